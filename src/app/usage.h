@@ -1,0 +1,6 @@
+// The fixed usage text of the command line.
+#pragma once
+
+#include <ostream>
+
+void printUsage(std::ostream& out);

@@ -1,0 +1,39 @@
+// Turns the waypoints read from a file into the finished route with its totals.
+#pragma once
+
+#include <cstdint>
+
+#include "app/mission_parameters.h"
+#include "route/waypoint_list.h"
+
+struct RouteTotals {
+    double surveyLineDistance = 0.0;  // meters, every leg including the launch leg
+    double expectedMissionTime = 0.0; // seconds, every leg including the launch leg
+};
+
+// Beyond this many points a route is taken for a mistaken maxLegMeters.
+constexpr std::uint64_t kMaxRoutePoints = 10'000'000;
+
+enum class PlanStatus { planned, invalidMaxLeg, tooManyPoints };
+
+struct PlanResult {
+    PlanStatus status = PlanStatus::planned;
+    std::uint64_t routePoints = 0;  // points of the finished route, or that it would hold
+};
+
+// Runs the seven steps in order. On any status but planned the list is left unchanged.
+// The list must hold at least one node.
+PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals);
+
+// The steps, each usable alone.
+void measureLegs(WaypointList& list);
+void splitLongLegs(WaypointList& list, double maxLegMeters);
+void fillSplitPositions(WaypointList& list);
+void numberWaypoints(WaypointList& list);
+void computeLegTimes(WaypointList& list);
+void addLaunchWaypoint(WaypointList& list, std::int32_t launchDistance);
+RouteTotals sumRoute(const WaypointList& list);
+
+// Nodes the route will hold after splitting, launch waypoint included, for measured legs.
+// Saturates instead of overflowing.
+std::uint64_t countRoutePoints(const WaypointList& list, double maxLegMeters);

@@ -1,11 +1,11 @@
 // The key press after the gulper notice on POSIX: one key from the controlling terminal.
+#include "app/console.h"
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include "app/console.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ void waitForKeyPress() {
     struct sigaction restoring {};
     restoring.sa_handler = restoreAndReraise;
     sigemptyset(&restoring.sa_mask);
-    struct sigaction oldInt {}, oldTerm {}, oldHup {}, oldQuit {};
+    struct sigaction oldInt {
+    }, oldTerm{}, oldHup{}, oldQuit{};
     terminalFd = fd;
     sigaction(SIGINT, &restoring, &oldInt);
     sigaction(SIGTERM, &restoring, &oldTerm);

@@ -1,11 +1,11 @@
 // The console dialogue: waypoint file name, listing, parameter menus, yes/no questions.
 #pragma once
 
+#include "app/mission_parameters.h"
+
 #include <fstream>
 #include <istream>
 #include <ostream>
-
-#include "app/mission_parameters.h"
 
 enum class DialogueStatus { ready, cannotOpenFile, endOfInput };
 

@@ -1,13 +1,13 @@
 // The long-option table and its parser, which fill MissionParameters.
 #pragma once
 
+#include "app/mission_parameters.h"
+
 #include <optional>
 #include <string>
 
-#include "app/mission_parameters.h"
-
 struct CommandLine {
-    std::optional<std::string> waypointFile;  // first operand, if any
+    std::optional<std::string> waypointFile; // first operand, if any
 };
 
 // Parses argv with getopt_long (operands may stand anywhere among the options).

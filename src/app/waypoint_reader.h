@@ -1,16 +1,16 @@
 // Reads the waypoint file: one "latitude longitude" pair in decimal degrees per line.
 #pragma once
 
+#include "route/waypoint_list.h"
+
 #include <cstdint>
 #include <istream>
 #include <string>
 
-#include "route/waypoint_list.h"
-
 struct ReadResult {
     bool ok = true;
-    std::uint64_t badLineNumber = 0;  // 1-based, when !ok
-    std::string badLineText;          // the line as found, without its line end
+    std::uint64_t badLineNumber = 0; // 1-based, when !ok
+    std::string badLineText;         // the line as found, without its line end
 };
 
 // Appends one node per waypoint line. Blank lines and lines whose first non-blank

@@ -1,13 +1,13 @@
 // The mission script (cfg) that the vehicle runs from the bottom of the file upward.
 #pragma once
 
-#include <cstdint>
-#include <ostream>
-#include <string>
-
 #include "app/mission_parameters.h"
 #include "route/route_planner.h"
 #include "route/waypoint_list.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
 
 // Writes the whole script for a planned route of at least two nodes. fileName is the
 // full output name that the first line carries.

@@ -18,8 +18,8 @@ std::int32_t roundedToInt(double value);
 std::int32_t truncatedToInt(double value);
 
 struct DegreesMinutes {
-    double degrees;  // whole degrees, truncated toward zero, sign kept (-0 for -1 < v < 0)
-    double minutes;  // |v - degrees| * 60, never negative
+    double degrees; // whole degrees, truncated toward zero, sign kept (-0 for -1 < v < 0)
+    double minutes; // |v - degrees| * 60, never negative
 };
 
 DegreesMinutes degreesMinutes(double value);

@@ -2,8 +2,8 @@
 #pragma once
 
 struct GeoPoint {
-    double lat;  // decimal degrees, north positive
-    double lon;  // decimal degrees, east positive
+    double lat; // decimal degrees, north positive
+    double lon; // decimal degrees, east positive
 };
 
 // Length of the great circle from (lat1, lon1) to (lat2, lon2), in meters.

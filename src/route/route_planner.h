@@ -1,10 +1,10 @@
 // Turns the waypoints read from a file into the finished route with its totals.
 #pragma once
 
-#include <cstdint>
-
 #include "app/mission_parameters.h"
 #include "route/waypoint_list.h"
+
+#include <cstdint>
 
 struct RouteTotals {
     double surveyLineDistance = 0.0;  // meters, every leg including the launch leg
@@ -18,7 +18,7 @@ enum class PlanStatus { planned, invalidMaxLeg, tooManyPoints };
 
 struct PlanResult {
     PlanStatus status = PlanStatus::planned;
-    std::uint64_t routePoints = 0;  // points of the finished route, or that it would hold
+    std::uint64_t routePoints = 0; // points of the finished route, or that it would hold
 };
 
 // Runs the seven steps in order. On any status but planned the list is left unchanged.

@@ -12,11 +12,11 @@ enum class WaypointKind : std::uint8_t { fromFile, splitPoint, launch };
 
 struct WaypointNode {
     WaypointNode* prev = nullptr;
-    double lat = 0.0;          // decimal degrees, north positive
-    double lon = 0.0;          // decimal degrees, east positive
-    double legDistance = 0.0;  // meters, leg from this node to next
-    double legHeading = 0.0;   // degrees clockwise from north, of that leg
-    double legTime = 0.0;      // seconds, of that leg
+    double lat = 0.0;         // decimal degrees, north positive
+    double lon = 0.0;         // decimal degrees, east positive
+    double legDistance = 0.0; // meters, leg from this node to next
+    double legHeading = 0.0;  // degrees clockwise from north, of that leg
+    double legTime = 0.0;     // seconds, of that leg
     std::int32_t wptNumber = 0;
     WaypointNode* next = nullptr;
     WaypointKind kind = WaypointKind::fromFile;

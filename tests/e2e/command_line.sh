@@ -125,4 +125,10 @@ tavra_run --help --usage "$INPUT/empty.txt"
 expect_text "$USAGE_TEXT$USAGE_TEXT$LIST_EMPTY" .stdout "help and usage"
 expect_files "options"
 
+# The dialogue with nothing to read ends the run without a file.
+new_run_dir
+tavra_run --interactive
+expect_status 1 "$status" "dialogue at end of input"
+expect_files "dialogue at end of input"
+
 finish

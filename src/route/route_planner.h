@@ -21,12 +21,14 @@ struct PlanResult {
     std::uint64_t routePoints = 0; // points of the finished route, or that it would hold
 };
 
-// Runs the seven steps in order. On any status but planned the list is left unchanged.
+// Runs the seven steps in order. On any status but planned no node is added and totals is
+// left alone; tooManyPoints is found after the legs are measured, so their leg fields are set.
 // The list must hold at least one node.
 PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals);
 
 // The steps, each usable alone.
 void measureLegs(WaypointList& list);
+// Does nothing unless maxLegMeters > 0; the legs must fit kMaxRoutePoints (planRoute checks).
 void splitLongLegs(WaypointList& list, double maxLegMeters);
 void fillSplitPositions(WaypointList& list);
 void numberWaypoints(WaypointList& list);
@@ -35,5 +37,5 @@ void addLaunchWaypoint(WaypointList& list, std::int32_t launchDistance);
 RouteTotals sumRoute(const WaypointList& list);
 
 // Nodes the route will hold after splitting, launch waypoint included, for measured legs.
-// Saturates instead of overflowing.
+// Saturates instead of overflowing, and for a maxLegMeters that is not > 0.
 std::uint64_t countRoutePoints(const WaypointList& list, double maxLegMeters);

@@ -42,8 +42,8 @@ struct WaypointList {
 // Links a new node at the tail.
 WaypointNode* appendNode(WaypointList& list, double lat, double lon);
 
-// Links a new split point between node and its next; node must have a next.
-// Returns nullptr and changes nothing on an empty list.
+// Links a new split point between node and its next.
+// Returns nullptr and changes nothing on an empty list or when node has no next (the tail).
 WaypointNode* insertAfter(WaypointList& list, WaypointNode* node, double legDistance);
 
 // Links a new node in front of head (the launch waypoint).

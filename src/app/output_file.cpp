@@ -1,0 +1,71 @@
+// Safe creation of an output file: a temporary file beside it, renamed only when complete.
+#include "app/output_file.h"
+
+#include "app/output_file_platform.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+// The dot in front hides it from a plain listing, and the process id after the full name
+// keeps it apart from the outputs themselves and from another run's temporary file.
+std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
+    std::filesystem::path name = target.filename();
+    return target.parent_path() / ("." + name.string() + "." + processTag() + ".tmp");
+}
+
+void removeQuietly(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+} // namespace
+
+OutputFileStatus writeOutputFile(const std::string& name,
+                                 const std::function<void(std::ostream&)>& write) {
+    const std::filesystem::path target(name);
+    std::error_code error;
+    // A directory in the way can never be replaced by the file, so say so before writing.
+    if (std::filesystem::is_directory(target, error)) {
+        return OutputFileStatus::cannotOpen;
+    }
+
+    const std::filesystem::path temporary = temporaryNameFor(target);
+    armTemporaryFileCleanup(temporary.string());
+    OutputFileStatus status = OutputFileStatus::written;
+    {
+        std::ofstream file(temporary, std::ios::out | std::ios::trunc);
+        if (!file.is_open()) {
+            status = OutputFileStatus::cannotOpen;
+        } else {
+            try {
+                write(file);
+            } catch (...) {
+                file.close();
+                removeQuietly(temporary);
+                disarmTemporaryFileCleanup();
+                throw;
+            }
+            // A full disk or a file-size limit shows only here; the vehicle must never get
+            // a truncated mission script that looks complete.
+            file.flush();
+            file.close();
+            if (file.fail()) {
+                status = OutputFileStatus::cannotWrite;
+            }
+        }
+    }
+    if (status == OutputFileStatus::written) {
+        std::filesystem::rename(temporary, target, error);
+        if (error) {
+            status = OutputFileStatus::cannotWrite;
+        }
+    }
+    if (status == OutputFileStatus::cannotWrite) {
+        removeQuietly(temporary);
+    }
+    disarmTemporaryFileCleanup();
+    return status;
+}

@@ -1,0 +1,173 @@
+// Route planning: measured, split, numbered and timed legs behind a launch waypoint.
+#include "route/route_planner.h"
+
+#include "route/geodesy.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// The launch leg alone is budgeted more than the one second per meter of a survey leg.
+constexpr long double kLaunchSecondsPerMeter = 1.3L;
+
+} // namespace
+
+PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals) {
+    PlanResult result;
+    // Zero or less would cut a leg without end, and NaN would compare false everywhere.
+    if (!(params.maxLegMeters > 0.0)) {
+        result.status = PlanStatus::invalidMaxLeg;
+        return result;
+    }
+
+    measureLegs(list);
+    // A mistyped maxLegMeters (a few millimeters, say) asks for more points than memory
+    // holds; it is caught while the list still has only the waypoints of the file.
+    const std::uint64_t points = countRoutePoints(list, params.maxLegMeters);
+    if (points > kMaxRoutePoints) {
+        result.status = PlanStatus::tooManyPoints;
+        result.routePoints = points;
+        return result;
+    }
+
+    splitLongLegs(list, params.maxLegMeters);
+    fillSplitPositions(list);
+    numberWaypoints(list);
+    computeLegTimes(list);
+    addLaunchWaypoint(list, params.launchDistance);
+    totals = sumRoute(list);
+    result.routePoints = list.size();
+    return result;
+}
+
+void measureLegs(WaypointList& list) {
+    for (WaypointNode* node = list.head; node != nullptr && node->next != nullptr;
+         node = node->next) {
+        const WaypointNode* to = node->next;
+        node->legDistance = greatCircleDistance(node->lat, node->lon, to->lat, to->lon);
+        node->legHeading = initialBearing(node->lat, node->lon, to->lat, to->lon);
+    }
+}
+
+void splitLongLegs(WaypointList& list, double maxLegMeters) {
+    if (!(maxLegMeters > 0.0)) {
+        return;
+    }
+    // One forward pass gives the same chains as restarting from the head after every cut:
+    // a cut changes only the node cut and the new node right after it, so every node
+    // already passed stays within the limit.
+    for (WaypointNode* node = list.head; node != nullptr; node = node->next) {
+        while (node->legDistance > maxLegMeters) {
+            const double remainder = node->legDistance - maxLegMeters;
+            WaypointNode* piece = insertAfter(list, node, remainder);
+            if (piece == nullptr) {
+                break; // a tail with a leg: nothing follows it to split towards
+            }
+            node->legDistance = maxLegMeters;
+            node = piece;
+        }
+    }
+}
+
+void fillSplitPositions(WaypointList& list) {
+    // Each split point is dead-reckoned from the one before it, so a chain is placed in
+    // order along one forward walk. Waypoints of the file keep the position read, the
+    // equator and the first waypoint included.
+    for (WaypointNode* node = list.head; node != nullptr; node = node->next) {
+        if (node->kind != WaypointKind::splitPoint || node->prev == nullptr) {
+            continue;
+        }
+        const WaypointNode* from = node->prev;
+        const GeoPoint at =
+            destinationPoint(from->lat, from->lon, from->legHeading, from->legDistance);
+        node->lat = at.lat;
+        node->lon = at.lon;
+    }
+}
+
+void numberWaypoints(WaypointList& list) {
+    // Counted wider than the field so that no count can overflow; the planner never gets
+    // near 2^31 nodes (kMaxRoutePoints).
+    std::int64_t number = 0;
+    for (WaypointNode* node = list.head; node != nullptr; node = node->next) {
+        ++number;
+        node->wptNumber = static_cast<std::int32_t>(number);
+    }
+}
+
+void computeLegTimes(WaypointList& list) {
+    for (WaypointNode* node = list.head; node != nullptr && node->next != nullptr;
+         node = node->next) {
+        node->legTime = legTimeFor(node->legDistance);
+    }
+}
+
+void addLaunchWaypoint(WaypointList& list, std::int32_t launchDistance) {
+    WaypointNode* first = list.head;
+    if (first == nullptr) {
+        return;
+    }
+    const double heading = first->legHeading;
+    // A single waypoint has no measured leg, so its 0.0 heading puts the launch point due
+    // south. A heading of 180 maps to 0, which points the same way as 360.
+    double reciprocal = 0.0;
+    if (heading > 180.0) {
+        reciprocal = heading - 180.0;
+    } else if (heading == 180.0) {
+        reciprocal = 0.0;
+    } else {
+        reciprocal = heading + 180.0;
+    }
+    const double distance = static_cast<double>(launchDistance);
+    const GeoPoint at = destinationPoint(first->lat, first->lon, reciprocal, distance);
+
+    WaypointNode* launch = prependNode(list, at.lat, at.lon);
+    launch->kind = WaypointKind::launch;
+    launch->wptNumber = 0;
+    launch->legDistance = distance;
+    launch->legHeading = heading; // the course run from the launch point towards waypoint 1
+    launch->legTime =
+        static_cast<double>(static_cast<long double>(launchDistance) * kLaunchSecondsPerMeter);
+}
+
+RouteTotals sumRoute(const WaypointList& list) {
+    // Long double keeps a route of millions of legs from drifting in the last printed digit.
+    long double distance = 0.0L;
+    long double time = 0.0L;
+    for (const WaypointNode* node = list.head; node != nullptr; node = node->next) {
+        distance += node->legDistance;
+        time += node->legTime;
+    }
+    RouteTotals totals;
+    totals.surveyLineDistance = static_cast<double>(distance);
+    totals.expectedMissionTime = static_cast<double>(time);
+    return totals;
+}
+
+std::uint64_t countRoutePoints(const WaypointList& list, double maxLegMeters) {
+    if (list.empty()) {
+        return 0;
+    }
+    constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
+    if (!(maxLegMeters > 0.0)) {
+        return kSaturated; // every cut would leave a piece still over the limit
+    }
+    // Sums in long double: a count near 2^64 or beyond is only ever compared against the
+    // limit, so its last digits do not matter, and nothing here can overflow an integer.
+    long double points = 1.0L; // the launch waypoint
+    for (const WaypointNode* node = list.head; node != nullptr; node = node->next) {
+        points += 1.0L;
+        if (node->next != nullptr && node->legDistance > maxLegMeters) {
+            // Cutting pieces of maxLegMeters off d leaves about ceil(d / max) pieces, and
+            // at least two once d is over the limit at all.
+            const long double pieces = std::ceil(static_cast<long double>(node->legDistance) /
+                                                 static_cast<long double>(maxLegMeters));
+            points += pieces > 2.0L ? pieces - 1.0L : 1.0L;
+        }
+        if (!(points < 18446744073709551616.0L)) { // 2^64
+            return kSaturated;
+        }
+    }
+    return static_cast<std::uint64_t>(points);
+}

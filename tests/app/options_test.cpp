@@ -1,0 +1,212 @@
+// Tests of the command-line parser: option forms, operand position, help and bad options.
+#include "app/options.h"
+
+#include <climits>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// getopt_long permutes the vector it is given, so every parse gets its own copy.
+struct Arguments {
+    std::vector<std::string> words;
+    std::vector<char*> pointers;
+
+    Arguments(std::initializer_list<const char*> list) : words(list.begin(), list.end()) {
+        for (std::string& word : words) {
+            pointers.push_back(word.data());
+        }
+        pointers.push_back(nullptr);
+    }
+    int argc() const { return static_cast<int>(words.size()); }
+    char** argv() { return pointers.data(); }
+};
+
+struct Parsed {
+    MissionParameters params;
+    CommandLine commandLine;
+    std::string out;
+};
+
+Parsed parse(std::initializer_list<const char*> list) {
+    Arguments args(list);
+    Parsed parsed;
+    std::ostringstream out;
+    parsed.commandLine = parseOptions(args.argc(), args.argv(), parsed.params, out);
+    parsed.out = out.str();
+    return parsed;
+}
+
+const std::string kUsageStart = "\ntavra Command Line Parameters:\n";
+
+std::size_t usageCount(const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(kUsageStart); at != std::string::npos;
+         at = text.find(kUsageStart, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(Options, EveryLongOptionReachesItsField) {
+    const Parsed p = parse({"tavra",  "--gpsHits",
+                            "11",     "--gulperMission",
+                            "0",      "--abortOnTimeout",
+                            "0",      "--yoyoMission",
+                            "2",      "--yoyoMinAltitude",
+                            "16",     "--missionYoyoMinDepth",
+                            "12",     "--missionYoyoMaxDepth",
+                            "80",     "--missionYoyoMaxDepthShallow",
+                            "25",     "--missionSpeed",
+                            "1.75",   "--missionSpeedSlow",
+                            "1.125",  "--maxLegMeters",
+                            "2500.5", "--minDepth",
+                            "5.5",    "--maxDepth",
+                            "70",     "--abortDepth",
+                            "95",     "--abortAltitude",
+                            "3.25",   "--abortLockoutDepth",
+                            "7",      "--diveAngle",
+                            "25",     "--wayPointDepth",
+                            "40",     "survey.txt"});
+    EXPECT_EQ(p.params.gpsHits, 11);
+    EXPECT_EQ(p.params.gulperMission, 0);
+    EXPECT_EQ(p.params.abortOnTimeout, 0);
+    EXPECT_EQ(p.params.yoyoMission, 2);
+    EXPECT_EQ(p.params.yoyoMinAltitude, 16);
+    EXPECT_EQ(p.params.missionYoyoMinDepth, 12);
+    EXPECT_EQ(p.params.missionYoyoMaxDepth, 80);
+    EXPECT_EQ(p.params.missionYoyoMaxDepthShallow, 25);
+    // Exact: every value below is a short binary fraction.
+    EXPECT_EQ(p.params.missionSpeed, 1.75);
+    EXPECT_EQ(p.params.missionSpeedSlow, 1.125);
+    EXPECT_EQ(p.params.maxLegMeters, 2500.5);
+    EXPECT_EQ(p.params.minDepth, 5.5);
+    EXPECT_EQ(p.params.maxDepth, 70.0);
+    EXPECT_EQ(p.params.abortDepth, 95.0);
+    EXPECT_EQ(p.params.abortAltitude, 3.25);
+    EXPECT_EQ(p.params.abortLockoutDepth, 7.0);
+    EXPECT_EQ(p.params.diveAngle, 25.0);
+    EXPECT_EQ(p.params.wayPointDepth, 40.0);
+    EXPECT_EQ(p.params.launchDistance, 500);
+    EXPECT_EQ(p.params.verbose, 0);
+    EXPECT_EQ(p.params.interactive, 0);
+    EXPECT_EQ(p.commandLine.waypointFile, "survey.txt");
+    EXPECT_EQ(p.out, "");
+}
+
+TEST(Options, ArgumentMayFollowAnEqualsSignOrStandAsTheNextWord) {
+    EXPECT_EQ(parse({"tavra", "--gpsHits=12", "f"}).params.gpsHits, 12);
+    EXPECT_EQ(parse({"tavra", "--gpsHits", "12", "f"}).params.gpsHits, 12);
+}
+
+TEST(Options, OperandIsFoundWhereverItStands) {
+    const Parsed before = parse({"tavra", "survey.txt", "--gpsHits", "7", "--verbose"});
+    EXPECT_EQ(before.commandLine.waypointFile, "survey.txt");
+    EXPECT_EQ(before.params.gpsHits, 7);
+    EXPECT_EQ(before.params.verbose, 1);
+
+    const Parsed between = parse({"tavra", "--gpsHits", "7", "survey.txt", "--minDepth", "3"});
+    EXPECT_EQ(between.commandLine.waypointFile, "survey.txt");
+    EXPECT_EQ(between.params.minDepth, 3.0);
+
+    EXPECT_EQ(parse({"tavra", "first.txt", "second.txt"}).commandLine.waypointFile, "first.txt");
+    EXPECT_FALSE(parse({"tavra", "--verbose"}).commandLine.waypointFile.has_value());
+}
+
+TEST(Options, LastOfVerboseAndBriefWins) {
+    EXPECT_EQ(parse({"tavra", "--verbose", "--brief"}).params.verbose, 0);
+    EXPECT_EQ(parse({"tavra", "--brief", "--verbose"}).params.verbose, 1);
+}
+
+TEST(Options, ShortOptionsTakeTheirArgumentLikeTheLongForms) {
+    const Parsed p = parse({"tavra", "-a", "5", "-b0", "-c", "0", "-d", "2", "-f", "8", "x"});
+    EXPECT_EQ(p.params.gpsHits, 5);
+    EXPECT_EQ(p.params.gulperMission, 0);
+    EXPECT_EQ(p.params.abortOnTimeout, 0);
+    EXPECT_EQ(p.params.yoyoMission, 2);
+    EXPECT_EQ(p.params.missionYoyoMinDepth, 8);
+    EXPECT_EQ(p.commandLine.waypointFile, "x");
+    EXPECT_EQ(p.out, "");
+}
+
+TEST(Options, MissingArgumentShowsUsageAndLeavesTheDefault) {
+    const Parsed p = parse({"tavra", "-a"});
+    EXPECT_EQ(p.params.gpsHits, 30);
+    EXPECT_EQ(usageCount(p.out), 1u);
+    EXPECT_EQ(p.out.rfind(kUsageStart, 0), 0u);
+}
+
+TEST(Options, UnknownOptionShowsUsageAndParsingGoesOn) {
+    const Parsed p = parse({"tavra", "--colour", "-x", "--gpsHits", "9", "f"});
+    EXPECT_EQ(usageCount(p.out), 2u);
+    EXPECT_EQ(p.params.gpsHits, 9);
+    EXPECT_EQ(p.commandLine.waypointFile, "f");
+}
+
+TEST(Options, HelpAndUsagePrintTheTextAndParsingGoesOn) {
+    const Parsed p = parse({"tavra", "--help", "f", "--usage", "--gpsHits", "4"});
+    EXPECT_EQ(usageCount(p.out), 2u);
+    EXPECT_EQ(p.params.gpsHits, 4);
+    EXPECT_EQ(p.commandLine.waypointFile, "f");
+}
+
+TEST(Options, InteractiveStopsParsing) {
+    const Parsed p = parse({"tavra", "--gpsHits", "3", "--interactive", "--gpsHits", "9", "f"});
+    EXPECT_EQ(p.params.interactive, 1);
+    EXPECT_EQ(p.params.gpsHits, 3);
+    EXPECT_FALSE(p.commandLine.waypointFile.has_value());
+}
+
+TEST(Options, SecondParseInOneProcessStartsAfresh) {
+    EXPECT_EQ(parse({"tavra", "--gpsHits", "3", "a.txt"}).params.gpsHits, 3);
+    const Parsed again = parse({"tavra", "--minDepth", "4", "b.txt"});
+    EXPECT_EQ(again.params.gpsHits, 30);
+    EXPECT_EQ(again.params.minDepth, 4.0);
+    EXPECT_EQ(again.commandLine.waypointFile, "b.txt");
+}
+
+TEST(Options, NonNumericTextConvertsLikeAtoiAndAtof) {
+    const Parsed p = parse({"tavra", "--gpsHits", "abc", "--minDepth", "deep", "f"});
+    EXPECT_EQ(p.params.gpsHits, 0);
+    EXPECT_EQ(p.params.minDepth, 0.0);
+}
+
+TEST(ParseIntArgument, ReadsLikeAtoi) {
+    EXPECT_EQ(parseIntArgument("42"), 42);
+    EXPECT_EQ(parseIntArgument(" \t\n\v\f\r-17"), -17);
+    EXPECT_EQ(parseIntArgument("+8"), 8);
+    EXPECT_EQ(parseIntArgument("12abc"), 12);
+    EXPECT_EQ(parseIntArgument("3.9"), 3);
+    EXPECT_EQ(parseIntArgument("abc"), 0);
+    EXPECT_EQ(parseIntArgument(""), 0);
+    EXPECT_EQ(parseIntArgument("- 5"), 0);
+    EXPECT_EQ(parseIntArgument("--5"), 0);
+    EXPECT_EQ(parseIntArgument("0x1F"), 0);
+    EXPECT_EQ(parseIntArgument("007"), 7);
+}
+
+TEST(ParseIntArgument, SaturatesAtThe32BitRange) {
+    EXPECT_EQ(parseIntArgument("2147483647"), INT_MAX);
+    EXPECT_EQ(parseIntArgument("2147483648"), INT_MAX);
+    EXPECT_EQ(parseIntArgument("99999999999"), INT_MAX);
+    EXPECT_EQ(parseIntArgument("-2147483648"), INT_MIN);
+    EXPECT_EQ(parseIntArgument("-2147483649"), INT_MIN);
+    EXPECT_EQ(parseIntArgument(std::string(5000, '9').c_str()), INT_MAX);
+    EXPECT_EQ(parseIntArgument("00000000000000000000012"), 12);
+}
+
+TEST(ParseDoubleArgument, ReadsLikeAtof) {
+    EXPECT_EQ(parseDoubleArgument("3600"), 3600.0);
+    EXPECT_EQ(parseDoubleArgument("  -5.25m"), -5.25);
+    EXPECT_EQ(parseDoubleArgument("1e-12"), 1e-12);
+    EXPECT_EQ(parseDoubleArgument("0x10"), 16.0);
+    EXPECT_EQ(parseDoubleArgument("abc"), 0.0);
+    EXPECT_TRUE(std::isnan(parseDoubleArgument("nan")));
+    EXPECT_TRUE(std::isinf(parseDoubleArgument("1e999")));
+}

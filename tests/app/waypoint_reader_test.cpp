@@ -1,0 +1,105 @@
+// Tests of the waypoint file reader: accepted layouts and the first line it refuses.
+#include "app/waypoint_reader.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct Read {
+    ReadResult result;
+    std::vector<std::pair<double, double>> positions;
+};
+
+Read readText(const std::string& text) {
+    std::istringstream in(text);
+    WaypointList list;
+    Read read;
+    read.result = readWaypoints(in, list);
+    for (const WaypointNode* node = list.head; node != nullptr; node = node->next) {
+        read.positions.emplace_back(node->lat, node->lon);
+    }
+    return read;
+}
+
+using Positions = std::vector<std::pair<double, double>>;
+
+} // namespace
+
+// Positions are compared exactly: strtod gives the double nearest to the text, and
+// the literals below are that same double.
+TEST(WaypointReader, OneWaypointPerLineInFileOrder) {
+    const Read r = readText("36.8167 -121.8171\n36.8215\t-121.7986\n-33.85 151.2");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions,
+              (Positions{{36.8167, -121.8171}, {36.8215, -121.7986}, {-33.85, 151.2}}));
+}
+
+TEST(WaypointReader, EmptyInputGivesAnEmptyList) {
+    const Read r = readText("");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_TRUE(r.positions.empty());
+}
+
+TEST(WaypointReader, LongLineIsOneWaypoint) {
+    const std::string line = "36.8167" + std::string(60, ' ') + "-121.8171" +
+                             std::string(200, ' ') + "station 12, sand ripples";
+    const Read r = readText(line + "\n36.8215 -121.7986\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions, (Positions{{36.8167, -121.8171}, {36.8215, -121.7986}}));
+}
+
+TEST(WaypointReader, BlankAndCommentLinesAreSkipped) {
+    const Read r = readText("# Monterey survey\n\n  \t\v\f\n36.8 -121.9\n   # turn north\n"
+                            "36.9 -121.9 # after the numbers\n\n\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {36.9, -121.9}}));
+}
+
+TEST(WaypointReader, CarriageReturnsAndByteOrderMarkAreAccepted) {
+    const Read r = readText("\xEF\xBB\xBF"
+                            "36.8 -121.9\r\n\r\n# note\r\n36.9 -121.8\r\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {36.9, -121.8}}));
+}
+
+TEST(WaypointReader, ByteOrderMarkAfterTheStartIsRefused) {
+    const Read r = readText("36.8 -121.9\n\xEF\xBB\xBF"
+                            "36.9 -121.8\n");
+    EXPECT_FALSE(r.result.ok);
+    EXPECT_EQ(r.result.badLineNumber, 2u);
+}
+
+TEST(WaypointReader, TextAfterTheTwoNumbersIsIgnored) {
+    const Read r = readText("36.8 -121.9 50 extra,fields\n0x1p-1 0x10\n1e2 -2.5e1\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {0.5, 16.0}, {100.0, -25.0}}));
+}
+
+TEST(WaypointReader, FirstBadLineStopsReadingWithItsNumberAndText) {
+    const Read r = readText("36.8 -121.9\n# note\n36.9 -121.8\nlat lon\r\n37.0 -121.7\n");
+    EXPECT_FALSE(r.result.ok);
+    EXPECT_EQ(r.result.badLineNumber, 4u);
+    EXPECT_EQ(r.result.badLineText, "lat lon");
+    EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {36.9, -121.8}}));
+}
+
+TEST(WaypointReader, LinesWithoutTwoFiniteNumbersAreRefused) {
+    for (const char* line : {"36.8", "36.8 ", "36.8,-121.9", "nan -121.9", "36.8 inf",
+                             "1e999 -121.9", "36.8 -1e400", "-", "., .", "\x01"}) {
+        const Read r = readText(std::string("1 2\n") + line + "\n3 4\n");
+        EXPECT_FALSE(r.result.ok) << line;
+        EXPECT_EQ(r.result.badLineNumber, 2u) << line;
+        EXPECT_EQ(r.result.badLineText, line) << line;
+        EXPECT_EQ(r.positions.size(), 1u) << line;
+    }
+}
+
+TEST(WaypointReader, EquatorAndPrimeMeridianAreOrdinaryPositions) {
+    const Read r = readText("0 0\n0.0 10.5\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions, (Positions{{0.0, 0.0}, {0.0, 10.5}}));
+}

@@ -1,0 +1,60 @@
+# Helpers of the end-to-end scripts that run tavra: an empty directory per case, checks on
+# what a run left there, and a clock fixed at 2020-07-08 15:05:30 UTC (stem 2020_189_155.).
+# Source after common.bash.
+
+USAGE_TEXT="$(cat "$DATA/run/usage.txt"; printf x)"
+USAGE_TEXT="${USAGE_TEXT%x}"
+DEFAULT_ECHO="$(cat "$DATA/run/parameters_default.txt"; printf x)"
+DEFAULT_ECHO="${DEFAULT_ECHO%x}"
+INPUT="$WORK/input"
+mkdir -p "$INPUT"
+
+# new_run_dir: cd into a fresh, empty directory, so that every file found there afterwards
+# was made by the run.
+new_run_dir() {
+    cd "$(mktemp -d "$WORK/run.XXXXXX")" || exit 1
+}
+
+# tavra_run <args...>: runs tavra with stdin from /dev/null; sets $status, stdout in
+# ./.stdout and stderr in ./.stderr (hidden, so expect_files ignores them).
+tavra_run() {
+    "$TAVRA" "$@" </dev/null >.stdout 2>.stderr
+    status=$?
+}
+
+# tavra_run_at_fixed_time <args...>: the same with the clock at 2020-07-08 15:05:30 UTC.
+# libfaketime is preloaded, which AddressSanitizer would otherwise refuse.
+tavra_run_at_fixed_time() {
+    TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
+        faketime -f '@2020-07-08 15:05:30' "$TAVRA" "$@" </dev/null >.stdout 2>.stderr
+    status=$?
+}
+
+# expect_files <what> <name...>: the run directory holds exactly these visible files.
+expect_files() {
+    local what=$1
+    shift
+    local expected actual
+    expected=$(printf '%s\n' "$@" | sort)
+    actual=$(find . -mindepth 1 -maxdepth 1 ! -name '.stdout' ! -name '.stderr' \
+        -printf '%f\n' | sort)
+    [ "$expected" = "$actual" ] || fail "$what: files '${actual//$'\n'/ }', expected '${expected//$'\n'/ }'"
+}
+
+# expect_no_stderr <what>
+expect_no_stderr() {
+    [ ! -s .stderr ] || fail "$1: unexpected standard error: $(head -c 300 .stderr)"
+}
+
+WROTE_ALL=" **** Wrote mission script: 2020_189_155.cfg **** 
+
+ **** Wrote waypoints file : 2020_189_155.wpt ****
+
+ **** Wrote survey line : 2020_189_155.pts ****
+
+ **** Wrote csv file : 2020_189_155.csv ****
+"
+
+require_faketime() {
+    command -v faketime >/dev/null || { echo "faketime is not installed (Debian package faketime)" >&2; exit 1; }
+}

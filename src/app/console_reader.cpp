@@ -74,8 +74,8 @@ bool takeWord(std::istream& in, std::string& text, std::string_view word) {
 
 // A read that found no number: whether the user can still be asked depends on whether
 // anything is left to read.
-ReadResult noNumberOrEnd(std::istream& in) {
-    return in.peek() == Traits::eof() ? ReadResult::endOfInput : ReadResult::noNumber;
+ScanResult noNumberOrEnd(std::istream& in) {
+    return in.peek() == Traits::eof() ? ScanResult::endOfInput : ScanResult::noNumber;
 }
 
 // An exponent mark with nothing after it is consumed but does not spoil the number before
@@ -133,9 +133,9 @@ bool takeRealBody(std::istream& in, std::string& text) {
 
 } // namespace
 
-ReadResult readInt(std::istream& in, std::int32_t& value) {
+ScanResult readInt(std::istream& in, std::int32_t& value) {
     if (!skipBlanks(in)) {
-        return ReadResult::endOfInput;
+        return ScanResult::endOfInput;
     }
     std::string text;
     takeIf(in, text, isSign);
@@ -162,12 +162,12 @@ ReadResult readInt(std::istream& in, std::int32_t& value) {
                                           ? std::int64_t{std::numeric_limits<std::int32_t>::max()}
                                           : magnitude);
     }
-    return ReadResult::value;
+    return ScanResult::value;
 }
 
-ReadResult readDouble(std::istream& in, double& value) {
+ScanResult readDouble(std::istream& in, double& value) {
     if (!skipBlanks(in)) {
-        return ReadResult::endOfInput;
+        return ScanResult::endOfInput;
     }
     std::string text;
     takeIf(in, text, isSign);
@@ -177,16 +177,16 @@ ReadResult readDouble(std::istream& in, double& value) {
     // The text is a complete number by now, so the conversion takes all of it; out of range
     // it gives infinity or zero, as the console does.
     value = std::strtod(text.c_str(), nullptr);
-    return ReadResult::value;
+    return ScanResult::value;
 }
 
-ReadResult readChar(std::istream& in, char& value) {
+ScanResult readChar(std::istream& in, char& value) {
     const int c = in.get();
     if (c == Traits::eof()) {
-        return ReadResult::endOfInput;
+        return ScanResult::endOfInput;
     }
     value = Traits::to_char_type(c);
-    return ReadResult::value;
+    return ScanResult::value;
 }
 
 void discardOneChar(std::istream& in) {

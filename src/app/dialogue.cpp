@@ -58,11 +58,11 @@ void showPrompt(DialogueState& d) {
 bool readIntAnswer(DialogueState& d, std::int32_t& field) {
     showPrompt(d);
     std::int32_t number = 0;
-    const ReadResult result = readInt(d.in, number);
-    if (result == ReadResult::endOfInput) {
+    const ScanResult result = readInt(d.in, number);
+    if (result == ScanResult::endOfInput) {
         return false;
     }
-    if (result == ReadResult::value) {
+    if (result == ScanResult::value) {
         field = number;
     }
     discardOneChar(d.in);
@@ -72,11 +72,11 @@ bool readIntAnswer(DialogueState& d, std::int32_t& field) {
 bool readDoubleAnswer(DialogueState& d, double& field) {
     showPrompt(d);
     double number = 0.0;
-    const ReadResult result = readDouble(d.in, number);
-    if (result == ReadResult::endOfInput) {
+    const ScanResult result = readDouble(d.in, number);
+    if (result == ScanResult::endOfInput) {
         return false;
     }
-    if (result == ReadResult::value) {
+    if (result == ScanResult::value) {
         field = number;
     }
     discardOneChar(d.in);
@@ -224,7 +224,7 @@ std::optional<std::int32_t> askYesNo(DialogueState& d, std::string_view question
         d.out << question << "\n"
               << " Please enter Y or N > ";
         showPrompt(d);
-        if (readChar(d.in, d.answerChar) == ReadResult::endOfInput) {
+        if (readChar(d.in, d.answerChar) == ScanResult::endOfInput) {
             return std::nullopt;
         }
         discardOneChar(d.in);

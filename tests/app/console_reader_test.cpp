@@ -19,32 +19,32 @@ std::string rest(std::istream& in) {
 
 struct IntCase {
     const char* input;
-    ReadResult result;
+    ScanResult result;
     std::int32_t value; // the value found, or the untouched start value
     const char* left;
 };
 
 TEST(ConsoleReader, IntReadsLikeScanf) {
     const IntCase cases[] = {
-        {"  \n\t 42\nx", ReadResult::value, 42, "\nx"},
-        {"+7 8", ReadResult::value, 7, " 8"},
-        {"-12abc", ReadResult::value, -12, "abc"},
-        {"0007\n", ReadResult::value, 7, "\n"},
-        {"1.5\n", ReadResult::value, 1, ".5\n"},
-        {"x1\n", ReadResult::noNumber, -99, "x1\n"},
+        {"  \n\t 42\nx", ScanResult::value, 42, "\nx"},
+        {"+7 8", ScanResult::value, 7, " 8"},
+        {"-12abc", ScanResult::value, -12, "abc"},
+        {"0007\n", ScanResult::value, 7, "\n"},
+        {"1.5\n", ScanResult::value, 1, ".5\n"},
+        {"x1\n", ScanResult::noNumber, -99, "x1\n"},
         // a sign without digits stays consumed
-        {"-x\n", ReadResult::noNumber, -99, "x\n"},
-        {"- 5", ReadResult::noNumber, -99, " 5"},
-        {"2147483647", ReadResult::value, 2147483647, ""},
-        {"-2147483648", ReadResult::value, std::numeric_limits<std::int32_t>::min(), ""},
+        {"-x\n", ScanResult::noNumber, -99, "x\n"},
+        {"- 5", ScanResult::noNumber, -99, " 5"},
+        {"2147483647", ScanResult::value, 2147483647, ""},
+        {"-2147483648", ScanResult::value, std::numeric_limits<std::int32_t>::min(), ""},
         // beyond the 32-bit range the value is clamped, never wrapped
-        {"2147483648\n", ReadResult::value, 2147483647, "\n"},
-        {"99999999999999999999999", ReadResult::value, 2147483647, ""},
-        {"-99999999999999999999999", ReadResult::value, std::numeric_limits<std::int32_t>::min(),
+        {"2147483648\n", ScanResult::value, 2147483647, "\n"},
+        {"99999999999999999999999", ScanResult::value, 2147483647, ""},
+        {"-99999999999999999999999", ScanResult::value, std::numeric_limits<std::int32_t>::min(),
          ""},
-        {"", ReadResult::endOfInput, -99, ""},
-        {" \n \r\n", ReadResult::endOfInput, -99, ""},
-        {"\n-", ReadResult::endOfInput, -99, ""},
+        {"", ScanResult::endOfInput, -99, ""},
+        {" \n \r\n", ScanResult::endOfInput, -99, ""},
+        {"\n-", ScanResult::endOfInput, -99, ""},
     };
     for (const IntCase& c : cases) {
         std::istringstream in(c.input);
@@ -57,33 +57,33 @@ TEST(ConsoleReader, IntReadsLikeScanf) {
 
 struct DoubleCase {
     const char* input;
-    ReadResult result;
+    ScanResult result;
     double value; // exact: every value here is representable
     const char* left;
 };
 
 TEST(ConsoleReader, DoubleReadsLikeScanf) {
     const DoubleCase cases[] = {
-        {" \n 2.25\n", ReadResult::value, 2.25, "\n"},
-        {"-.5x", ReadResult::value, -0.5, "x"},
-        {"5.\n", ReadResult::value, 5.0, "\n"},
-        {"+1e3\n", ReadResult::value, 1000.0, "\n"},
-        {"25E-1 ", ReadResult::value, 2.5, " "},
-        {"1.5.3", ReadResult::value, 1.5, ".3"},
+        {" \n 2.25\n", ScanResult::value, 2.25, "\n"},
+        {"-.5x", ScanResult::value, -0.5, "x"},
+        {"5.\n", ScanResult::value, 5.0, "\n"},
+        {"+1e3\n", ScanResult::value, 1000.0, "\n"},
+        {"25E-1 ", ScanResult::value, 2.5, " "},
+        {"1.5.3", ScanResult::value, 1.5, ".3"},
         // an exponent mark without digits is consumed and ignored
-        {"1e\n", ReadResult::value, 1.0, "\n"},
-        {"1e+x", ReadResult::value, 1.0, "x"},
-        {"0x1.8p1\n", ReadResult::value, 3.0, "\n"},
-        {"0x10 ", ReadResult::value, 16.0, " "},
-        {"0xg", ReadResult::noNumber, -99.0, "g"},
-        {".x", ReadResult::noNumber, -99.0, "x"},
-        {"-y", ReadResult::noNumber, -99.0, "y"},
-        {"abc", ReadResult::noNumber, -99.0, "abc"},
-        {"inx", ReadResult::noNumber, -99.0, "x"},
-        {"infinitx", ReadResult::noNumber, -99.0, "x"},
-        {"", ReadResult::endOfInput, -99.0, ""},
-        {"\n\n", ReadResult::endOfInput, -99.0, ""},
-        {"-.", ReadResult::endOfInput, -99.0, ""},
+        {"1e\n", ScanResult::value, 1.0, "\n"},
+        {"1e+x", ScanResult::value, 1.0, "x"},
+        {"0x1.8p1\n", ScanResult::value, 3.0, "\n"},
+        {"0x10 ", ScanResult::value, 16.0, " "},
+        {"0xg", ScanResult::noNumber, -99.0, "g"},
+        {".x", ScanResult::noNumber, -99.0, "x"},
+        {"-y", ScanResult::noNumber, -99.0, "y"},
+        {"abc", ScanResult::noNumber, -99.0, "abc"},
+        {"inx", ScanResult::noNumber, -99.0, "x"},
+        {"infinitx", ScanResult::noNumber, -99.0, "x"},
+        {"", ScanResult::endOfInput, -99.0, ""},
+        {"\n\n", ScanResult::endOfInput, -99.0, ""},
+        {"-.", ScanResult::endOfInput, -99.0, ""},
     };
     for (const DoubleCase& c : cases) {
         std::istringstream in(c.input);
@@ -97,28 +97,28 @@ TEST(ConsoleReader, DoubleReadsLikeScanf) {
 TEST(ConsoleReader, DoubleReadsInfinityAndNan) {
     std::istringstream in("inf -Infinity\nINFx nan\n1e999\n");
     double value = 0.0;
-    ASSERT_EQ(readDouble(in, value), ReadResult::value);
+    ASSERT_EQ(readDouble(in, value), ScanResult::value);
     EXPECT_EQ(value, std::numeric_limits<double>::infinity());
-    ASSERT_EQ(readDouble(in, value), ReadResult::value);
+    ASSERT_EQ(readDouble(in, value), ScanResult::value);
     EXPECT_EQ(value, -std::numeric_limits<double>::infinity());
-    ASSERT_EQ(readDouble(in, value), ReadResult::value);
+    ASSERT_EQ(readDouble(in, value), ScanResult::value);
     EXPECT_EQ(value, std::numeric_limits<double>::infinity());
     EXPECT_EQ(in.get(), 'x');
-    ASSERT_EQ(readDouble(in, value), ReadResult::value);
+    ASSERT_EQ(readDouble(in, value), ScanResult::value);
     EXPECT_TRUE(std::isnan(value));
-    ASSERT_EQ(readDouble(in, value), ReadResult::value);
+    ASSERT_EQ(readDouble(in, value), ScanResult::value);
     EXPECT_EQ(value, std::numeric_limits<double>::infinity());
 }
 
 TEST(ConsoleReader, CharTakesTheVeryNextCharacter) {
     std::istringstream in(" \ny");
     char c = '0';
-    ASSERT_EQ(readChar(in, c), ReadResult::value);
+    ASSERT_EQ(readChar(in, c), ScanResult::value);
     EXPECT_EQ(c, ' ');
-    ASSERT_EQ(readChar(in, c), ReadResult::value);
+    ASSERT_EQ(readChar(in, c), ScanResult::value);
     EXPECT_EQ(c, '\n');
     discardOneChar(in);
-    EXPECT_EQ(readChar(in, c), ReadResult::endOfInput);
+    EXPECT_EQ(readChar(in, c), ScanResult::endOfInput);
     EXPECT_EQ(c, '\n');
     discardOneChar(in); // nothing left to drop: no harm
 }

@@ -11,6 +11,15 @@
 #include <ostream>
 #include <type_traits>
 
+namespace {
+
+// Values beyond any letter, so they can never be confused with a short option.
+constexpr int kExportOption = 256;
+constexpr int kCheckOption = 257;
+constexpr int kVersionOption = 258;
+
+} // namespace
+
 // getopt_long stores the two verbosity options straight into the record through an int*.
 static_assert(std::is_same_v<std::int32_t, int>, "verbose must be usable as getopt's flag");
 
@@ -69,6 +78,10 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std:
         {"interactive", no_argument, nullptr, 'y'},
         {"help", no_argument, nullptr, 'z'},
         {"usage", no_argument, nullptr, 'z'},
+        // Options added later than the fixed usage text; they stay out of it.
+        {"export", required_argument, nullptr, kExportOption},
+        {"check", no_argument, nullptr, kCheckOption},
+        {"version", no_argument, nullptr, kVersionOption},
         {nullptr, 0, nullptr, 0},
     };
 
@@ -137,6 +150,15 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std:
             break;
         case 'r':
             params.wayPointDepth = parseDoubleArgument(optarg);
+            break;
+        case kExportOption:
+            commandLine.exportList = optarg;
+            break;
+        case kCheckOption:
+            commandLine.checkOnly = true;
+            break;
+        case kVersionOption:
+            commandLine.showVersion = true;
             break;
         case 'y':
             // The dialogue asks for everything else, so what follows is not looked at.

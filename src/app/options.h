@@ -8,6 +8,9 @@
 
 struct CommandLine {
     std::optional<std::string> waypointFile; // first operand, if any
+    std::optional<std::string> exportList;   // --export: comma-separated formats, as given
+    bool checkOnly = false;                  // --check: report on the plan, write no file
+    bool showVersion = false;                // --version
 };
 
 // Parses argv with getopt_long (operands may stand anywhere among the options).

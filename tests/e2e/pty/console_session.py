@@ -33,6 +33,7 @@ class Outcome:
         self.status = None  # negative: ended by that signal, as subprocess reports it
         self.settings_before = None
         self.settings_after = None
+        self.left_in_terminal = b""  # typed bytes nobody read: the shell would get them next
         self.problem = None  # why the session stopped early, if it did
 
 
@@ -115,14 +116,28 @@ def _stop(process):
         pass
 
 
-def at_terminal(argv, env, cwd, steps, answers_through_pipe=False, interrupt_at_key=False):
+def _unread_input(slave):
+    """Whatever waits in the terminal's input, a partial line included."""
+    settings = termios.tcgetattr(slave)
+    settings[LFLAG] &= ~termios.ICANON
+    settings[CC][termios.VMIN] = 0
+    settings[CC][termios.VTIME] = 0
+    termios.tcsetattr(slave, termios.TCSANOW, settings)
+    try:
+        return os.read(slave, 4096)
+    except OSError:
+        return b""
+
+
+def at_terminal(argv, env, cwd, steps, answers_through_pipe=False, interrupt_at_key=False,
+                key=b"x"):
     """Runs argv with a pseudo-terminal as its console and controlling terminal.
 
     The terminal starts as a planner's would: line input, echo, signals from the keyboard
     and line ends written as CR LF. Answers are typed at the terminal and echoed there, or,
     with answers_through_pipe, all written to a pipe on standard input beforehand. At KEY
     the driver waits until the program has switched the terminal to single-key input, then
-    presses x, or Ctrl-C with interrupt_at_key.
+    presses key (the bytes one key sends), or Ctrl-C with interrupt_at_key.
     """
     outcome = Outcome()
     master, slave = os.openpty()
@@ -167,7 +182,7 @@ def at_terminal(argv, env, cwd, steps, answers_through_pipe=False, interrupt_at_
                     if not _wait_until_key_mode(slave):
                         outcome.problem = "the terminal never left line input with echo"
                         break
-                    os.write(master, b"\x03" if interrupt_at_key else b"x")
+                    os.write(master, b"\x03" if interrupt_at_key else key)
                 elif typed is END:
                     if not answers_through_pipe:
                         # Ctrl-D ends a partly typed line first, then the input.
@@ -185,6 +200,7 @@ def at_terminal(argv, env, cwd, steps, answers_through_pipe=False, interrupt_at_
             _stop(process)
         outcome.status = process.returncode
         outcome.settings_after = termios.tcgetattr(slave)
+        outcome.left_in_terminal = _unread_input(slave)
         os.close(slave)
         slave = None
         console.drain()

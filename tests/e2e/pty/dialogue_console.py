@@ -111,7 +111,8 @@ PLAIN_TO_GULPER = [
 
 class Case:
     def __init__(self, name, steps, status=0, files=(), cfg_lines=(), inputs=None,
-                 modes=("terminal", "pipe")):
+                 modes=("terminal", "pipe"), key=b"x"):
+        self.key = key
         self.name = name
         self.steps = steps
         self.status = status
@@ -160,6 +161,15 @@ CASES = [
         files=OUTPUTS,
         cfg_lines=("#   *** GULPERS ARMED AT START OF MISSION ***", "depth         = 40.0; "),
         modes=("terminal", "pipe", "answers piped, key at the terminal"),
+    ),
+    Case(
+        # An arrow key sends escape, [ and A at once; none of it may be left for the shell.
+        "gulper yes takes an arrow key whole",
+        [*PLAIN_TO_GULPER, (GULPER_QUESTION, "y\n"), (GULPER_NOTICE, KEY),
+         (AFTER_KEY + WROTE_ALL, None)],
+        files=OUTPUTS,
+        modes=("terminal",),
+        key=b"\x1b[A",
     ),
     Case(
         "Ctrl-C at the key press",
@@ -362,6 +372,8 @@ def check(case, mode, outcome, directory):
                    in zip(fields, outcome.settings_before, outcome.settings_after)
                    if before != after]
         problems.append("terminal settings not restored: " + "; ".join(changed))
+    if outcome.left_in_terminal:
+        problems.append("typed but never read: %r" % outcome.left_in_terminal)
     return problems
 
 
@@ -378,6 +390,7 @@ def run_case(tavra, env, case, mode, scratch):
             argv, env, directory, case.steps,
             answers_through_pipe=mode.startswith("answers piped"),
             interrupt_at_key=mode.endswith("Ctrl-C at the key"),
+            key=case.key,
         )
     return check(case, mode, outcome, directory)
 

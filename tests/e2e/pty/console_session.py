@@ -18,8 +18,10 @@ END = object()
 
 STEP_SECONDS = 15.0  # generous for a sanitizer build on a loaded machine
 DRAIN_SECONDS = 5.0
+KEY_PAUSE_SECONDS = 0.3
 
 # Indexes into the list termios.tcgetattr returns.
+OFLAG = 1
 LFLAG = 3
 CC = 6
 
@@ -144,7 +146,7 @@ def at_terminal(argv, env, cwd, steps, answers_through_pipe=False, interrupt_at_
     try:
         settings = termios.tcgetattr(slave)
         settings[LFLAG] |= termios.ICANON | termios.ECHO | termios.ISIG
-        settings[1] |= termios.OPOST | termios.ONLCR
+        settings[OFLAG] |= termios.OPOST | termios.ONLCR
         termios.tcsetattr(slave, termios.TCSANOW, settings)
         outcome.settings_before = termios.tcgetattr(slave)
 
@@ -181,6 +183,11 @@ def at_terminal(argv, env, cwd, steps, answers_through_pipe=False, interrupt_at_
                 if typed is KEY:
                     if not _wait_until_key_mode(slave):
                         outcome.problem = "the terminal never left line input with echo"
+                        break
+                    # Nothing more may come before the key is pressed.
+                    console.read_some(KEY_PAUSE_SECONDS)
+                    if len(console.received) > len(want):
+                        outcome.problem = "the program went on without waiting for the key"
                         break
                     os.write(master, b"\x03" if interrupt_at_key else key)
                 elif typed is END:

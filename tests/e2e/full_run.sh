@@ -99,12 +99,12 @@ compare_dialogue_with_options "plain dialogue" $'3\n12\n0\nn\n40\nn\n' \
 grep -qE '^minHits += 12;$' 2020_189_155.cfg || fail "plain dialogue: script does not ask for 12 hits"
 grep -qE '^depth += 40\.0; $' 2020_189_155.cfg || fail "plain dialogue: legs not at 40 m"
 
-# Speed 1.75, abortOnTimeout 0, a yo-yo mission between 20 m altitude and 120 m depth, gulpers
+# Speed 1.75, abortOnTimeout 0, a yo-yo mission between 20 m altitude and 85 m depth, gulpers
 # armed.
-compare_dialogue_with_options "yo-yo dialogue" $'1\n1.75\n10\n0\n0\ny\n3\n120\n1\n20\n0\ny\n' \
-    --missionSpeed 1.75 --abortOnTimeout 0 --yoyoMission 1 --missionYoyoMaxDepth 120 \
+compare_dialogue_with_options "yo-yo dialogue" $'1\n1.75\n10\n0\n0\ny\n3\n85\n1\n20\n0\ny\n' \
+    --missionSpeed 1.75 --abortOnTimeout 0 --yoyoMission 1 --missionYoyoMaxDepth 85 \
     --yoyoMinAltitude 20 --gulperMission 1
-grep -qF '#define MISSION_YOYO_MAX_DEPTH 120' 2020_189_155.cfg ||
+grep -qF '#define MISSION_YOYO_MAX_DEPTH 85' 2020_189_155.cfg ||
     fail "yo-yo dialogue: script lacks the yo-yo maximum depth"
 
 finish

@@ -28,8 +28,9 @@ constexpr double kScaleBarY = 675.0;
 // A route shorter than this either way is drawn as if it measured this much, so that a
 // route of one point, or of points on one meridian, still has a scale.
 constexpr double kMinSpanMeters = 1.0;
-// An arrow needs some room on its leg to be seen as a direction.
-constexpr double kMinArrowLegPixels = 14.0;
+// Arrows stand at least this far apart along the line, and so do all but the longest legs'
+// arrows, so that a densely split route keeps arrows without being covered by them.
+constexpr double kMinArrowSpacing = 60.0;
 // Vertices closer than this to the last one drawn change nothing on the screen.
 constexpr double kMinVertexStep = 0.5;
 
@@ -194,17 +195,24 @@ void appendCount(std::string& text, std::size_t count) {
 }
 
 // The whole route as one line, vertices that would fall on the same spot left out.
-void writeRouteLine(std::ostream& out, std::string& text, const WaypointList& route,
-                    const MapFrame& frame) {
+// Returns the length of the line in page units.
+double writeRouteLine(std::ostream& out, std::string& text, const WaypointList& route,
+                      const MapFrame& frame) {
     text += "<polyline class=\"route\" points=\"";
     double unwrapped = 0.0;
     const WaypointNode* previous = nullptr;
     MapPoint drawn{0.0, 0.0};
+    MapPoint previousAt{0.0, 0.0};
+    double length = 0.0;
     for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
         unwrapped = previous == nullptr ? node->lon
                                         : unwrappedLongitude(unwrapped, previous->lon, node->lon);
-        previous = node;
         const MapPoint at = projectOnMap(frame, unwrapped, node->lat);
+        if (previous != nullptr) {
+            length += std::hypot(at.x - previousAt.x, at.y - previousAt.y);
+        }
+        previous = node;
+        previousAt = at;
         const bool last = node->next == nullptr;
         if (node != route.head && !last && std::fabs(at.x - drawn.x) < kMinVertexStep &&
             std::fabs(at.y - drawn.y) < kMinVertexStep) {
@@ -220,27 +228,37 @@ void writeRouteLine(std::ostream& out, std::string& text, const WaypointList& ro
         writeChunkIfFull(out, text);
     }
     text += "\"/>\n";
+    return length;
 }
 
-// Arrows, symbols and numbers for every markEvery-th point (and the last); each kind of
+// Symbols and numbers for every markEvery-th point (and the last), and an arrow in the
+// middle of a leg wherever the line has run arrowSpacing since the last arrow; each kind of
 // mark is gathered apart so that numbers lie on top of symbols and symbols on top of arrows.
 void appendMarks(std::string& text, const WaypointList& route, const MapFrame& frame,
-                 std::size_t markEvery) {
+                 std::size_t markEvery, double arrowSpacing) {
     std::string arrows;
     std::string symbols;
     std::string labels;
     double unwrapped = 0.0;
     const WaypointNode* previous = nullptr;
     MapPoint previousAt{0.0, 0.0};
+    // Run along the line since the last arrow; the first leg of any length gets one.
+    double sinceArrow = arrowSpacing;
     std::size_t index = 0;
     for (const WaypointNode* node = route.head; node != nullptr; node = node->next, ++index) {
         unwrapped = previous == nullptr ? node->lon
                                         : unwrappedLongitude(unwrapped, previous->lon, node->lon);
         const MapPoint at = projectOnMap(frame, unwrapped, node->lat);
         const bool marked = index % markEvery == 0 || node->next == nullptr;
-        if (previous != nullptr && (index - 1) % markEvery == 0 &&
-            std::hypot(at.x - previousAt.x, at.y - previousAt.y) >= kMinArrowLegPixels) {
-            appendArrow(arrows, previousAt, at);
+        if (previous != nullptr) {
+            // A leg of no length has no direction to show.
+            const double leg = std::hypot(at.x - previousAt.x, at.y - previousAt.y);
+            if (leg > 0.0 && sinceArrow + leg / 2.0 >= arrowSpacing) {
+                appendArrow(arrows, previousAt, at);
+                sinceArrow = leg / 2.0;
+            } else {
+                sinceArrow += leg;
+            }
         }
         if (marked) {
             appendSymbol(symbols, node->kind, at.x, at.y);
@@ -393,8 +411,10 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
             "markerWidth=\"11\" markerHeight=\"11\" markerUnits=\"userSpaceOnUse\" "
             "orient=\"auto\"><path d=\"M0 0 L10 5 L0 10 Z\"/></marker></defs>\n";
     if (route.head != nullptr) {
-        writeRouteLine(out, text, route, frame);
-        appendMarks(text, route, frame, markEvery);
+        const double lineLength = writeRouteLine(out, text, route, frame);
+        const double arrowSpacing =
+            std::max(kMinArrowSpacing, lineLength / static_cast<double>(kMaxMarkedPoints));
+        appendMarks(text, route, frame, markEvery, arrowSpacing);
         appendScaleBar(text, frame);
     }
     appendLegend(text);

@@ -9,7 +9,8 @@
 #include <string>
 
 // Beyond this many route points the map marks and numbers only every so many points (and
-// the table still lists all), so that a dense route stays readable.
+// the table still lists all), so that a dense route stays readable; it draws about as many
+// direction arrows at most.
 constexpr std::size_t kMaxMarkedPoints = 300;
 
 // One self-contained page (no script, tile or font from the network), well-formed XML as

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,13 @@ constexpr double kMinSpanMeters = 1.0;
 constexpr double kMinArrowSpacing = 60.0;
 // Vertices closer than this to the last one drawn change nothing on the screen.
 constexpr double kMinVertexStep = 0.5;
+// Room for marks, in page units: the launch point and the waypoints of the file keep their
+// symbols unless they all but coincide; split points need clearly more; a number needs
+// about the space of four digits.
+constexpr double kMinChosenSpacing = 3.0;
+constexpr double kMinSplitSpacing = 10.0;
+constexpr double kLabelWidth = 30.0;
+constexpr double kLabelHeight = 14.0;
 
 constexpr const char* kStyle =
     "body{font-family:sans-serif;margin:16px;color:#222}\n"
@@ -194,31 +202,46 @@ void appendCount(std::string& text, std::size_t count) {
     appendInt(text, static_cast<std::int64_t>(count));
 }
 
-// The whole route as one line, vertices that would fall on the same spot left out.
-// Returns the length of the line in page units.
-double writeRouteLine(std::ostream& out, std::string& text, const WaypointList& route,
-                      const MapFrame& frame) {
-    text += "<polyline class=\"route\" points=\"";
+// Calls visit(node, position on the page) for every node from head on, longitudes taken
+// the short way round from the node before.
+template <typename Visit>
+void forEachOnMap(const WaypointList& route, const MapFrame& frame, Visit visit) {
     double unwrapped = 0.0;
     const WaypointNode* previous = nullptr;
-    MapPoint drawn{0.0, 0.0};
-    MapPoint previousAt{0.0, 0.0};
-    double length = 0.0;
     for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
         unwrapped = previous == nullptr ? node->lon
                                         : unwrappedLongitude(unwrapped, previous->lon, node->lon);
-        const MapPoint at = projectOnMap(frame, unwrapped, node->lat);
+        visit(*node, projectOnMap(frame, unwrapped, node->lat));
+        previous = node;
+    }
+}
+
+double drawnLength(const WaypointList& route, const MapFrame& frame) {
+    double length = 0.0;
+    const WaypointNode* previous = nullptr;
+    MapPoint previousAt{0.0, 0.0};
+    forEachOnMap(route, frame, [&](const WaypointNode& node, MapPoint at) {
         if (previous != nullptr) {
             length += std::hypot(at.x - previousAt.x, at.y - previousAt.y);
         }
-        previous = node;
+        previous = &node;
         previousAt = at;
-        const bool last = node->next == nullptr;
-        if (node != route.head && !last && std::fabs(at.x - drawn.x) < kMinVertexStep &&
+    });
+    return length;
+}
+
+// The whole route as one line, vertices that would fall on the same spot left out.
+void writeRouteLine(std::ostream& out, std::string& text, const WaypointList& route,
+                    const MapFrame& frame) {
+    text += "<polyline class=\"route\" points=\"";
+    MapPoint drawn{0.0, 0.0};
+    forEachOnMap(route, frame, [&](const WaypointNode& node, MapPoint at) {
+        const bool first = &node == route.head;
+        if (!first && node.next != nullptr && std::fabs(at.x - drawn.x) < kMinVertexStep &&
             std::fabs(at.y - drawn.y) < kMinVertexStep) {
-            continue;
+            return;
         }
-        if (node != route.head) {
+        if (!first) {
             text += ' ';
         }
         appendPixels(text, at.x);
@@ -226,51 +249,142 @@ double writeRouteLine(std::ostream& out, std::string& text, const WaypointList& 
         appendPixels(text, at.y);
         drawn = at;
         writeChunkIfFull(out, text);
-    }
+    });
     text += "\"/>\n";
-    return length;
 }
 
-// Symbols and numbers for every markEvery-th point (and the last), and an arrow in the
-// middle of a leg wherever the line has run arrowSpacing since the last arrow; each kind of
-// mark is gathered apart so that numbers lie on top of symbols and symbols on top of arrows.
-void appendMarks(std::string& text, const WaypointList& route, const MapFrame& frame,
-                 std::size_t markEvery, double arrowSpacing) {
+// An arrow in the middle of a leg wherever the line has run spacing since the last arrow;
+// the first leg of any length gets one.
+std::string directionArrows(const WaypointList& route, const MapFrame& frame, double spacing) {
     std::string arrows;
-    std::string symbols;
-    std::string labels;
-    double unwrapped = 0.0;
     const WaypointNode* previous = nullptr;
     MapPoint previousAt{0.0, 0.0};
-    // Run along the line since the last arrow; the first leg of any length gets one.
-    double sinceArrow = arrowSpacing;
-    std::size_t index = 0;
-    for (const WaypointNode* node = route.head; node != nullptr; node = node->next, ++index) {
-        unwrapped = previous == nullptr ? node->lon
-                                        : unwrappedLongitude(unwrapped, previous->lon, node->lon);
-        const MapPoint at = projectOnMap(frame, unwrapped, node->lat);
-        const bool marked = index % markEvery == 0 || node->next == nullptr;
+    double sinceArrow = spacing;
+    forEachOnMap(route, frame, [&](const WaypointNode& node, MapPoint at) {
         if (previous != nullptr) {
             // A leg of no length has no direction to show.
             const double leg = std::hypot(at.x - previousAt.x, at.y - previousAt.y);
-            if (leg > 0.0 && sinceArrow + leg / 2.0 >= arrowSpacing) {
+            if (leg > 0.0 && sinceArrow + leg / 2.0 >= spacing) {
                 appendArrow(arrows, previousAt, at);
                 sinceArrow = leg / 2.0;
             } else {
                 sinceArrow += leg;
             }
         }
-        if (marked) {
-            appendSymbol(symbols, node->kind, at.x, at.y);
-            symbols += '\n';
-            appendLabel(labels, *node, at);
-        }
-        previous = node;
+        previous = &node;
         previousAt = at;
+    });
+    return arrows;
+}
+
+// Space on the page for marks that must not cover each other: a grid of cells of the size
+// one mark needs, so that a mark can only clash with those in its own and the eight cells
+// around it, and each cell holds at most one.
+struct Room {
+    double width = 0.0;
+    double height = 0.0;
+    std::size_t columns = 0;
+    std::size_t rows = 0;
+    std::vector<char> taken;
+    std::vector<MapPoint> marks;
+};
+
+Room makeRoom(double width, double height) {
+    Room room;
+    room.width = width;
+    room.height = height;
+    room.columns = static_cast<std::size_t>(kPageWidth / width) + 1;
+    room.rows = static_cast<std::size_t>(kPageHeight / height) + 1;
+    room.taken.assign(room.columns * room.rows, 0);
+    room.marks.assign(room.columns * room.rows, MapPoint{0.0, 0.0});
+    return room;
+}
+
+// Whether a mark fits at the point; if it does, the space is taken.
+bool takeRoom(Room& room, MapPoint at) {
+    // Also keeps a position that is not a number out of the grid.
+    if (!(at.x >= 0.0 && at.x < kPageWidth && at.y >= 0.0 && at.y < kPageHeight)) {
+        return false;
     }
-    text += arrows;
-    text += symbols;
-    text += labels;
+    const auto column = static_cast<std::size_t>(at.x / room.width);
+    const auto row = static_cast<std::size_t>(at.y / room.height);
+    for (std::size_t r = row == 0 ? 0 : row - 1; r <= row + 1 && r < room.rows; ++r) {
+        for (std::size_t c = column == 0 ? 0 : column - 1; c <= column + 1 && c < room.columns;
+             ++c) {
+            const std::size_t cell = r * room.columns + c;
+            if (room.taken[cell] != 0 && std::fabs(room.marks[cell].x - at.x) < room.width &&
+                std::fabs(room.marks[cell].y - at.y) < room.height) {
+                return false;
+            }
+        }
+    }
+    const std::size_t cell = row * room.columns + column;
+    room.taken[cell] = 1;
+    room.marks[cell] = at;
+    return true;
+}
+
+struct Marks {
+    std::string splitSymbols;
+    std::string symbols; // launch and waypoints, drawn over split points
+    std::string labels;
+    bool all = true; // every point has its symbol and its number
+};
+
+// Symbols and numbers, as many as the page has room for. The launch point, the last point
+// and the waypoints of the file come first, being what the planner chose; split points get
+// a symbol where they stand apart from every other and a number where one fits.
+Marks placeMarks(const WaypointList& route, const MapFrame& frame) {
+    Marks marks;
+    Room chosenRoom = makeRoom(kMinChosenSpacing, kMinChosenSpacing);
+    Room symbolRoom = makeRoom(kMinSplitSpacing, kMinSplitSpacing);
+    Room labelRoom = makeRoom(kLabelWidth, kLabelHeight);
+    const auto place = [&](const WaypointNode& node, MapPoint at, bool chosen) {
+        bool symbol = false;
+        if (chosen) {
+            symbol = takeRoom(chosenRoom, at);
+            if (symbol) {
+                takeRoom(symbolRoom, at); // so that split points keep clear of it
+            }
+        } else {
+            symbol = takeRoom(symbolRoom, at);
+        }
+        if (!symbol) {
+            marks.all = false;
+            return;
+        }
+        std::string& symbols = chosen ? marks.symbols : marks.splitSymbols;
+        appendSymbol(symbols, node.kind, at.x, at.y);
+        symbols += '\n';
+        if (takeRoom(labelRoom, at)) {
+            appendLabel(marks.labels, node, at);
+        } else {
+            marks.all = false;
+        }
+    };
+    const auto isChosen = [&](const WaypointNode& node) {
+        return node.kind != WaypointKind::splitPoint || &node == route.head || node.next == nullptr;
+    };
+    MapPoint last{0.0, 0.0};
+    forEachOnMap(route, frame, [&](const WaypointNode&, MapPoint at) { last = at; });
+    if (route.head != nullptr) {
+        forEachOnMap(route, frame, [&](const WaypointNode& node, MapPoint at) {
+            if (&node == route.head) {
+                place(node, at, true);
+                if (route.tail != route.head) {
+                    place(*route.tail, last, true);
+                }
+            } else if (node.next != nullptr && isChosen(node)) {
+                place(node, at, true);
+            }
+        });
+    }
+    forEachOnMap(route, frame, [&](const WaypointNode& node, MapPoint at) {
+        if (!isChosen(node)) {
+            place(node, at, false);
+        }
+    });
+    return marks;
 }
 
 void appendTableHead(std::string& text) {
@@ -374,10 +488,10 @@ double scaleBarMeters(double maxMeters) {
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals) {
     const Counts counts = countPoints(route);
-    const std::size_t markEvery = counts.points <= kMaxMarkedPoints
-                                      ? 1
-                                      : (counts.points + kMaxMarkedPoints - 1) / kMaxMarkedPoints;
     const MapFrame frame = fitMapFrame(route);
+    const double arrowSpacing =
+        std::max(kMinArrowSpacing, drawnLength(route, frame) / static_cast<double>(kMaxArrows));
+    const Marks marks = placeMarks(route, frame);
 
     std::string text;
     startChunks(text);
@@ -397,10 +511,9 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
     text += " from the waypoint file, ";
     appendCount(text, counts.split);
     text += " split. North is up.";
-    if (markEvery > 1) {
-        text += " The map marks one point in ";
-        appendCount(text, markEvery);
-        text += " and the last; the table lists them all.";
+    if (!marks.all) {
+        text += " Where points crowd together the map marks or numbers only some of them; the "
+                "table lists them all.";
     }
     text += "</p>\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
     appendExact(text, kPageWidth);
@@ -411,10 +524,11 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
             "markerWidth=\"11\" markerHeight=\"11\" markerUnits=\"userSpaceOnUse\" "
             "orient=\"auto\"><path d=\"M0 0 L10 5 L0 10 Z\"/></marker></defs>\n";
     if (route.head != nullptr) {
-        const double lineLength = writeRouteLine(out, text, route, frame);
-        const double arrowSpacing =
-            std::max(kMinArrowSpacing, lineLength / static_cast<double>(kMaxMarkedPoints));
-        appendMarks(text, route, frame, markEvery, arrowSpacing);
+        writeRouteLine(out, text, route, frame);
+        text += directionArrows(route, frame, arrowSpacing);
+        text += marks.splitSymbols;
+        text += marks.symbols;
+        text += marks.labels;
         appendScaleBar(text, frame);
     }
     appendLegend(text);

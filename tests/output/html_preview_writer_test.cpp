@@ -84,6 +84,8 @@ TEST(HtmlPreview, LongitudesAreTakenTheShortWayRound) {
 
 // Across the antimeridian the route is one line from the left edge of the map area (x 40)
 // to its right edge (x 920): x = 480 + (longitude - 180) * 880, at the middle height 355.
+// Split points are drawn first, under the rest; then the launch point, the last point and
+// the waypoints of the file in their order, which is also the order of the numbers.
 // The scale bar: a quarter of the map is 26654 m, so 20 km, 165.1 page units long.
 TEST(HtmlPreview, AntimeridianRouteMapWhole) {
     WaypointList route;
@@ -94,14 +96,14 @@ TEST(HtmlPreview, AntimeridianRouteMapWhole) {
         "<path class=\"dir\" d=\"M40.0 355.0 L150.0 355.0 L260.0 355.0\"/>\n"
         "<path class=\"dir\" d=\"M260.0 355.0 L480.0 355.0 L700.0 355.0\"/>\n"
         "<path class=\"dir\" d=\"M700.0 355.0 L810.0 355.0 L920.0 355.0\"/>\n"
-        "<path class=\"launch\" d=\"M40.0 347.0 L47.0 360.0 L33.0 360.0 Z\"/>\n"
-        "<circle class=\"waypoint\" cx=\"260.0\" cy=\"355.0\" r=\"5\"/>\n"
         "<path class=\"split\" d=\"M700.0 350.0 L705.0 355.0 L700.0 360.0 L695.0 355.0 Z\"/>\n"
+        "<path class=\"launch\" d=\"M40.0 347.0 L47.0 360.0 L33.0 360.0 Z\"/>\n"
         "<circle class=\"waypoint\" cx=\"920.0\" cy=\"355.0\" r=\"5\"/>\n"
+        "<circle class=\"waypoint\" cx=\"260.0\" cy=\"355.0\" r=\"5\"/>\n"
         "<text class=\"label\" x=\"47.0\" y=\"348.0\">0</text>\n"
+        "<text class=\"label\" x=\"927.0\" y=\"348.0\">3</text>\n"
         "<text class=\"label\" x=\"267.0\" y=\"348.0\">1</text>\n"
         "<text class=\"label\" x=\"707.0\" y=\"348.0\">2</text>\n"
-        "<text class=\"label\" x=\"927.0\" y=\"348.0\">3</text>\n"
         "<g class=\"scale\"><path d=\"M40.0 669.0 L40.0 675.0 L205.1 675.0 L205.1 669.0\"/>"
         "<text x=\"213.1\" y=\"679.0\">20 km</text></g>\n");
 }
@@ -148,27 +150,56 @@ TEST(HtmlPreview, WorksOfflineAndEndsWhole) {
     EXPECT_EQ(none.substr(none.size() - 16), "</body>\n</html>\n");
 }
 
-TEST(HtmlPreview, DenseRoutesMarkEveryFewPointsAndTheTableListsAll) {
-    WaypointList fits;
-    fillStraightRoute(fits, static_cast<int>(kMaxMarkedPoints));
-    const std::string all = html(fits, RouteTotals{});
-    EXPECT_EQ(occurrences(all, "<text class=\"label\""), kMaxMarkedPoints);
-    EXPECT_EQ(occurrences(all, "one point in"), 0u);
-
-    // 601 points: every third (0, 3, ..., 600) is marked and numbered, 201 in all. The legs
-    // are 550 / 600 page units long, so after the first leg's arrow the next stands 66 legs
-    // on (the first multiple of the leg past 60 units): legs 0, 66, ..., 594.
-    WaypointList dense;
-    fillStraightRoute(dense, 601);
-    const std::string text = html(dense, RouteTotals{});
-    EXPECT_EQ(occurrences(text, "<text class=\"label\""), 201u);
-    EXPECT_EQ(occurrences(text, "<circle class=\"waypoint\""), 201u + 1u); // and the legend's
-    EXPECT_EQ(occurrences(text, "<path class=\"dir\""), 10u + 1u);         // and the legend's
-    EXPECT_NE(text.find(">600</text>"), std::string::npos);
-    EXPECT_EQ(text.find(">599</text>"), std::string::npos);
-    EXPECT_NE(text.find("The map marks one point in 3 and the last; the table lists them all."),
+// 601 waypoints 0.001 degrees apart fill the map's 550 units of height: 550 / 600 units
+// apart. The first and the last point are marked first; then a symbol needs 3 units from
+// every other, so every fourth point has one (0, 4, ..., 596, then 600), and a number needs
+// 14 units, so every sixteenth point that has a symbol is numbered (0, 16, ..., 576: 592
+// stands 7.3 units from 600), 38 in all.
+TEST(HtmlPreview, CrowdedPointsAreMarkedWhereThereIsRoomAndTheTableListsAll) {
+    WaypointList route;
+    fillStraightRoute(route, 601);
+    const std::string text = html(route, RouteTotals{});
+    const std::string map = between(text, "<svg", "</svg>");
+    EXPECT_EQ(occurrences(map, "<circle class=\"waypoint\""), 151u + 1u); // and the legend's
+    EXPECT_EQ(occurrences(text, "<text class=\"label\""), 38u);
+    EXPECT_NE(map.find(">576</text>"), std::string::npos);
+    EXPECT_EQ(map.find(">592</text>"), std::string::npos);
+    EXPECT_NE(map.find(">600</text>"), std::string::npos);
+    EXPECT_NE(text.find(" Where points crowd together the map marks or numbers only some of "
+                        "them; the table lists them all.</p>"),
               std::string::npos);
     EXPECT_EQ(occurrences(text, "<tr class=\"waypoint\">"), 601u);
+    // The legs are 550 / 600 units long: after the first leg's arrow the next stands 66 legs
+    // on (the first multiple of a leg past 60 units), legs 0, 66, ..., 594.
+    EXPECT_EQ(occurrences(text, "<path class=\"dir\""), 10u + 1u); // and the legend's
+}
+
+// Waypoint 1 at 0.01 degrees north of the launch point and the last at 0.02, with 99 split
+// points 0.0001 degrees (2.75 units) apart between them. The three chosen points are marked
+// and numbered first. A split point then needs 10 units from every symbol: every fourth has
+// one (4, 8, ..., 96, counted from waypoint 1), and a number needs 14 units, so every eighth
+// is numbered (8, 16, ..., 88; 96 stands 11 units from the last point).
+TEST(HtmlPreview, WaypointsOfTheFileComeBeforeSplitPoints) {
+    WaypointList route;
+    appendNode(route, 0.0, 0.0)->kind = WaypointKind::launch;
+    appendNode(route, 0.01, 0.0)->wptNumber = 1;
+    for (int k = 1; k <= 99; ++k) {
+        WaypointNode* split = appendNode(route, 0.01 + 0.0001 * k, 0.0);
+        split->kind = WaypointKind::splitPoint;
+        split->wptNumber = 1 + k;
+    }
+    appendNode(route, 0.02, 0.0)->wptNumber = 101;
+    const std::string text = between(html(route, RouteTotals{}), "<svg", "</svg>");
+    EXPECT_EQ(occurrences(text, "<path class=\"launch\""), 1u + 1u); // and the legend's
+    EXPECT_EQ(occurrences(text, "<circle class=\"waypoint\""), 2u + 1u);
+    EXPECT_EQ(occurrences(text, "<path class=\"split\""), 24u + 1u);
+    EXPECT_EQ(occurrences(text, "<text class=\"label\""), 3u + 11u);
+    for (const char* number : {">0<", ">1<", ">101<", ">9<", ">89<"}) {
+        EXPECT_NE(text.find(number), std::string::npos) << number;
+    }
+    EXPECT_EQ(text.find(">97<"), std::string::npos);
+    // Split points are drawn first, so that the waypoints of the file lie on top.
+    EXPECT_LT(text.find("<path class=\"split\" d=\"M480.0"), text.find("<circle class="));
 }
 
 // Legs of 880 units back and forth across the map, a thousand of them: the arrows stand

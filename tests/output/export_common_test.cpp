@@ -1,4 +1,4 @@
-// Exact numbers, escaping, kind names, wrapped longitudes and leg texts of the exports.
+// Exact numbers, escaping and wrapped longitudes of the exports.
 #include "output/export_common.h"
 
 #include <cmath>
@@ -11,12 +11,6 @@ namespace {
 std::string exact(double value) {
     std::string text;
     appendExact(text, value);
-    return text;
-}
-
-std::string json(double value) {
-    std::string text;
-    appendJsonNumber(text, value);
     return text;
 }
 
@@ -38,12 +32,6 @@ TEST(ExportCommon, NumbersAreShortestExactAndNeverInExponentForm) {
     EXPECT_EQ(exact(std::numeric_limits<double>::quiet_NaN()), "nan");
 }
 
-TEST(ExportCommon, JsonKeepsValidWhenANumberIsNotFinite) {
-    EXPECT_EQ(json(2.5), "2.5");
-    EXPECT_EQ(json(std::numeric_limits<double>::quiet_NaN()), "null");
-    EXPECT_EQ(json(-std::numeric_limits<double>::infinity()), "null");
-}
-
 TEST(ExportCommon, EscapesEveryMarkupCharacter) {
     std::string text = "x";
     appendXmlEscaped(text, "a<b>&\"c'd");
@@ -51,12 +39,6 @@ TEST(ExportCommon, EscapesEveryMarkupCharacter) {
     text.clear();
     appendXmlEscaped(text, "2020_189_155.kml");
     EXPECT_EQ(text, "2020_189_155.kml");
-}
-
-TEST(ExportCommon, KindNames) {
-    EXPECT_STREQ(kindLabel(WaypointKind::launch), "launch");
-    EXPECT_STREQ(kindLabel(WaypointKind::fromFile), "waypoint");
-    EXPECT_STREQ(kindLabel(WaypointKind::splitPoint), "split");
 }
 
 TEST(ExportCommon, LongitudesWrapIntoTheHalfOpenRange) {
@@ -74,19 +56,4 @@ TEST(ExportCommon, LongitudesWrapIntoTheHalfOpenRange) {
     const double huge = wrappedLongitude(1e308);
     EXPECT_TRUE(huge >= -180.0 && huge < 180.0) << huge;
     EXPECT_TRUE(std::isnan(wrappedLongitude(std::numeric_limits<double>::quiet_NaN())));
-}
-
-TEST(ExportCommon, LegTextsGiveTheLegLeavingAPoint) {
-    WaypointNode from;
-    WaypointNode to;
-    from.next = &to;
-    from.legDistance = 1731.1133172116536;
-    from.legHeading = 72.0365515156257;
-    from.legTime = 1731.1133172116536;
-    std::string text;
-    appendLegDescription(text, from);
-    EXPECT_EQ(text, "leg 1731.1133172116536 m, heading 72.0365515156257 deg, 1731.1133172116536 s");
-    text.clear();
-    appendLegDescription(text, to);
-    EXPECT_EQ(text, "end of the route");
 }

@@ -1,4 +1,4 @@
-// The GPX export, whole, for a planned route, and its wrapped longitudes and escaped name.
+// The GPX export, whole, for a planned route, and its wrapped longitudes.
 #include "export_fixture.h"
 #include "output/gpx_writer.h"
 
@@ -44,11 +44,4 @@ TEST(Gpx, SplitTypeAndLongitudesBelow180) {
                         "heading 90 deg, 1000.5 s</desc><type>split</type></rtept>\n"),
               std::string::npos);
     EXPECT_EQ(text.find("180.25"), std::string::npos);
-}
-
-TEST(Gpx, NameIsEscapedAndAnEmptyListGivesAnEmptyRoute) {
-    WaypointList empty;
-    EXPECT_EQ(gpx("a&b<c>\".gpx", empty, RouteTotals{}),
-              kHead + "<rte><name>a&amp;b&lt;c&gt;&quot;.gpx</name><desc>survey line 0 m, "
-                      "expected mission time 0 s</desc>\n</rte>\n</gpx>\n");
 }

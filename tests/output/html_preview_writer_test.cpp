@@ -75,13 +75,6 @@ TEST(HtmlPreview, ScaleBarsAreRoundLengths) {
     EXPECT_DOUBLE_EQ(scaleBarMeters(0.3), 0.2);
 }
 
-TEST(HtmlPreview, LongitudesAreTakenTheShortWayRound) {
-    EXPECT_EQ(unwrappedLongitude(179.75, 179.75, 180.25), 180.25);
-    EXPECT_EQ(unwrappedLongitude(180.25, 180.25, -179.5), 180.5);
-    EXPECT_EQ(unwrappedLongitude(-179.5, -179.5, 179.5), -180.5);
-    EXPECT_EQ(unwrappedLongitude(-121.8171, -121.8171, -121.7986), -121.7986);
-}
-
 // Across the antimeridian the route is one line from the left edge of the map area (x 40)
 // to its right edge (x 920): x = 480 + (longitude - 180) * 880, at the middle height 355.
 // Split points are drawn first, under the rest; then the launch point, the last point and

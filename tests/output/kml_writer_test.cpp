@@ -1,4 +1,4 @@
-// The KML export, whole, for a planned route, and its wrapped longitudes and escaped name.
+// The KML export, whole, for a planned route, and its wrapped longitudes.
 #include "export_fixture.h"
 #include "output/kml_writer.h"
 
@@ -65,18 +65,4 @@ TEST(Kml, SplitStyleAndLongitudesWithinRange) {
                         "<coordinates>-179.75,-16.5</coordinates></Point></Placemark>\n"),
               std::string::npos);
     EXPECT_EQ(text.find("180.25"), std::string::npos);
-}
-
-TEST(Kml, NameIsEscapedAndAOnePointListHasNoLine) {
-    WaypointList one;
-    fillRoute(one, {{1, 36.8167, -121.8171, 0, 0, 0}});
-    EXPECT_EQ(kml("a&b<c>.kml", one, RouteTotals{}),
-              kHead +
-                  "<name>a&amp;b&lt;c&gt;.kml</name>\n"
-                  "<description>survey line 0 m, expected mission time 0 s</description>\n" +
-                  kStyles +
-                  "<Placemark><name>1</name><description>waypoint; end of the route"
-                  "</description><styleUrl>#waypoint</styleUrl><Point><coordinates>"
-                  "-121.8171,36.8167</coordinates></Point></Placemark>\n"
-                  "</Document>\n</kml>\n");
 }

@@ -14,9 +14,8 @@ constexpr std::size_t kMaxArrows = 300;
 // One self-contained page (no script, tile or font from the network), well-formed XML as
 // well as HTML: the route on a map fitted to it, north up, with numbered points (as many as
 // have room), launch and split points marked apart, arrows along the legs, a scale bar and a
-// north arrow; below it
-// the table of legs with the distance and time run when each point is reached, and the
-// totals as the CSV summary gives them. fileName names the page.
+// north arrow; below it the table of legs with the distance and time run when each point is
+// reached, and the totals as the CSV summary gives them. fileName names the page.
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals);
 

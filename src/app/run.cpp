@@ -3,12 +3,17 @@
 
 #include "app/console.h"
 #include "app/dialogue.h"
+#include "app/export_selection.h"
 #include "app/mission_parameters.h"
 #include "app/options.h"
 #include "app/output_file.h"
 #include "app/usage.h"
 #include "app/waypoint_reader.h"
 #include "output/csv_summary_writer.h"
+#include "output/geojson_writer.h"
+#include "output/gpx_writer.h"
+#include "output/html_preview_writer.h"
+#include "output/kml_writer.h"
 #include "output/mission_script_writer.h"
 #include "output/output_name.h"
 #include "output/plan_report.h"
@@ -102,6 +107,33 @@ bool writeOutput(std::ostream& out, const OutputKind& kind, const std::string& s
     return false;
 }
 
+constexpr OutputKind kGeoJson{"geojson", "geojson", "\n **** Wrote geojson file : ", " ****\n"};
+constexpr OutputKind kKml{"kml", "kml", "\n **** Wrote kml file : ", " ****\n"};
+constexpr OutputKind kGpx{"gpx", "gpx", "\n **** Wrote gpx file : ", " ****\n"};
+constexpr OutputKind kHtmlPreview{"html", "html", "\n **** Wrote html file : ", " ****\n"};
+
+// The exports asked for, after the four files and always in this order; the first that
+// fails ends the run like a failed output file.
+bool writeExports(std::ostream& out, const ExportSelection& exports, const std::string& stem,
+                  const WaypointList& route, const RouteTotals& totals) {
+    return (!exports.geojson || writeOutput(out, kGeoJson, stem,
+                                            [&](std::ostream& file, const std::string&) {
+                                                writeGeoJson(file, route, totals);
+                                            })) &&
+           (!exports.kml || writeOutput(out, kKml, stem,
+                                        [&](std::ostream& file, const std::string& fileName) {
+                                            writeKml(file, fileName, route, totals);
+                                        })) &&
+           (!exports.gpx || writeOutput(out, kGpx, stem,
+                                        [&](std::ostream& file, const std::string& fileName) {
+                                            writeGpx(file, fileName, route, totals);
+                                        })) &&
+           (!exports.html || writeOutput(out, kHtmlPreview, stem,
+                                         [&](std::ostream& file, const std::string& fileName) {
+                                             writeHtmlPreview(file, fileName, route, totals);
+                                         }));
+}
+
 int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
     out << "*** maxLegMeters MUST BE GREATER THAN 0, NOT " << shortestText(maxLegMeters)
         << " ***\n";
@@ -111,6 +143,13 @@ int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
 int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::ostream& err) {
     MissionParameters params;
     const CommandLine commandLine = parseOptions(argc, argv, params, out);
+    // A mistyped format is refused before the planner answers any question or waits for
+    // any planning, and before any file exists.
+    const ExportChoice exports = parseExportList(commandLine.exportList);
+    if (!exports.refusal.empty()) {
+        out << exports.refusal;
+        return 1;
+    }
     if (params.verbose != 0) {
         printParameters(out, params);
     }
@@ -206,7 +245,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         writeOutput(out, kCsvSummary, stem, [&](std::ostream& file, const std::string&) {
             writeCsvSummary(file, route, totals);
         });
-    return allWritten ? 0 : 1;
+    return allWritten && writeExports(out, exports.selection, stem, route, totals) ? 0 : 1;
 }
 
 } // namespace

@@ -1,0 +1,90 @@
+// The GeoJSON export, whole, for a planned route, an antimeridian route and degenerate lists.
+#include "export_fixture.h"
+#include "output/geojson_writer.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+#include <sstream>
+
+namespace {
+
+std::string geoJson(const WaypointList& route, const RouteTotals& totals) {
+    std::ostringstream out;
+    writeGeoJson(out, route, totals);
+    return out.str();
+}
+
+} // namespace
+
+TEST(GeoJson, TwoPointRouteWhole) {
+    WaypointList route;
+    fillTwoPointExportRoute(route);
+    // 500 + 1731.1133172116536 is 2231.1133172116533 in doubles.
+    EXPECT_EQ(
+        geoJson(route, twoPointTotals()),
+        "{\"type\":\"FeatureCollection\",\n"
+        "\"totals\":{\"surveyLineDistance\":2231.1133172116533,"
+        "\"expectedMissionTime\":2381.1133172116533},\n"
+        "\"features\":[\n"
+        "{\"type\":\"Feature\",\"properties\":{\"kind\":\"route\","
+        "\"surveyLineDistance\":2231.1133172116533,\"expectedMissionTime\":2381.1133172116533},"
+        "\"geometry\":{\"type\":\"LineString\",\"coordinates\":"
+        "[[-121.82244295225705,36.81531308065744],[-121.8171,36.8167],[-121.7986,36.8215]]}},\n"
+        "{\"type\":\"Feature\",\"properties\":{\"number\":0,\"kind\":\"launch\","
+        "\"legDistance\":500,\"legHeading\":72.0365515156257,\"legTime\":650},"
+        "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-121.82244295225705,36.81531308065744]}}"
+        ",\n"
+        "{\"type\":\"Feature\",\"properties\":{\"number\":1,\"kind\":\"waypoint\","
+        "\"legDistance\":1731.1133172116536,\"legHeading\":72.0365515156257,"
+        "\"legTime\":1731.1133172116536},"
+        "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-121.8171,36.8167]}},\n"
+        "{\"type\":\"Feature\",\"properties\":{\"number\":2,\"kind\":\"waypoint\","
+        "\"legDistance\":0,\"legHeading\":0,\"legTime\":0},"
+        "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-121.7986,36.8215]}}\n"
+        "]}\n");
+}
+
+TEST(GeoJson, SplitPointsAreNamedAndLongitudesStayAsPlanned) {
+    WaypointList route;
+    fillAntimeridianRoute(route);
+    EXPECT_EQ(geoJson(route, antimeridianTotals()),
+              "{\"type\":\"FeatureCollection\",\n"
+              "\"totals\":{\"surveyLineDistance\":5100.5,\"expectedMissionTime\":5250.5},\n"
+              "\"features\":[\n"
+              "{\"type\":\"Feature\",\"properties\":{\"kind\":\"route\","
+              "\"surveyLineDistance\":5100.5,\"expectedMissionTime\":5250.5},"
+              "\"geometry\":{\"type\":\"LineString\",\"coordinates\":"
+              "[[179.5,-16.5],[179.75,-16.5],[180.25,-16.5],[-179.5,-16.5]]}},\n"
+              "{\"type\":\"Feature\",\"properties\":{\"number\":0,\"kind\":\"launch\","
+              "\"legDistance\":500,\"legHeading\":90,\"legTime\":650},"
+              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[179.5,-16.5]}},\n"
+              "{\"type\":\"Feature\",\"properties\":{\"number\":1,\"kind\":\"waypoint\","
+              "\"legDistance\":3600,\"legHeading\":90,\"legTime\":3600},"
+              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[179.75,-16.5]}},\n"
+              "{\"type\":\"Feature\",\"properties\":{\"number\":2,\"kind\":\"split\","
+              "\"legDistance\":1000.5,\"legHeading\":90,\"legTime\":1000.5},"
+              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[180.25,-16.5]}},\n"
+              "{\"type\":\"Feature\",\"properties\":{\"number\":3,\"kind\":\"waypoint\","
+              "\"legDistance\":0,\"legHeading\":0,\"legTime\":0},"
+              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-179.5,-16.5]}}\n"
+              "]}\n");
+}
+
+TEST(GeoJson, ListsTooShortForALineStayValid) {
+    WaypointList empty;
+    EXPECT_EQ(geoJson(empty, RouteTotals{}),
+              "{\"type\":\"FeatureCollection\",\n"
+              "\"totals\":{\"surveyLineDistance\":0,\"expectedMissionTime\":0},\n"
+              "\"features\":[\n]}\n");
+    // One point: a LineString of one position would be invalid, so only the Point.
+    WaypointList one;
+    fillRoute(one, {{1, 36.8167, -121.8171, std::numeric_limits<double>::quiet_NaN(), 0, 0}});
+    EXPECT_EQ(geoJson(one, RouteTotals{std::numeric_limits<double>::infinity(), 0}),
+              "{\"type\":\"FeatureCollection\",\n"
+              "\"totals\":{\"surveyLineDistance\":null,\"expectedMissionTime\":0},\n"
+              "\"features\":[\n"
+              "{\"type\":\"Feature\",\"properties\":{\"number\":1,\"kind\":\"waypoint\","
+              "\"legDistance\":null,\"legHeading\":0,\"legTime\":0},"
+              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-121.8171,36.8167]}}\n"
+              "]}\n");
+}

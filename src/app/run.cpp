@@ -107,6 +107,11 @@ int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
 int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out) {
     MissionParameters params;
     const CommandLine commandLine = parseOptions(argc, argv, params, out);
+    // Like any tool's, the version answers on its own: no file needed, nothing else done.
+    if (commandLine.showVersion) {
+        out << "tavra " << TAVRA_VERSION << '\n';
+        return 0;
+    }
     if (params.verbose != 0) {
         printParameters(out, params);
     }

@@ -33,13 +33,14 @@ set(CPACK_PACKAGE_NAME tavra)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "survey mission planner for autonomous underwater vehicles")
-set(CPACK_PACKAGE_DESCRIPTION
-  "tavra turns a plain text file of waypoints (latitude and longitude in decimal degrees) \
-into a survey mission for an autonomous underwater vehicle. It measures every leg on a \
-spherical Earth, cuts long legs so that the vehicle surfaces for GPS fixes often enough, \
-adds a launch waypoint, and writes a mission script for the vehicle, a waypoint file and \
-a survey-line file for chart software, and a CSV summary of distances and times. \
-Mission parameters are given as options or in an interactive console dialogue.")
+# Kept in lines of less than 80 characters, as the package's control file wants them.
+set(CPACK_PACKAGE_DESCRIPTION [[tavra turns a plain text file of waypoints (latitude and longitude in
+decimal degrees) into a survey mission for an autonomous underwater vehicle.
+It measures every leg on a spherical Earth, cuts long legs so that the vehicle
+surfaces for GPS fixes often enough, adds a launch waypoint, and writes a
+mission script for the vehicle, a waypoint file and a survey-line file for
+chart software, and a CSV summary of distances and times. The parameters are
+given as options or in an interactive console dialogue.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVRA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -57,10 +57,12 @@ void waitForKeyPress() {
     sigaction(SIGQUIT, &restoring, &oldQuit);
 
     if (tcsetattr(fd, TCSANOW, &raw) == 0) {
-        char key = 0;
+        // An arrow or function key sends several bytes at once; one read takes them all, so
+        // that none is left for the shell to find as typed text after the run.
+        char keyBytes[32];
         ssize_t got;
         do {
-            got = read(fd, &key, 1);
+            got = read(fd, keyBytes, sizeof keyBytes);
         } while (got < 0 && errno == EINTR);
         restoreTerminal();
     }

@@ -280,8 +280,10 @@ void listWaypointFile(std::ostream& out, std::ifstream& waypointFile) {
     waypointFile.seekg(0, std::ios::beg);
 }
 
+// The input ends at a prompt, so the cursor still stands behind it: the message takes a line
+// of its own.
 DialogueStatus endOfInput(std::ostream& out) {
-    out << "*** END OF INPUT: NO MISSION WRITTEN ***\n";
+    out << "\n*** END OF INPUT: NO MISSION WRITTEN ***\n";
     out.flush();
     return DialogueStatus::endOfInput;
 }

@@ -11,8 +11,10 @@
 #include "output/csv_summary_writer.h"
 #include "output/mission_script_writer.h"
 #include "output/output_name.h"
+#include "output/plan_report.h"
 #include "output/survey_line_writer.h"
 #include "output/waypoint_file_writer.h"
+#include "route/plan_check.h"
 #include "route/route_planner.h"
 #include "route/waypoint_list.h"
 
@@ -20,9 +22,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -104,7 +108,7 @@ int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
     return 1;
 }
 
-int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out) {
+int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::ostream& err) {
     MissionParameters params;
     const CommandLine commandLine = parseOptions(argc, argv, params, out);
     // Like any tool's, the version answers on its own: no file needed, nothing else done.
@@ -169,6 +173,22 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out) {
         return 1;
     }
 
+    const std::vector<PlanFinding> findings = checkPlan(params, route);
+    // The report is what a check is run for, so its findings stand in it, on standard
+    // output, and only there: a console shows both streams, and twice would be noise.
+    if (commandLine.checkOnly) {
+        writePlanReport(out, route, totals, findings);
+        return hasError(findings) ? 1 : 0;
+    }
+    // The values are not refused, since a planner may mean them; the findings go where
+    // they cannot change what standard output has always carried. Standard output is
+    // flushed first so that at a console they follow what was printed before them.
+    out.flush();
+    for (const PlanFinding& finding : findings) {
+        err << findingText(finding) << '\n';
+    }
+    err.flush();
+
     // One stem for the whole run, so that the four files of a run always belong together
     // even when the minute turns while they are written.
     const std::string stem = makeOutputBaseName();
@@ -196,8 +216,12 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out) {
 
 } // namespace
 
-int run(int argc, char* argv[], std::istream& in, std::ostream& out) {
-    const int status = runToEnd(argc, argv, in, out);
+int run(int argc, char* argv[], std::istream& in, std::ostream& out, std::ostream& err) {
+    const int status = runToEnd(argc, argv, in, out, err);
     out.flush();
     return status;
+}
+
+int run(int argc, char* argv[], std::istream& in, std::ostream& out) {
+    return run(argc, argv, in, out, std::cerr);
 }

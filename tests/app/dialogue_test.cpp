@@ -40,7 +40,7 @@ const std::string kDepthPrompt = "Default Waypoint Depth is 50.0 \nPlease enter 
 const std::string kGulperNotice = " \n\n The Gulpers will be armed at mission start \n"
                                   " Remember to move the behavior if necessary \n"
                                   " Hit any key to continue \n";
-const std::string kEndOfInput = "*** END OF INPUT: NO MISSION WRITTEN ***\n";
+const std::string kEndOfInput = "\n*** END OF INPUT: NO MISSION WRITTEN ***\n";
 
 std::string listing(const std::string& name, const std::string& bytes) {
     return "\n\nWaypoint filename: \n " + name + " \n\n\nWaypoint List:\n\n" + bytes;

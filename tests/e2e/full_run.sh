@@ -64,4 +64,47 @@ tail -c ${#WROTE_ALL} .stdout >.wrote
 expect_text "$WROTE_ALL" .wrote "interactive: confirmations"
 grep -qE '^minHits += 30;$' 2020_189_155.cfg || fail "interactive: script does not ask for 30 hits"
 
+# A dialogue writes the same four files as the options that set the same values. It runs in
+# a session of its own, without a terminal, so an armed gulper awaits no key.
+# compare_dialogue_with_options <what> <answers after the file name> <options...>
+compare_dialogue_with_options() {
+    local what=$1 answers=$2
+    shift 2
+    new_run_dir
+    local options_dir=$PWD
+    tavra_run_at_fixed_time "$@" "$INPUT/two_points.txt"
+    expect_status 0 "$status" "$what: options"
+    expect_text "$WROTE_ALL" .stdout "$what: options: console"
+
+    new_run_dir
+    printf '%s\n%s' "$INPUT/two_points.txt" "$answers" |
+        TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
+            timeout 60 setsid -w faketime -f '@2020-07-08 15:05:30' "$TAVRA" --interactive \
+            >.stdout 2>.stderr
+    status=$?
+    expect_status 0 "$status" "$what: dialogue"
+    expect_no_stderr "$what: dialogue"
+    expect_files "$what: dialogue" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 2020_189_155.csv
+    tail -c ${#WROTE_ALL} .stdout >.wrote
+    expect_text "$WROTE_ALL" .wrote "$what: dialogue: confirmations"
+    local ext
+    for ext in cfg wpt pts csv; do
+        expect_same_file "$options_dir/2020_189_155.$ext" "2020_189_155.$ext" "$what: $ext"
+    done
+}
+
+# 3 then 12 for the GPS fixes, 0, a plain mission at 40 m, no gulpers.
+compare_dialogue_with_options "plain dialogue" $'3\n12\n0\nn\n40\nn\n' \
+    --yoyoMission 0 --wayPointDepth 40 --gpsHits 12 --gulperMission 0
+grep -qE '^minHits += 12;$' 2020_189_155.cfg || fail "plain dialogue: script does not ask for 12 hits"
+grep -qE '^depth += 40\.0; $' 2020_189_155.cfg || fail "plain dialogue: legs not at 40 m"
+
+# Speed 1.75, abortOnTimeout 0, a yo-yo mission between 20 m altitude and 85 m depth, gulpers
+# armed.
+compare_dialogue_with_options "yo-yo dialogue" $'1\n1.75\n10\n0\n0\ny\n3\n85\n1\n20\n0\ny\n' \
+    --missionSpeed 1.75 --abortOnTimeout 0 --yoyoMission 1 --missionYoyoMaxDepth 85 \
+    --yoyoMinAltitude 20 --gulperMission 1
+grep -qF '#define MISSION_YOYO_MAX_DEPTH 85' 2020_189_155.cfg ||
+    fail "yo-yo dialogue: script lacks the yo-yo maximum depth"
+
 finish

@@ -1,0 +1,254 @@
+// Looks a planned mission over for what the vehicle would refuse and what looks mistyped.
+#include "route/plan_check.h"
+
+#include "route/geodesy.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <utility>
+
+namespace {
+
+// The shortest text that reads back as the same value, so that a message never shows a
+// rounded figure that looks in range while the value is not (90.00001 is not 90.0000).
+std::string numberText(double value) {
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string numberText(std::int32_t value) {
+    return std::to_string(value);
+}
+
+void add(std::vector<PlanFinding>& findings, FindingSeverity severity, std::string message) {
+    findings.push_back(PlanFinding{severity, std::move(message)});
+}
+
+// The comparisons below are written so that NaN, which atof and the menus accept, fails
+// them: a depth or speed that is not a number is never a sound plan.
+
+void checkEnvelope(std::vector<PlanFinding>& findings, const MissionParameters& p) {
+    if (!(p.minDepth < p.maxDepth && p.maxDepth < p.abortDepth)) {
+        add(findings, FindingSeverity::error,
+            "depth envelope out of order: minDepth " + numberText(p.minDepth) + " m, maxDepth " +
+                numberText(p.maxDepth) + " m, abortDepth " + numberText(p.abortDepth) +
+                " m (needs minDepth < maxDepth < abortDepth)");
+    }
+    if (!(p.abortLockoutDepth <= p.maxDepth)) {
+        add(findings, FindingSeverity::error,
+            "abortLockoutDepth " + numberText(p.abortLockoutDepth) + " m is deeper than maxDepth " +
+                numberText(p.maxDepth) + " m (the lock-out would cover the whole envelope)");
+    }
+    if (!(p.abortAltitude > 0.0)) {
+        add(findings, FindingSeverity::error,
+            "abortAltitude " + numberText(p.abortAltitude) + " m is not greater than 0");
+    }
+}
+
+void checkYoyoBand(std::vector<PlanFinding>& findings, const MissionParameters& p) {
+    const double bandTop = p.missionYoyoMinDepth;
+    const double bandBottom = p.missionYoyoMaxDepth;
+    if (!(bandTop >= p.minDepth)) {
+        add(findings, FindingSeverity::error,
+            "missionYoyoMinDepth " + numberText(p.missionYoyoMinDepth) +
+                " m is shallower than minDepth " + numberText(p.minDepth) +
+                " m (the yo-yo band must lie inside the depth envelope)");
+    }
+    if (!(bandBottom <= p.maxDepth)) {
+        add(findings, FindingSeverity::error,
+            "missionYoyoMaxDepth " + numberText(p.missionYoyoMaxDepth) +
+                " m is deeper than maxDepth " + numberText(p.maxDepth) +
+                " m (the yo-yo band must lie inside the depth envelope)");
+    }
+    if (!(bandTop < bandBottom)) {
+        add(findings, FindingSeverity::error,
+            "missionYoyoMinDepth " + numberText(p.missionYoyoMinDepth) +
+                " m is not shallower than missionYoyoMaxDepth " +
+                numberText(p.missionYoyoMaxDepth) + " m");
+    }
+    if (!(static_cast<double>(p.yoyoMinAltitude) > p.abortAltitude)) {
+        add(findings, FindingSeverity::error,
+            "yoyoMinAltitude " + numberText(p.yoyoMinAltitude) + " m is not above abortAltitude " +
+                numberText(p.abortAltitude) +
+                " m (the vehicle would abort before the yo-yo turns)");
+    }
+}
+
+void checkWaypointDepth(std::vector<PlanFinding>& findings, const MissionParameters& p) {
+    if (!(p.wayPointDepth >= p.minDepth && p.wayPointDepth <= p.maxDepth)) {
+        add(findings, FindingSeverity::error,
+            "wayPointDepth " + numberText(p.wayPointDepth) +
+                " m is outside the depth envelope minDepth " + numberText(p.minDepth) +
+                " m to maxDepth " + numberText(p.maxDepth) + " m");
+    }
+}
+
+void checkSpeeds(std::vector<PlanFinding>& findings, const MissionParameters& p) {
+    const bool speedPositive = p.missionSpeed > 0.0;
+    const bool slowPositive = p.missionSpeedSlow > 0.0;
+    if (!speedPositive) {
+        add(findings, FindingSeverity::error,
+            "missionSpeed " + numberText(p.missionSpeed) + " m/s is not greater than 0");
+    }
+    if (!slowPositive) {
+        add(findings, FindingSeverity::error,
+            "missionSpeedSlow " + numberText(p.missionSpeedSlow) + " m/s is not greater than 0");
+    }
+    // Compared only between two usable speeds, so one bad speed is reported once.
+    if (speedPositive && slowPositive && p.missionSpeedSlow > p.missionSpeed) {
+        add(findings, FindingSeverity::warning,
+            "missionSpeedSlow " + numberText(p.missionSpeedSlow) + " m/s is above missionSpeed " +
+                numberText(p.missionSpeed) + " m/s");
+    }
+}
+
+void checkFlag(std::vector<PlanFinding>& findings, const char* name, std::int32_t flag) {
+    if (flag != 0 && flag != 1) {
+        add(findings, FindingSeverity::warning,
+            std::string(name) + " " + numberText(flag) +
+                " is neither 0 nor 1 and counts as 0 (off)");
+    }
+}
+
+// A waypoint as the outputs number it, and as the planner counts it in the file when
+// split points ahead of it make the two differ.
+std::string waypointName(const WaypointNode& node, std::size_t fileOrdinal) {
+    std::string name = "waypoint " + numberText(node.wptNumber);
+    if (fileOrdinal != static_cast<std::size_t>(node.wptNumber)) {
+        name += " (file waypoint " + std::to_string(fileOrdinal) + ")";
+    }
+    return name;
+}
+
+std::string positionText(double lat, double lon) {
+    return numberText(lat) + " " + numberText(lon);
+}
+
+bool latitudeInRange(double lat) {
+    return lat >= -90.0 && lat <= 90.0;
+}
+
+bool longitudeInRange(double lon) {
+    return lon >= -180.0 && lon <= 180.0;
+}
+
+void checkPosition(std::vector<PlanFinding>& findings, const WaypointNode& node,
+                   std::size_t fileOrdinal) {
+    const bool latOk = latitudeInRange(node.lat);
+    const bool lonOk = longitudeInRange(node.lon);
+    if (latOk && lonOk) {
+        return;
+    }
+    std::string message =
+        waypointName(node, fileOrdinal) + " at " + positionText(node.lat, node.lon) + ":";
+    if (!latOk) {
+        message += " latitude outside -90..90";
+    }
+    if (!lonOk) {
+        message += latOk ? " longitude outside -180..180" : ", longitude outside -180..180";
+    }
+    // The commonest slip is a file written longitude first.
+    if (latitudeInRange(node.lon) && longitudeInRange(node.lat)) {
+        message += "; swapped, " + positionText(node.lon, node.lat) + " would fit";
+    }
+    add(findings, FindingSeverity::error, std::move(message));
+}
+
+void checkFileLeg(std::vector<PlanFinding>& findings, const WaypointNode& from,
+                  std::size_t fromOrdinal, const WaypointNode& to) {
+    const std::string fromName = waypointName(from, fromOrdinal);
+    const std::string toName = waypointName(to, fromOrdinal + 1);
+    if (from.lat == to.lat && from.lon == to.lon) {
+        add(findings, FindingSeverity::warning,
+            fromName + " and " + toName + " are both at " + positionText(from.lat, from.lon) +
+                " (a leg of 0 m)");
+        return;
+    }
+    // A position out of range is reported already, and a distance to it means nothing.
+    if (!latitudeInRange(from.lat) || !longitudeInRange(from.lon) || !latitudeInRange(to.lat) ||
+        !longitudeInRange(to.lon)) {
+        return;
+    }
+    // Measured again from the file's own positions: the pieces of a split leg are not.
+    const double meters = greatCircleDistance(from.lat, from.lon, to.lat, to.lon);
+    if (meters > kLongFileLegMeters) {
+        char kilometers[64];
+        // To the meter, so that a leg just over the limit never reads as exactly 100 km.
+        std::snprintf(kilometers, sizeof kilometers, "%.3f", meters / 1000.0);
+        add(findings, FindingSeverity::warning,
+            "leg from " + fromName + " at " + positionText(from.lat, from.lon) + " to " + toName +
+                " at " + positionText(to.lat, to.lon) + " is " + kilometers +
+                " km, longer than 100 km");
+    }
+}
+
+} // namespace
+
+std::vector<PlanFinding> checkParameters(const MissionParameters& params) {
+    std::vector<PlanFinding> findings;
+    checkEnvelope(findings, params);
+    if (isOn(params.yoyoMission)) {
+        checkYoyoBand(findings, params);
+    } else {
+        checkWaypointDepth(findings, params);
+    }
+    checkSpeeds(findings, params);
+    if (!(params.gpsHits > 0)) {
+        add(findings, FindingSeverity::error,
+            "gpsHits " + numberText(params.gpsHits) + " is not greater than 0");
+    }
+    checkFlag(findings, "gulperMission", params.gulperMission);
+    checkFlag(findings, "abortOnTimeout", params.abortOnTimeout);
+    checkFlag(findings, "yoyoMission", params.yoyoMission);
+    return findings;
+}
+
+std::vector<PlanFinding> checkRoute(const WaypointList& route, double maxLegMeters) {
+    std::vector<PlanFinding> findings;
+    std::size_t points = 0;
+    std::size_t fileOrdinal = 0;
+    const WaypointNode* previousFromFile = nullptr;
+    for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
+        ++points;
+        if (node->kind != WaypointKind::fromFile) {
+            continue;
+        }
+        ++fileOrdinal;
+        checkPosition(findings, *node, fileOrdinal);
+        if (previousFromFile != nullptr) {
+            checkFileLeg(findings, *previousFromFile, fileOrdinal - 1, *node);
+        }
+        previousFromFile = node;
+    }
+    if (points > kLargeRoutePoints) {
+        add(findings, FindingSeverity::warning,
+            "the route has " + std::to_string(points) + " points, more than " +
+                std::to_string(kLargeRoutePoints) + " (maxLegMeters " + numberText(maxLegMeters) +
+                " m)");
+    }
+    return findings;
+}
+
+std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route) {
+    std::vector<PlanFinding> findings = checkParameters(params);
+    std::vector<PlanFinding> routeFindings = checkRoute(route, params.maxLegMeters);
+    findings.insert(findings.end(), std::make_move_iterator(routeFindings.begin()),
+                    std::make_move_iterator(routeFindings.end()));
+    return findings;
+}
+
+bool hasError(const std::vector<PlanFinding>& findings) {
+    for (const PlanFinding& finding : findings) {
+        if (finding.severity == FindingSeverity::error) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string findingText(const PlanFinding& finding) {
+    return (finding.severity == FindingSeverity::error ? "error: " : "warning: ") + finding.message;
+}

@@ -1,0 +1,299 @@
+// Tests of the plan check: each finding on both sides of its bound, and silence on sound plans.
+#include "app/waypoint_reader.h"
+#include "route/plan_check.h"
+#include "route/route_planner.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+using Pairs = std::initializer_list<std::pair<double, double>>;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+Texts texts(const std::vector<PlanFinding>& findings) {
+    Texts result;
+    for (const PlanFinding& finding : findings) {
+        result.push_back(findingText(finding));
+    }
+    return result;
+}
+
+Texts found(const MissionParameters& params) {
+    return texts(checkParameters(params));
+}
+
+MissionParameters plainMission() {
+    MissionParameters params;
+    params.yoyoMission = 0;
+    return params;
+}
+
+// Plans the positions with the defaults and checks the route only.
+Texts routeFindings(Pairs positions, double maxLegMeters = 3600.0) {
+    WaypointList route;
+    for (const auto& [lat, lon] : positions) {
+        appendNode(route, lat, lon);
+    }
+    MissionParameters params;
+    params.maxLegMeters = maxLegMeters;
+    RouteTotals totals;
+    planRoute(route, params, totals);
+    return texts(checkRoute(route, maxLegMeters));
+}
+
+} // namespace
+
+TEST(PlanCheck, DefaultsAndTheBundledExampleGiveNoFinding) {
+    EXPECT_EQ(found(MissionParameters{}), Texts{});
+    EXPECT_EQ(found(plainMission()), Texts{});
+    EXPECT_EQ(routeFindings({{36.8167, -121.8171}, {36.8215, -121.7986}}), Texts{});
+    EXPECT_EQ(routeFindings({{36.8167, -121.8171}}), Texts{});
+
+    std::ifstream file(std::string(TAVRA_TEST_DATA_DIR) + "/../../examples/monterey_lawnmower.txt");
+    ASSERT_TRUE(file.is_open());
+    WaypointList route;
+    ASSERT_TRUE(readWaypoints(file, route).ok);
+    const MissionParameters params;
+    RouteTotals totals;
+    planRoute(route, params, totals);
+    EXPECT_EQ(texts(checkPlan(params, route)), Texts{});
+}
+
+TEST(PlanCheck, DepthEnvelopeRunsMinMaxAbort) {
+    // A plain mission at 50 m, so that only the envelope itself is judged.
+    MissionParameters p = plainMission();
+    p.minDepth = 49.9;
+    p.maxDepth = 50.0;
+    EXPECT_EQ(found(p), Texts{});
+    p.minDepth = 50.0;
+    EXPECT_EQ(found(p), Texts{"error: depth envelope out of order: minDepth 50 m, maxDepth 50 m, "
+                              "abortDepth 100 m (needs minDepth < maxDepth < abortDepth)"});
+
+    p = plainMission();
+    p.maxDepth = 99.9;
+    EXPECT_EQ(found(p), Texts{});
+    p.maxDepth = 100.0;
+    EXPECT_EQ(found(p), Texts{"error: depth envelope out of order: minDepth 10 m, maxDepth 100 m, "
+                              "abortDepth 100 m (needs minDepth < maxDepth < abortDepth)"});
+
+    // Not a number fails every comparison it enters.
+    p = plainMission();
+    p.minDepth = kNaN;
+    EXPECT_EQ(found(p),
+              (Texts{"error: depth envelope out of order: minDepth nan m, maxDepth 90 m, "
+                     "abortDepth 100 m (needs minDepth < maxDepth < abortDepth)",
+                     "error: wayPointDepth 50 m is outside the depth envelope minDepth nan m to "
+                     "maxDepth 90 m"}));
+}
+
+TEST(PlanCheck, AbortLockoutAndAltitude) {
+    MissionParameters p;
+    p.abortLockoutDepth = 90.0;
+    EXPECT_EQ(found(p), Texts{});
+    p.abortLockoutDepth = 90.5;
+    EXPECT_EQ(found(p), Texts{"error: abortLockoutDepth 90.5 m is deeper than maxDepth 90 m (the "
+                              "lock-out would cover the whole envelope)"});
+
+    p = MissionParameters{};
+    p.abortAltitude = 0.1;
+    EXPECT_EQ(found(p), Texts{});
+    p.abortAltitude = 0.0;
+    EXPECT_EQ(found(p), Texts{"error: abortAltitude 0 m is not greater than 0"});
+    p.abortAltitude = -1.0;
+    EXPECT_EQ(found(p), Texts{"error: abortAltitude -1 m is not greater than 0"});
+}
+
+TEST(PlanCheck, YoyoBandLiesInsideTheEnvelope) {
+    MissionParameters p;
+    p.missionYoyoMinDepth = 10; // the envelope's minDepth itself
+    p.missionYoyoMaxDepth = 90; // and its maxDepth
+    EXPECT_EQ(found(p), Texts{});
+    p.missionYoyoMinDepth = 9;
+    EXPECT_EQ(found(p), Texts{"error: missionYoyoMinDepth 9 m is shallower than minDepth 10 m (the "
+                              "yo-yo band must lie inside the depth envelope)"});
+    p.missionYoyoMinDepth = 10;
+    p.missionYoyoMaxDepth = 91;
+    EXPECT_EQ(found(p), Texts{"error: missionYoyoMaxDepth 91 m is deeper than maxDepth 90 m (the "
+                              "yo-yo band must lie inside the depth envelope)"});
+
+    p = MissionParameters{};
+    p.missionYoyoMinDepth = 50;
+    p.missionYoyoMaxDepth = 51;
+    EXPECT_EQ(found(p), Texts{});
+    p.missionYoyoMaxDepth = 50;
+    EXPECT_EQ(
+        found(p),
+        Texts{"error: missionYoyoMinDepth 50 m is not shallower than missionYoyoMaxDepth 50 m"});
+    p.missionYoyoMinDepth = 60;
+    EXPECT_EQ(
+        found(p),
+        Texts{"error: missionYoyoMinDepth 60 m is not shallower than missionYoyoMaxDepth 50 m"});
+
+    // A plain mission does not run the band, so it is not judged.
+    p.yoyoMission = 0;
+    p.missionYoyoMinDepth = 0;
+    p.missionYoyoMaxDepth = 500;
+    p.yoyoMinAltitude = 0;
+    EXPECT_EQ(found(p), Texts{});
+}
+
+TEST(PlanCheck, YoyoTurnsAboveTheAbortAltitude) {
+    MissionParameters p;
+    p.yoyoMinAltitude = 3;
+    EXPECT_EQ(found(p), Texts{});
+    p.yoyoMinAltitude = 2;
+    EXPECT_EQ(found(p), Texts{"error: yoyoMinAltitude 2 m is not above abortAltitude 2.5 m (the "
+                              "vehicle would abort before the yo-yo turns)"});
+    p.yoyoMinAltitude = 3;
+    p.abortAltitude = 3.0;
+    EXPECT_EQ(found(p), Texts{"error: yoyoMinAltitude 3 m is not above abortAltitude 3 m (the "
+                              "vehicle would abort before the yo-yo turns)"});
+}
+
+TEST(PlanCheck, PlainWaypointDepthLiesInsideTheEnvelope) {
+    MissionParameters p = plainMission();
+    for (double depth : {10.0, 90.0}) {
+        p.wayPointDepth = depth;
+        EXPECT_EQ(found(p), Texts{}) << depth;
+    }
+    p.wayPointDepth = 9.9;
+    EXPECT_EQ(found(p),
+              Texts{"error: wayPointDepth 9.9 m is outside the depth envelope minDepth 10 "
+                    "m to maxDepth 90 m"});
+    p.wayPointDepth = 90.1;
+    EXPECT_EQ(found(p), Texts{"error: wayPointDepth 90.1 m is outside the depth envelope minDepth "
+                              "10 m to maxDepth 90 m"});
+    // A yo-yo mission never uses it.
+    p.yoyoMission = 1;
+    EXPECT_EQ(found(p), Texts{});
+}
+
+TEST(PlanCheck, SpeedsArePositiveAndSlowIsNotFaster) {
+    MissionParameters p;
+    p.missionSpeed = 0.001;
+    p.missionSpeedSlow = 0.001;
+    EXPECT_EQ(found(p), Texts{});
+    p.missionSpeed = 0.0;
+    p.missionSpeedSlow = -1.25;
+    EXPECT_EQ(found(p), (Texts{"error: missionSpeed 0 m/s is not greater than 0",
+                               "error: missionSpeedSlow -1.25 m/s is not greater than 0"}));
+    p.missionSpeed = kNaN;
+    p.missionSpeedSlow = 1.25;
+    // One bad speed is not also compared with the other.
+    EXPECT_EQ(found(p), Texts{"error: missionSpeed nan m/s is not greater than 0"});
+
+    p = MissionParameters{};
+    p.missionSpeedSlow = 1.5; // equal to missionSpeed
+    EXPECT_EQ(found(p), Texts{});
+    p.missionSpeedSlow = 1.51;
+    EXPECT_EQ(found(p), Texts{"warning: missionSpeedSlow 1.51 m/s is above missionSpeed 1.5 m/s"});
+}
+
+TEST(PlanCheck, GpsHitsArePositive) {
+    MissionParameters p;
+    p.gpsHits = 1;
+    EXPECT_EQ(found(p), Texts{});
+    p.gpsHits = 0;
+    EXPECT_EQ(found(p), Texts{"error: gpsHits 0 is not greater than 0"});
+    p.gpsHits = -3;
+    EXPECT_EQ(found(p), Texts{"error: gpsHits -3 is not greater than 0"});
+}
+
+TEST(PlanCheck, FlagsOtherThanZeroOrOneCountAsOff) {
+    for (int value : {0, 1}) {
+        MissionParameters p;
+        p.gulperMission = p.abortOnTimeout = p.yoyoMission = value;
+        EXPECT_EQ(found(p), Texts{}) << value;
+    }
+    for (int value : {2, -1}) {
+        MissionParameters p;
+        p.gulperMission = p.abortOnTimeout = p.yoyoMission = value;
+        const std::string v = std::to_string(value);
+        EXPECT_EQ(
+            found(p),
+            (Texts{"warning: gulperMission " + v + " is neither 0 nor 1 and counts as 0 (off)",
+                   "warning: abortOnTimeout " + v + " is neither 0 nor 1 and counts as 0 (off)",
+                   "warning: yoyoMission " + v + " is neither 0 nor 1 and counts as 0 (off)"}));
+    }
+}
+
+TEST(PlanCheck, PositionsLieOnTheGlobeWithAHintWhenSwapped) {
+    for (const auto& [lat, lon] : Pairs{{90, 180}, {-90, -180}}) {
+        EXPECT_EQ(routeFindings({{lat, lon}}), Texts{}) << lat << " " << lon;
+    }
+    EXPECT_EQ(routeFindings({{90.0001, 100}}),
+              Texts{"error: waypoint 1 at 90.0001 100: latitude outside -90..90"});
+    EXPECT_EQ(
+        routeFindings({{-91, 0}}),
+        Texts{"error: waypoint 1 at -91 0: latitude outside -90..90; swapped, 0 -91 would fit"});
+    EXPECT_EQ(routeFindings({{0, 180.0001}}),
+              Texts{"error: waypoint 1 at 0 180.0001: longitude outside -180..180"});
+    EXPECT_EQ(routeFindings({{100, 200}}),
+              Texts{"error: waypoint 1 at 100 200: latitude outside -90..90, longitude outside "
+                    "-180..180"});
+    // A line written longitude first, on a leg left whole; a waypoint out of range has no
+    // leg length to judge.
+    EXPECT_EQ(routeFindings({{36.8167, -121.8171}, {-121.7986, 36.8215}}, 1e9),
+              Texts{"error: waypoint 2 at -121.7986 36.8215: latitude outside -90..90; swapped, "
+                    "36.8215 -121.7986 would fit"});
+}
+
+TEST(PlanCheck, IdenticalConsecutiveWaypoints) {
+    EXPECT_EQ(routeFindings({{36.8, -121.9}, {36.8, -121.9}}),
+              Texts{"warning: waypoint 1 and waypoint 2 are both at 36.8 -121.9 (a leg of 0 m)"});
+    EXPECT_EQ(routeFindings({{36.8, -121.9}, {36.8001, -121.9}}), Texts{});
+    // Returning to a position later is a closed survey, not a slip.
+    EXPECT_EQ(routeFindings({{36.8, -121.9}, {36.81, -121.9}, {36.8, -121.9}}), Texts{});
+}
+
+TEST(PlanCheck, LongLegsOfTheFileNameTheFileWaypoints) {
+    // Along the prime meridian 0.8993 degrees make 99997.598 m and 0.8994 degrees 100008.717 m
+    // (111194.927 m per degree); the leg is cut into 28 pieces, so the file's second
+    // waypoint becomes route waypoint 29.
+    EXPECT_EQ(routeFindings({{0, 0}, {0.8993, 0}}), Texts{});
+    EXPECT_EQ(routeFindings({{0, 0}, {0.8994, 0}, {0.9, 0}}),
+              (Texts{"warning: leg from waypoint 1 at 0 0 to waypoint 29 (file waypoint 2) at "
+                     "0.8994 0 is 100.009 km, longer than 100 km"}));
+    // A waypoint after the split leg is named by both numbers too.
+    EXPECT_EQ(routeFindings({{0, 0}, {0.8994, 0}, {0.8994, 0}}),
+              (Texts{"warning: leg from waypoint 1 at 0 0 to waypoint 29 (file waypoint 2) at "
+                     "0.8994 0 is 100.009 km, longer than 100 km",
+                     "warning: waypoint 29 (file waypoint 2) and waypoint 30 (file waypoint 3) are "
+                     "both at 0.8994 0 (a leg of 0 m)"}));
+}
+
+TEST(PlanCheck, LargeRoutes) {
+    // 0.5 degrees along a meridian measure 55597.463 m: pieces of 5.561 m make 9998 pieces
+    // and a route of 10000 points with the launch and last waypoints; 5.5608 m make 9999.
+    EXPECT_EQ(routeFindings({{0, 0}, {0.5, 0}}, 5.561), Texts{});
+    EXPECT_EQ(
+        routeFindings({{0, 0}, {0.5, 0}}, 5.5608),
+        Texts{"warning: the route has 10001 points, more than 10000 (maxLegMeters 5.5608 m)"});
+}
+
+TEST(PlanCheck, PlanPutsParametersFirstAndTellsErrorsFromWarnings) {
+    WaypointList route;
+    appendNode(route, 36.8, -121.9);
+    appendNode(route, 36.8, -121.9);
+    MissionParameters params;
+    params.gulperMission = 2;
+    RouteTotals totals;
+    planRoute(route, params, totals);
+    std::vector<PlanFinding> findings = checkPlan(params, route);
+    EXPECT_EQ(texts(findings),
+              (Texts{"warning: gulperMission 2 is neither 0 nor 1 and counts as 0 (off)",
+                     "warning: waypoint 1 and waypoint 2 are both at 36.8 -121.9 (a leg of 0 m)"}));
+    EXPECT_FALSE(hasError(findings));
+    params.gpsHits = 0;
+    findings = checkPlan(params, route);
+    EXPECT_TRUE(hasError(findings));
+    EXPECT_FALSE(hasError({}));
+}

@@ -143,6 +143,11 @@ int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
 int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::ostream& err) {
     MissionParameters params;
     const CommandLine commandLine = parseOptions(argc, argv, params, out);
+    // Like any tool's, the version answers on its own: no file needed, nothing else done.
+    if (commandLine.showVersion) {
+        out << "tavra " << TAVRA_VERSION << '\n';
+        return 0;
+    }
     // A mistyped format is refused before the planner answers any question or waits for
     // any planning, and before any file exists.
     const ExportChoice exports = parseExportList(commandLine.exportList);

@@ -15,7 +15,11 @@ fail() {
 
 # expect_status <expected> <actual> <what>
 expect_status() {
-    [ "$1" = "$2" ] || fail "$3: exit status $2, expected $1"
+    if [ "$1" != "$2" ]; then
+        fail "$3: exit status $2, expected $1"
+        # What the program or its launcher said tells an odd failure from a wrong result.
+        [ -s .stderr ] && head -c 2000 .stderr >&2
+    fi
 }
 
 # expect_same_file <expected file> <actual file> <what>: byte for byte.

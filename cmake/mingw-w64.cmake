@@ -1,9 +1,9 @@
-# Cross-compiles the Windows program (tavra.exe) with Debian's mingw-w64 toolchain.
+# Cross-compiles the Windows program, tavra.exe, with Debian's mingw-w64 toolchain.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(TAVRA_MINGW_PREFIX x86_64-w64-mingw32)
-# The posix flavour, whose libstdc++ has std::thread and friends; nothing else differs.
+# The posix thread model, whose libstdc++ is the complete one (std::thread, std::mutex).
 set(CMAKE_C_COMPILER ${TAVRA_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TAVRA_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${TAVRA_MINGW_PREFIX}-windres)

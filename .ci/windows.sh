@@ -39,7 +39,7 @@ trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; rm -rf "$WORK"' EXIT
     exit 1
 }
 
-"$WINE" "$ROOT/build-windows/tests/tavra_tests.exe" </dev/null
+"$WINE" "$ROOT/build-windows/tests/tavra_tests.exe" --gtest_brief=1 </dev/null
 
 # ---------------------------------------------------------------------------------------
 # Whole runs: each case runs both programs on the same input in twin directories at the

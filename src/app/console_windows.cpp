@@ -25,7 +25,7 @@ bool answersComeFromTheConsole() {
 // Arrow and function keys arrive as a prefix and a second code; both belong to one press.
 constexpr int kExtendedKeyPrefix = 0x00;
 constexpr int kExtendedKeyPrefixToo = 0xE0;
-// _getch reads Ctrl-C as a plain character instead of letting the console interrupt.
+// _getch reads the console raw, so Ctrl-C can arrive as a plain character.
 constexpr int kControlC = 0x03;
 
 } // namespace

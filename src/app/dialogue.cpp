@@ -310,7 +310,9 @@ DialogueStatus runInteractiveDialogue(std::istream& in, std::ostream& out,
         waypointFile.close();
     }
     if (canBeWaypointFile(name)) {
-        waypointFile.open(name, std::ios::in);
+        // As the bytes stand, like a file named on the command line: Windows text mode would
+        // end the file at a stray Ctrl-Z and lose the waypoints after it.
+        waypointFile.open(name, std::ios::in | std::ios::binary);
     }
     if (!waypointFile.is_open()) {
         out << "cannot open file " << name << " ";

@@ -1,6 +1,7 @@
-// Clean-up of the temporary output file on Windows: Ctrl-C and termination remove it.
+// Clean-up of the temporary output file on Windows: an interrupt waits for the file.
 #include "app/output_file_platform.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <io.h>
@@ -9,19 +10,33 @@
 
 namespace {
 
+// Windows cannot remove a file that is still open, and the console delivers Ctrl-C and
+// Ctrl-Break on a thread of its own while the run goes on writing. So the handler only
+// notes the interrupt; once the file is closed (and renamed or removed), disarming removes
+// what is left of it and ends the process as the interrupt would have.
 char temporaryPath[4096];
-volatile std::sig_atomic_t armed = 0;
+std::atomic<bool> armed{false};
+std::atomic<int> pendingSignal{0};
+static_assert(std::atomic<int>::is_always_lock_free, "the handler may only use lock-free state");
 
 using Handler = void (*)(int);
-Handler previousInt = SIG_DFL;
-Handler previousTerm = SIG_DFL;
+struct Caught {
+    int signalNumber;
+    Handler previous;
+};
+Caught caught[] = {{SIGINT, SIG_DFL}, {SIGBREAK, SIG_DFL}, {SIGTERM, SIG_DFL}};
 
-extern "C" void removeTemporaryAndReraise(int signalNumber) {
-    if (armed != 0) {
-        _unlink(temporaryPath);
+extern "C" void noteInterrupt(int signalNumber) {
+    pendingSignal.store(signalNumber);
+}
+
+Handler previousHandlerOf(int signalNumber) {
+    for (const Caught& c : caught) {
+        if (c.signalNumber == signalNumber) {
+            return c.previous;
+        }
     }
-    std::signal(signalNumber, SIG_DFL);
-    std::raise(signalNumber);
+    return SIG_DFL;
 }
 
 } // namespace
@@ -34,21 +49,33 @@ void armTemporaryFileCleanup(const std::string& path) {
     // A path that does not fit is still written safely; only an interrupt may leave it.
     if (path.size() < sizeof temporaryPath && path.find('\0') == std::string::npos) {
         std::memcpy(temporaryPath, path.c_str(), path.size() + 1);
-        armed = 1;
+        armed.store(true);
     }
-    previousInt = std::signal(SIGINT, removeTemporaryAndReraise);
-    previousTerm = std::signal(SIGTERM, removeTemporaryAndReraise);
-    // A run that was told to ignore these keeps ignoring them.
-    if (previousInt == SIG_IGN) {
-        std::signal(SIGINT, SIG_IGN);
-    }
-    if (previousTerm == SIG_IGN) {
-        std::signal(SIGTERM, SIG_IGN);
+    pendingSignal.store(0);
+    for (Caught& c : caught) {
+        c.previous = std::signal(c.signalNumber, noteInterrupt);
+        if (c.previous == SIG_ERR) {
+            c.previous = SIG_DFL;
+        }
+        // A run that was told to ignore these keeps ignoring them.
+        if (c.previous == SIG_IGN) {
+            std::signal(c.signalNumber, SIG_IGN);
+        }
     }
 }
 
 void disarmTemporaryFileCleanup() {
-    std::signal(SIGINT, previousInt == SIG_ERR ? SIG_DFL : previousInt);
-    std::signal(SIGTERM, previousTerm == SIG_ERR ? SIG_DFL : previousTerm);
-    armed = 0;
+    for (const Caught& c : caught) {
+        std::signal(c.signalNumber, c.previous);
+    }
+    const int signalNumber = pendingSignal.exchange(0);
+    if (armed.exchange(false) && signalNumber != 0) {
+        // After a rename there is nothing left under this name, and the finished file stays,
+        // as if the interrupt had come just after it.
+        _unlink(temporaryPath);
+    }
+    if (signalNumber != 0) {
+        std::signal(signalNumber, previousHandlerOf(signalNumber));
+        std::raise(signalNumber);
+    }
 }

@@ -70,7 +70,10 @@ bool openWaypointFile(const std::string& name, std::ifstream& file) {
     if (type == std::filesystem::file_type::directory || type == std::filesystem::file_type::fifo) {
         return false;
     }
-    file.open(name);
+    // Read as the bytes stand, so that a file gives the same route on every system: Windows
+    // text mode would end the file at a stray Ctrl-Z and quietly drop the waypoints after it.
+    // The reader itself takes CR LF line ends.
+    file.open(name, std::ios::in | std::ios::binary);
     return file.is_open();
 }
 

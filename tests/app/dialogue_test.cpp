@@ -282,6 +282,9 @@ TEST_F(DialogueTest, TrailingBlankIsPartOfTheName) {
 }
 
 TEST_F(DialogueTest, TrailingBlankNamesAnotherFile) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows itself drops trailing blanks from file names";
+#endif
     EXPECT_EQ(talk(waypoints + " \n0\n"), DialogueStatus::cannotOpenFile);
     EXPECT_EQ(out.str(), kWelcome + "cannot open file " + waypoints + "  ");
     EXPECT_FALSE(file.is_open());
@@ -363,7 +366,8 @@ TEST_F(DialogueTest, LastAnswerWithoutLineEndStands) {
 // Listing
 
 TEST_F(DialogueTest, ListingIsTheFileByteForByte) {
-    const std::string bytes = std::string("36.8167 -121.8170\r\n\0 odd\n", 26) +
+    // CR LF and Ctrl-Z too, which a Windows text-mode read would turn into LF and end of file.
+    const std::string bytes = std::string("36.8167 -121.8170\r\n\0 odd\x1a\n", 27) +
                               std::string(5000, '7') + "\n36.8215 -121.7986";
     const std::string name = write("raw.txt", bytes);
     EXPECT_EQ(talk(name + "\n0\nn\n25\nn\n"), DialogueStatus::ready);

@@ -13,6 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Output files are text files, whose lines end as the platform's text mode ends them.
+#ifdef _WIN32
+const std::string kLineEnd = "\r\n";
+#else
+const std::string kLineEnd = "\n";
+#endif
+
 class OutputFile : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -47,7 +54,7 @@ TEST_F(OutputFile, WritesTheWholeTextUnderItsName) {
     const auto status = writeOutputFile(
         path("2020_189_155.wpt"), [](std::ostream& out) { out << "0,N36.8153,-121.8224  \n"; });
     EXPECT_EQ(status, OutputFileStatus::written);
-    EXPECT_EQ(contents(path("2020_189_155.wpt")), "0,N36.8153,-121.8224  \n");
+    EXPECT_EQ(contents(path("2020_189_155.wpt")), "0,N36.8153,-121.8224  " + kLineEnd);
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -55,7 +62,7 @@ TEST_F(OutputFile, ReplacesAnEarlierFileOfTheSameName) {
     std::ofstream(path("a.cfg")) << "an earlier, much longer mission script\n";
     EXPECT_EQ(writeOutputFile(path("a.cfg"), [](std::ostream& out) { out << "new\n"; }),
               OutputFileStatus::written);
-    EXPECT_EQ(contents(path("a.cfg")), "new\n");
+    EXPECT_EQ(contents(path("a.cfg")), "new" + kLineEnd);
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -78,7 +85,7 @@ TEST_F(OutputFile, FailedWriteKeepsTheEarlierFileAndLeavesNoTemporary) {
         out.setstate(std::ios::badbit); // as a full disk leaves the stream
     });
     EXPECT_EQ(status, OutputFileStatus::cannotWrite);
-    EXPECT_EQ(contents(path("a.cfg")), "earlier\n");
+    EXPECT_EQ(contents(path("a.cfg")), "earlier" + kLineEnd);
     EXPECT_EQ(entries(), 1u);
 }
 

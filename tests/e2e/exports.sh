@@ -117,8 +117,7 @@ expect_files "kml name taken" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts
 # The dialogue's run writes the exports chosen before it.
 new_run_dir
 printf '%s\n0\nn\n50\nn\n' "$INPUT/two_points.txt" |
-    TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-        faketime -f '@2020-07-08 15:05:30' "$TAVRA" --export gpx --interactive \
+    at_fixed_time "$TAVRA" --export gpx --interactive \
         >.stdout 2>.stderr
 status=$?
 expect_status 0 "$status" "dialogue with export"

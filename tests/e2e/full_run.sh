@@ -47,8 +47,7 @@ expect_example_files "verbose run"
 # choose a plain mission at the default waypoint depth and no gulpers.
 new_run_dir
 printf '%s\n0\nn\n50\nn\n' "$INPUT/two_points.txt" |
-    TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-        faketime -f '@2020-07-08 15:05:30' "$TAVRA" --verbose --interactive --gpsHits 9 \
+    at_fixed_time "$TAVRA" --verbose --interactive --gpsHits 9 \
         >.stdout 2>.stderr
 status=$?
 expect_status 0 "$status" "interactive"
@@ -78,8 +77,7 @@ compare_dialogue_with_options() {
 
     new_run_dir
     printf '%s\n%s' "$INPUT/two_points.txt" "$answers" |
-        TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-            timeout 60 setsid -w faketime -f '@2020-07-08 15:05:30' "$TAVRA" --interactive \
+        at_fixed_time timeout 60 setsid -w "$TAVRA" --interactive \
             >.stdout 2>.stderr
     status=$?
     expect_status 0 "$status" "$what: dialogue"

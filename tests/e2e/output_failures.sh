@@ -10,8 +10,7 @@ cp "$DATA/run/two_points.txt" "$INPUT/two_points.txt"
 new_run_dir
 gone=$PWD
 rmdir "$gone"
-TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-    faketime -f '@2020-07-08 15:05:30' "$TAVRA" "$INPUT/two_points.txt" \
+at_fixed_time "$TAVRA" "$INPUT/two_points.txt" \
     </dev/null >"$WORK/gone.stdout" 2>"$WORK/gone.stderr"
 status=$?
 cd "$WORK" || exit 1

@@ -134,8 +134,7 @@ expect_files "run with an error" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.
 # after the last question and before the files are confirmed, and nothing is asked again.
 new_run_dir
 printf '%s\n0\nn\n95\nn\n' "$INPUT/two_points.txt" |
-    TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-        faketime -f '@2020-07-08 15:05:30' "$TAVRA" --interactive >.stdout 2>&1
+    at_fixed_time "$TAVRA" --interactive >.stdout 2>&1
 status=$?
 expect_status 0 "$status" "dialogue"
 expect_files "dialogue" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 2020_189_155.csv

@@ -22,11 +22,19 @@ tavra_run() {
     status=$?
 }
 
-# tavra_run_at_fixed_time <args...>: the same with the clock at 2020-07-08 15:05:30 UTC.
-# libfaketime is preloaded, which AddressSanitizer would otherwise refuse.
+# at_fixed_time <command...>: runs it with the clock at 2020-07-08 15:05:30 UTC.
+# libfaketime is preloaded directly, not through the faketime launcher: the launcher names a
+# semaphore after its process id and refuses to start when a killed run left one of that
+# name behind. AddressSanitizer accepts the preloaded library only when told.
+FAKETIME_LIBRARY=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+at_fixed_time() {
+    TZ=UTC LD_PRELOAD="$FAKETIME_LIBRARY" FAKETIME='@2020-07-08 15:05:30' \
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" "$@"
+}
+
+# tavra_run_at_fixed_time <args...>: tavra_run with the clock fixed.
 tavra_run_at_fixed_time() {
-    TZ=UTC ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" \
-        faketime -f '@2020-07-08 15:05:30' "$TAVRA" "$@" </dev/null >.stdout 2>.stderr
+    at_fixed_time "$TAVRA" "$@" </dev/null >.stdout 2>.stderr
     status=$?
 }
 
@@ -56,5 +64,5 @@ WROTE_ALL=" **** Wrote mission script: 2020_189_155.cfg ****
 "
 
 require_faketime() {
-    command -v faketime >/dev/null || { echo "faketime is not installed (Debian package faketime)" >&2; exit 1; }
+    [ -n "$FAKETIME_LIBRARY" ] || { echo "libfaketime is not installed (Debian package faketime)" >&2; exit 1; }
 }

@@ -1,0 +1,291 @@
+#!/usr/bin/env bash
+# The Windows program: cross-builds tavra.exe with mingw-w64, runs its unit tests and whole
+# runs under Wine, and checks that it writes the Linux program's files, with CR LF line ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+started=$SECONDS
+
+export DEBIAN_FRONTEND=noninteractive
+# Of mingw-w64 only the compiler in use (64-bit, posix threads): a quarter of the download.
+apt-get install -y --no-install-recommends g++-mingw-w64-x86-64-posix wine64 cmake make g++ \
+    libgtest-dev
+
+# The Linux program to compare with: the main run's build when there is one.
+LINUX_TAVRA=$ROOT/build/tavra
+if [ ! -x "$LINUX_TAVRA" ]; then
+    cmake -S . -B build-linux-reference -DTAVRA_BUILD_TESTS=OFF
+    cmake --build build-linux-reference -j2
+    LINUX_TAVRA=$ROOT/build-linux-reference/tavra
+fi
+
+# GoogleTest has no mingw build in Debian; its source, which libgtest-dev ships, is built
+# for the target instead.
+cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+    -DTAVRA_GTEST_SOURCE_DIR=/usr/src/googletest
+cmake --build build-windows -j2
+WIN_TAVRA=$ROOT/build-windows/tavra.exe
+built=$SECONDS
+
+WINE=/usr/lib/wine/wine64
+WORK=$(mktemp -d)
+export WINEDEBUG=-all WINEPREFIX=$WORK/wineprefix
+mkdir "$WINEPREFIX"
+# Ends the Wine processes of this prefix only, which this script started.
+trap '/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true; rm -rf "$WORK"' EXIT
+# The first start makes the prefix, which takes a while; every later run reuses it.
+"$WINE" wineboot --init </dev/null >"$WORK/wineboot.log" 2>&1 || {
+    cat "$WORK/wineboot.log" >&2
+    exit 1
+}
+
+"$WINE" "$ROOT/build-windows/tests/tavra_tests.exe" --gtest_brief=1 </dev/null
+
+# ---------------------------------------------------------------------------------------
+# Whole runs: each case runs both programs on the same input in twin directories at the
+# same depth, so that the file names they print are the same.
+
+passed=0
+failed=0
+check() { # check <what> <command...>
+    local what=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $what" >&2
+    fi
+}
+
+INPUT=$WORK/input
+mkdir "$INPUT"
+cp tests/data/run/two_points.txt "$INPUT/two_points.txt"
+cp examples/monterey_lawnmower.txt "$INPUT/lawnmower.txt"
+# The same survey as a Windows editor saves it: byte-order mark and CR LF line ends.
+{
+    printf '\xef\xbb\xbf'
+    sed 's/$/\r/' examples/monterey_lawnmower.txt
+} >"$INPUT/lawnmower_crlf.txt"
+printf '36.8167 -121.8171\n36.8215 -121.7986\nnorth of the kelp\n' >"$INPUT/bad.txt"
+: >"$INPUT/empty.txt"
+# Windows text mode would end this file at the Ctrl-Z and plan the first waypoint alone.
+printf '36.8167 -121.8171\r\n\x1a36.8215 -121.7986\r\n' >"$INPUT/ctrl_z.txt"
+
+# load <var> <file>: the file's bytes into var, kept whole (trailing line ends included).
+load() {
+    local loaded
+    loaded=$(cat "$2" && printf x)
+    printf -v "$1" '%s' "${loaded%x}"
+}
+
+# normalize <var> <file> <stem>: the file with CR LF as LF, and its run's stem as STEM.
+normalize() {
+    local normalized
+    load normalized "$2"
+    normalized=${normalized//$'\r\n'/$'\n'}
+    [ -z "$3" ] || normalized=${normalized//"$3"/STEM.}
+    printf -v "$1" '%s' "$normalized"
+}
+
+# crlf_only <file>: every line end is CR LF, with at least one, and no CR stands alone.
+crlf_only() {
+    local text rest
+    load text "$1"
+    rest=${text//$'\r\n'/}
+    [[ $text == *$'\r\n'* && $rest != *$'\n'* && $rest != *$'\r'* ]] ||
+        { echo "  $1 has line ends other than CR LF" >&2; return 1; }
+}
+
+# same_text <what> <expected> <actual>
+same_text() {
+    [ "$2" = "$3" ] && return 0
+    echo "  $1 differs:" >&2
+    diff <(printf '%s' "$2") <(printf '%s' "$3") | head -n 20 >&2
+    return 1
+}
+
+# same_normalized <what> <expected file> <its stem> <actual file> <its stem>
+same_normalized() {
+    local expected actual
+    normalize expected "$2" "$3"
+    normalize actual "$4" "$5"
+    same_text "$1" "$expected" "$actual"
+}
+
+# console_is <what> <text>: the Windows program printed exactly text, with CR LF.
+console_is() {
+    local actual
+    normalize actual "$CASE/windows.out" ""
+    same_text "$1" "$2" "$actual"
+}
+
+# stem_in <dir>: the stem of the files a run left there, empty if none.
+stem_in() {
+    local cfg
+    cfg=$(cd "$1" && ls -- *.cfg 2>/dev/null | head -n 1) || true
+    printf '%s' "${cfg%cfg}"
+}
+
+# both_run <case> <answers> <args...>: runs both programs, with standard input from
+# /dev/null or, for a file of answers, from a pipe; the Windows one under a time limit, so
+# that a wait for a key that nobody presses fails the case instead of hanging CI.
+both_run() {
+    local name=$1 answers=$2
+    shift 2
+    CASE=$WORK/$name
+    mkdir -p "$CASE/linux" "$CASE/windows"
+    LINUX_STATUS=0
+    WINDOWS_STATUS=0
+    # setsid: no controlling terminal, as on CI, whoever runs this script.
+    if [ "$answers" = /dev/null ]; then
+        (cd "$CASE/linux" && setsid -w "$LINUX_TAVRA" "$@" </dev/null >../linux.out 2>../linux.err) ||
+            LINUX_STATUS=$?
+        (cd "$CASE/windows" && timeout 120 "$WINE" "$WIN_TAVRA" "$@" </dev/null >../windows.out \
+            2>../windows.err) || WINDOWS_STATUS=$?
+    else
+        # cat: the answers arrive through a pipe, as from another program.
+        (cd "$CASE/linux" && cat "$answers" | setsid -w "$LINUX_TAVRA" "$@" >../linux.out \
+            2>../linux.err) || LINUX_STATUS=$?
+        (cd "$CASE/windows" && cat "$answers" | timeout 120 "$WINE" "$WIN_TAVRA" "$@" \
+            >../windows.out 2>../windows.err) || WINDOWS_STATUS=$?
+    fi
+    LINUX_STEM=$(stem_in "$CASE/linux")
+    WINDOWS_STEM=$(stem_in "$CASE/windows")
+}
+
+# listing <dir> <stem>: the names a run left there, hidden ones too, with STEM. for the stem.
+listing() {
+    local f
+    for f in $(cd "$1" && ls -A); do
+        [ -z "$2" ] || f=${f/#"$2"/STEM.}
+        printf '%s\n' "$f"
+    done
+}
+
+# expect_same_run <case> <expected status> <expected number of files>: same status,
+# console and files on both, the Windows ones CR LF throughout.
+expect_same_run() {
+    local name=$1 status=$2 files=$3 f
+    check "$name: status $WINDOWS_STATUS (Linux $LINUX_STATUS), expected $status" \
+        [ "$WINDOWS_STATUS" = "$status" -a "$LINUX_STATUS" = "$status" ]
+    check "$name: console" same_normalized "$name: console" \
+        "$CASE/linux.out" "$LINUX_STEM" "$CASE/windows.out" "$WINDOWS_STEM"
+    [ ! -s "$CASE/windows.out" ] || check "$name: console CR LF" crlf_only "$CASE/windows.out"
+    check "$name: file names" same_text "$name: file names" \
+        "$(listing "$CASE/linux" "$LINUX_STEM")" "$(listing "$CASE/windows" "$WINDOWS_STEM")"
+    check "$name: $files files" [ "$(ls -A "$CASE/windows" | wc -l)" = "$files" ]
+    for f in "$CASE"/windows/*; do
+        [ -e "$f" ] || continue
+        f=$(basename "$f")
+        check "$name: $f CR LF" crlf_only "$CASE/windows/$f"
+        check "$name: $f as on Linux" same_normalized "$name: $f" \
+            "$CASE/linux/${f/#"$WINDOWS_STEM"/$LINUX_STEM}" "$LINUX_STEM" \
+            "$CASE/windows/$f" "$WINDOWS_STEM"
+    done
+}
+
+expect_no_stderr() {
+    check "$1: no standard error" [ ! -s "$CASE/windows.err" -a ! -s "$CASE/linux.err" ]
+}
+
+load USAGE tests/data/run/usage.txt
+
+# Usage and exit statuses.
+both_run no_arguments /dev/null
+expect_same_run no_arguments 1 0
+check "no arguments: console text" console_is "no arguments" \
+    $'\n\n*** WAYPOINTS FILENAME IS MISSING ***\n'"$USAGE"
+expect_no_stderr no_arguments
+
+both_run missing_file /dev/null no-such-survey.txt
+expect_same_run missing_file 1 0
+check "missing file: console text" console_is "missing file" \
+    "***CANNOT OPEN FILE no-such-survey.txt $USAGE"
+
+both_run help /dev/null --help ../../input/two_points.txt
+expect_same_run help 0 4
+
+# A bad option is reported by the platform's parser in its own words, then the usage
+# text follows and the run goes on.
+both_run bad_option /dev/null --bogus ../../input/two_points.txt
+expect_same_run bad_option 0 4
+check "bad option: diagnostics" [ -s "$CASE/windows.err" -a -s "$CASE/linux.err" ]
+
+both_run verbose /dev/null ../../input/two_points.txt --verbose --missionSpeed=1.75 -c 0 \
+    --yoyoMission 0 --gpsHits=12
+expect_same_run verbose 0 4
+
+both_run bad_max_leg /dev/null --maxLegMeters 0 ../../input/two_points.txt
+expect_same_run bad_max_leg 1 0
+
+# The two-point example, also against the files worked out by hand.
+both_run two_points /dev/null ../../input/two_points.txt
+expect_same_run two_points 0 4
+expect_no_stderr two_points
+for ext in cfg wpt pts csv; do
+    check "two points: $ext as worked out" same_normalized "two points: $ext" \
+        "tests/data/two_point_2020_189_155.$ext" 2020_189_155. \
+        "$CASE/windows/${WINDOWS_STEM}$ext" "$WINDOWS_STEM"
+done
+
+# A split route: the bundled survey, and the same survey saved on Windows.
+both_run split_route /dev/null ../../input/lawnmower.txt
+expect_same_run split_route 0 4
+# Eight points, the four long lines (about 5.3 km each) cut in two, and the launch point.
+check "split route: 13 route points" [ "$(grep -c . "$CASE/windows/${WINDOWS_STEM}wpt")" = 13 ]
+lf_case=$CASE
+lf_stem=$WINDOWS_STEM
+both_run split_route_crlf /dev/null ../../input/lawnmower_crlf.txt
+expect_same_run split_route_crlf 0 4
+for ext in cfg wpt pts csv; do
+    check "CR LF input: $ext as from LF input" same_normalized "CR LF input: $ext" \
+        "$lf_case/windows/$lf_stem$ext" "$lf_stem" "$CASE/windows/${WINDOWS_STEM}$ext" "$WINDOWS_STEM"
+done
+
+# Bad input files.
+both_run bad_file /dev/null ../../input/bad.txt
+expect_same_run bad_file 1 0
+check "bad file: message" grep -q 'BAD WAYPOINT LINE .* line 3: "north of the kelp"' \
+    "$CASE/windows.out"
+both_run ctrl_z /dev/null ../../input/ctrl_z.txt
+expect_same_run ctrl_z 1 0
+both_run empty_file /dev/null ../../input/empty.txt
+expect_same_run empty_file 1 0
+
+# The dialogue with its answers from a pipe: nobody is at a console, so the gulper notice
+# must not wait for a key.
+printf '../../input/two_points.txt\n0\nn\n50\ny\n' >"$WORK/plain_gulper.answers"
+both_run dialogue_gulper "$WORK/plain_gulper.answers" --interactive
+expect_same_run dialogue_gulper 0 4
+check "dialogue: gulper notice" grep -q 'Hit any key to continue' "$CASE/windows.out"
+
+# The same with a console there (script gives Wine a terminal, so the program gets a
+# console): the answers still come from elsewhere, so nobody is there to press the key.
+gulper_case=$CASE
+gulper_stem=$WINDOWS_STEM
+CASE=$WORK/dialogue_console
+mkdir -p "$CASE/windows"
+console_status=0
+(cd "$CASE/windows" && timeout 120 script -qec "$(printf '%q ' cat "$WORK/plain_gulper.answers") |
+    $(printf '%q ' "$WINE" "$WIN_TAVRA") --interactive" /dev/null </dev/null >../windows.out 2>&1) ||
+    console_status=$?
+check "dialogue at a console: status $console_status" [ "$console_status" = 0 ]
+console_stem=$(stem_in "$CASE/windows")
+for ext in cfg wpt pts csv; do
+    check "dialogue at a console: $ext" same_normalized "dialogue at a console: $ext" \
+        "$gulper_case/windows/$gulper_stem$ext" "$gulper_stem" \
+        "$CASE/windows/$console_stem$ext" "$console_stem"
+done
+
+# A yo-yo mission with edits in both menus.
+printf '../../input/lawnmower.txt\n3\n12\n1\n1.75\n0\ny\n1\n20\n0\nn\n' >"$WORK/yoyo.answers"
+both_run dialogue_yoyo "$WORK/yoyo.answers" --verbose --interactive
+expect_same_run dialogue_yoyo 0 4
+# Standard input that ends at once: the dialogue gives up instead of asking for ever.
+both_run dialogue_no_input /dev/null --interactive
+expect_same_run dialogue_no_input 1 0
+
+echo "Windows program: built in $((built - started)) s, tested in $((SECONDS - built)) s"
+echo "windows: $passed passed, $failed failed"
+[ "$failed" = 0 ]

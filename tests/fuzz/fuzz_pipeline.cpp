@@ -139,22 +139,24 @@ void checkRoute(const WaypointList& route, const std::vector<std::pair<double, d
                1e-9L * scale);
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        result.push_back(line);
+// Views into the text, one per line without its line end: the outputs of every input are
+// checked, so no line is copied.
+std::vector<std::string_view> lines(std::string_view text) {
+    std::vector<std::string_view> result;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        result.push_back(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     }
     return result;
 }
 
-bool startsWith(const std::string& text, std::string_view prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
 }
 
-std::int64_t numberAfter(const std::string& line, std::string_view prefix) {
-    return std::stoll(line.substr(prefix.size()));
+std::int64_t numberAfter(std::string_view line, std::string_view prefix) {
+    return std::stoll(std::string(line.substr(prefix.size())));
 }
 
 // The vehicle reads the script bottom-up: every block closed, the waypoint markers counting
@@ -162,7 +164,7 @@ std::int64_t numberAfter(const std::string& line, std::string_view prefix) {
 void checkMissionScript(const std::string& script, const WaypointList& route,
                         const MissionParameters& params) {
     FUZZ_CHECK(!script.empty() && script.back() == '\n');
-    const std::vector<std::string> all = lines(script);
+    const std::vector<std::string_view> all = lines(script);
     constexpr std::string_view kFinal = "# ***** FINAL WAYPOINT NUMBER: ";
     constexpr std::string_view kMarker = "# ***** WAYPOINT NUMBER: ";
     constexpr std::string_view kLaunch = "# ***** LAUNCH WAYPOINT 0 *****";
@@ -174,7 +176,7 @@ void checkMissionScript(const std::string& script, const WaypointList& route,
     std::size_t gpsBlocks = 0;
     std::size_t launchLine = all.size();
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const std::string& line = all[i];
+        const std::string_view line = all[i];
         if (startsWith(line, "behavior ")) {
             FUZZ_CHECK(!inBlock && line.back() == '{');
             FUZZ_CHECK(launchLine == all.size());
@@ -216,15 +218,15 @@ void checkMissionScript(const std::string& script, const WaypointList& route,
 // The chart files and the summary: one record per route point, numbered in route order.
 void checkOtherOutputs(const std::string& waypoints, const std::string& surveyLine,
                        const std::string& summary, const WaypointList& route) {
-    const std::vector<std::string> wpt = lines(waypoints);
+    const std::vector<std::string_view> wpt = lines(waypoints);
     FUZZ_CHECK(wpt.size() == route.size());
     std::int64_t number = 0;
-    for (const std::string& line : wpt) {
+    for (const std::string_view line : wpt) {
         FUZZ_CHECK(startsWith(line, std::to_string(number) + ",N"));
         ++number;
     }
 
-    const std::vector<std::string> pts = lines(surveyLine);
+    const std::vector<std::string_view> pts = lines(surveyLine);
     FUZZ_CHECK(pts.size() == route.size() + 1);
     FUZZ_CHECK(startsWith(pts[0], "0,2020_189_155.pts,"));
     for (std::size_t i = 1; i < pts.size(); ++i) {
@@ -232,7 +234,7 @@ void checkOtherOutputs(const std::string& waypoints, const std::string& surveyLi
     }
 
     number = 0;
-    for (const std::string& line : lines(summary)) {
+    for (const std::string_view line : lines(summary)) {
         if (!line.empty() && line[0] >= '0' && line[0] <= '9') {
             FUZZ_CHECK(startsWith(line, std::to_string(number) + ","));
             ++number;

@@ -20,8 +20,7 @@ CONFIRMATIONS=(" **** Wrote mission script: 2020_189_155.cfg ****
 " "
  **** Wrote csv file : 2020_189_155.csv ****
 ")
-[ "${CONFIRMATIONS[*]}" = "${CONFIRMATIONS[0]} ${CONFIRMATIONS[1]} ${CONFIRMATIONS[2]} ${CONFIRMATIONS[3]}" ] &&
-    [ "${CONFIRMATIONS[0]}${CONFIRMATIONS[1]}${CONFIRMATIONS[2]}${CONFIRMATIONS[3]}" = "$WROTE_ALL" ] ||
+[ "${CONFIRMATIONS[0]}${CONFIRMATIONS[1]}${CONFIRMATIONS[2]}${CONFIRMATIONS[3]}" = "$WROTE_ALL" ] ||
     fail "the confirmations do not make up a whole run's console"
 
 # expect_writer_failed <what> <writer index> <open|write> <reference prefix>: status 1, the

@@ -253,13 +253,16 @@ void showGulperNotice(DialogueState& d, void (*waitForKey)()) {
 }
 
 bool canBeWaypointFile(const std::string& name) {
-    // A name with a NUL byte would open the file named by its first part only, and a
-    // directory opens on some systems but holds no waypoints.
+    // A name with a NUL byte would open the file named by its first part only, a directory
+    // opens on some systems but holds no waypoints, and opening a named pipe that nobody
+    // writes to would wait for ever.
     if (name.find('\0') != std::string::npos) {
         return false;
     }
     std::error_code ignored;
-    return !std::filesystem::is_directory(std::filesystem::path(name), ignored);
+    const auto type = std::filesystem::status(std::filesystem::path(name), ignored).type();
+    return type != std::filesystem::file_type::directory &&
+           type != std::filesystem::file_type::fifo;
 }
 
 // The planner sees the file exactly as it is, whatever bytes or line ends it holds; the

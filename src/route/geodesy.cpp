@@ -74,7 +74,10 @@ double initialBearing(double lat1, double lon1, double lat2, double lon2) {
     if (theta <= 0.0L) {
         theta += kFullTurnDeg;
     }
-    return static_cast<double>(theta);
+    // A course a hair east of north (a leg towards the pole across a sliver of longitude)
+    // can be too small for a double and would come out as the 0 of an unmeasured leg.
+    const double heading = static_cast<double>(theta);
+    return heading > 0.0 ? heading : static_cast<double>(kFullTurnDeg);
 }
 
 GeoPoint destinationPoint(double lat, double lon, double heading, double distance) {

@@ -32,6 +32,16 @@ TEST(Geodesy, CardinalHeadingsPrintAsSuch) {
     EXPECT_EQ(std::string(printed), "180.0 90.0 270.0");
 }
 
+// Towards the pole across the smallest longitude a double holds, the course east of north
+// is about 6.5e-330 degrees (8.6e-326 rad of longitude times the cosine 1.3e-6 that the
+// pole gets with pi as 3.14159), far below any double: it is still north, 360, not the 0
+// of a leg never measured. Caught by the planner fuzz target's heading check; the other
+// side of north for symmetry.
+TEST(Geodesy, CourseTooSmallForADoubleIsNorth) {
+    EXPECT_EQ(initialBearing(0.0, 0.0, 90.0, 4.9406564584124654e-324), 360.0);
+    EXPECT_EQ(initialBearing(0.0, 0.0, 89.0, -4.9406564584124654e-324), 360.0);
+}
+
 TEST(Geodesy, DestinationPoint) {
     const GeoPoint same = destinationPoint(36.8167, -121.8171, 72.0, 0.0);
     EXPECT_NEAR(same.lat, 36.8167, 1e-12);

@@ -26,7 +26,7 @@ tavra_run() {
 # libfaketime is preloaded directly, not through the faketime launcher: the launcher names a
 # semaphore after its process id and refuses to start when a killed run left one of that
 # name behind. AddressSanitizer accepts the preloaded library only when told.
-FAKETIME_LIBRARY=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
+export FAKETIME_LIBRARY=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n 1)
 at_fixed_time() {
     TZ=UTC LD_PRELOAD="$FAKETIME_LIBRARY" FAKETIME='@2020-07-08 15:05:30' \
         ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0" "$@"

@@ -52,15 +52,7 @@ void writeCsvSummary(std::ostream& out, const WaypointList& route, const RouteTo
         appendDegreesMinutes(text, node->lon);
         writeChunkIfFull(out, text);
     }
-    const double seconds = totals.expectedMissionTime;
-    text += "\n\nExpected survey line ";
-    appendFixed(text, totals.surveyLineDistance, 1);
-    text += " meters\n\nExpected mission time ";
-    appendFixed(text, seconds, 1);
-    text += " seconds\n    ";
-    appendFixed(text, wholeHours(seconds), 0);
-    text += " hours\n    ";
-    appendInt(text, minutesPastHour(seconds));
-    text += " minutes\n";
+    text += "\n\n";
+    appendTotalsLines(text, totals);
     writeRest(out, text);
 }

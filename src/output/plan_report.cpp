@@ -84,16 +84,8 @@ void appendHeader(std::string& text) {
 }
 
 void appendTotals(std::string& text, const RouteTotals& totals) {
-    const double seconds = totals.expectedMissionTime;
-    text += "\nExpected survey line ";
-    appendFixed(text, totals.surveyLineDistance, 1);
-    text += " meters\n\nExpected mission time ";
-    appendFixed(text, seconds, 1);
-    text += " seconds\n    ";
-    appendFixed(text, wholeHours(seconds), 0);
-    text += " hours\n    ";
-    appendInt(text, minutesPastHour(seconds));
-    text += " minutes\n";
+    text += '\n';
+    appendTotalsLines(text, totals);
 }
 
 void appendFindings(std::string& text, const std::vector<PlanFinding>& findings) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "output/number_format.h"
+#include "route/route_planner.h"
 
 #include <cmath>
 #include <cstddef>
@@ -40,4 +41,19 @@ inline double wholeHours(double seconds) {
 // Whole minutes past the whole hours, in integer seconds.
 inline std::int32_t minutesPastHour(double seconds) {
     return truncatedToInt(seconds) % 3600 / 60;
+}
+
+// The totals as the CSV summary words them, from "Expected survey line" to the minutes
+// line; the check report repeats them so that a planner sees the same figures in both.
+inline void appendTotalsLines(std::string& text, const RouteTotals& totals) {
+    const double seconds = totals.expectedMissionTime;
+    text += "Expected survey line ";
+    appendFixed(text, totals.surveyLineDistance, 1);
+    text += " meters\n\nExpected mission time ";
+    appendFixed(text, seconds, 1);
+    text += " seconds\n    ";
+    appendFixed(text, wholeHours(seconds), 0);
+    text += " hours\n    ";
+    appendInt(text, minutesPastHour(seconds));
+    text += " minutes\n";
 }

@@ -23,7 +23,19 @@ constexpr std::size_t kFixedBufferBytes = 512;
 constexpr int kDirectMaxDecimals = 4;
 constexpr double kDirectMaxMagnitude = 1099511627776.0; // 2^40
 constexpr std::uint64_t kPowersOfFive[] = {1, 5, 25, 125, 625};
-constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
+
+constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                               "25262728293031323334353637383940414243444546474849"
+                               "50515253545556575859606162636465666768697071727374"
+                               "75767778798081828384858687888990919293949596979899";
+
+// Puts the two digits of pair (below 100) in front of start.
+char* putTwoDigits(char* start, std::uint64_t pair) {
+    start -= 2;
+    start[0] = kDigitPairs[2 * pair];
+    start[1] = kDigitPairs[2 * pair + 1];
+    return start;
+}
 
 // Writes |value| with up to four decimals straight from its binary form, for finite values
 // below 2^40. A double is m * 2^e exactly, so value * 10^d = m * 5^d * 2^(e + d): with m
@@ -40,11 +52,10 @@ void appendFixedDirect(std::string& out, double value, int decimals) {
         exponent = biasedExponent - 1075;
     }
     const std::uint64_t scaled = mantissa * kPowersOfFive[decimals];
+    // Below 2^40 the exponent is at most -13, so the shift is at least 9.
     const int shift = -(exponent + decimals);
     std::uint64_t units = 0; // |value| * 10^decimals, rounded
-    if (shift <= 0) {
-        units = scaled << -shift; // below 2^40 * 10^4, far from overflowing
-    } else if (shift < 64) {
+    if (shift < 64) {
         units = scaled >> shift;
         const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
         const std::uint64_t half = std::uint64_t{1} << (shift - 1);
@@ -54,23 +65,53 @@ void appendFixedDirect(std::string& out, double value, int decimals) {
     }
     // else: scaled is below 2^63, less than half a unit, so the value rounds to zero.
 
+    // Written from the right, two digits a step: the whole part, as long as it is, and the
+    // decimals, zero-padded. The divisions are by constants, which compile to multiplications.
+    std::uint64_t whole = units;
+    std::uint64_t fraction = 0;
+    switch (decimals) {
+    case 1:
+        whole = units / 10;
+        fraction = units % 10;
+        break;
+    case 2:
+        whole = units / 100;
+        fraction = units % 100;
+        break;
+    case 3:
+        whole = units / 1000;
+        fraction = units % 1000;
+        break;
+    case 4:
+        whole = units / 10000;
+        fraction = units % 10000;
+        break;
+    default:
+        break;
+    }
     std::array<char, 40> buffer;
     char* end = buffer.data() + buffer.size();
     char* start = end;
-    const std::uint64_t divisor = kPowersOfTen[decimals];
-    std::uint64_t fraction = units % divisor;
-    std::uint64_t whole = units / divisor;
-    for (int digit = 0; digit < decimals; ++digit) {
-        *--start = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
-    }
     if (decimals > 0) {
+        int left = decimals;
+        for (; left >= 2; left -= 2) {
+            start = putTwoDigits(start, fraction % 100);
+            fraction /= 100;
+        }
+        if (left == 1) {
+            *--start = static_cast<char>('0' + fraction);
+        }
         *--start = '.';
     }
-    do {
-        *--start = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
+    while (whole >= 100) {
+        start = putTwoDigits(start, whole % 100);
+        whole /= 100;
+    }
+    if (whole >= 10) {
+        start = putTwoDigits(start, whole);
+    } else {
+        *--start = static_cast<char>('0' + whole);
+    }
     if (std::signbit(value)) {
         *--start = '-';
     }

@@ -115,7 +115,7 @@ void appendFixedDirect(std::string& out, double value, int decimals) {
     if (std::signbit(value)) {
         *--start = '-';
     }
-    out.append(start, end);
+    out.append(start, static_cast<std::size_t>(end - start));
 }
 
 std::int32_t saturatedInt(double whole) {

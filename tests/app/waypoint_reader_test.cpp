@@ -114,9 +114,9 @@ TEST(WaypointReader, FirstBadLineStopsReadingWithItsNumberAndText) {
 }
 
 TEST(WaypointReader, LinesWithoutTwoFiniteNumbersAreRefused) {
-    for (const char* line : {"36.8", "36.8 ", "36.8,-121.9", "nan -121.9", "36.8 inf",
-                             "1e999 -121.9", "36.8 -1e400", "-", "., .", "\x01", "1e 2",
-                             "--1 2", "- 1 2", "0x 1"}) {
+    for (const char* line :
+         {"36.8", "36.8 ", "36.8,-121.9", "nan -121.9", "36.8 inf", "1e999 -121.9", "36.8 -1e400",
+          "-", "., .", "\x01", "1e 2", "--1 2", "- 1 2", "0x 1"}) {
         const Read r = readText(std::string("1 2\n") + line + "\n3 4\n");
         EXPECT_FALSE(r.result.ok) << line;
         EXPECT_EQ(r.result.badLineNumber, 2u) << line;

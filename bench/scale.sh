@@ -73,7 +73,7 @@ set_args() {
 # measure CASE SIZE: RUNS runs of tavra and of cp; sets the medians in result_*.
 measure() {
     local kind=$1 size=$2 i
-    local run_t=() disk_t=() cp_t=() cpdisk_t=() rss=() bytes=0 route=0
+    local run_t=() cpu_t=() disk_t=() cp_t=() cpdisk_t=() rss=() bytes=0 route=0
     set_args "$kind" "$size"
     for ((i = 0; i < runs; i++)) do
         rm -rf "$work/run" "$work/copy"
@@ -82,7 +82,7 @@ measure() {
         quiet_disk
         cat "${args[-1]}" >/dev/null
         local start; start=$(now)
-        if ! (cd "$work/run" && /usr/bin/time -f '%M' -o "$work/time.txt" "$tavra" "${args[@]}" \
+        if ! (cd "$work/run" && /usr/bin/time -f '%M %U %S' -o "$work/time.txt" "$tavra" "${args[@]}" \
             >"$work/console.txt"); then
             cat "$work/console.txt" >&2
             exit 2
@@ -92,7 +92,8 @@ measure() {
         local flushed; flushed=$(now)
         run_t+=("$(seconds "$start" "$ran")")
         disk_t+=("$(seconds "$start" "$flushed")")
-        rss+=("$(tail -n 1 "$work/time.txt")")
+        rss+=("$(tail -n 1 "$work/time.txt" | cut -d' ' -f1)")
+        cpu_t+=("$(tail -n 1 "$work/time.txt" | awk '{ printf "%.2f", $2 + $3 }')")
         local outputs=("$work"/run/*.cfg "$work"/run/*.wpt "$work"/run/*.pts "$work"/run/*.csv)
         bytes=$(cat "${outputs[@]}" | wc -c)
         route=$(wc -l <"$work"/run/*.wpt) # one line per route point
@@ -109,6 +110,7 @@ measure() {
     done
     rm -rf "$work/run" "$work/copy"
     result_run=$(echo "${run_t[*]}" | median)
+    result_cpu=$(echo "${cpu_t[*]}" | median)
     result_disk=$(echo "${disk_t[*]}" | median)
     result_cp=$(echo "${cp_t[*]}" | median)
     result_cpdisk=$(echo "${cpdisk_t[*]}" | median)
@@ -130,14 +132,15 @@ if [ -f "$cache" ]; then
     echo "binary: $tavra, $("$compiler" --version | head -n 1), build type ${build_type:-none}"
 fi
 echo
-printf '| %-4s | %7s | %13s | %6s | %6s | %7s | %7s | %6s | %7s | %8s | %9s |\n' \
-    case "points" "bytes written" "run s" "cp s" "run/cp" "disk s" "cp+s s" "disk/cp" "peak RSS" "RSS limit"
-printf '|------|--------:|--------------:|-------:|-------:|--------:|--------:|-------:|--------:|---------:|----------:|\n'
+printf '| %-4s | %7s | %13s | %6s | %6s | %6s | %6s | %6s | %6s | %7s | %8s | %9s |\n' \
+    case points "bytes written" "run s" "cpu s" "cp s" "run/cp" "disk s" "cp+s s" "disk/cp" \
+    "peak RSS" "RSS limit"
+printf '|------|--------:|--------------:|-------:|-------:|-------:|-------:|-------:|-------:|--------:|---------:|----------:|\n'
 
 # row: one line of the table from the last measure.
 row() {
-    printf '| %-4s | %7s | %13s | %6s | %6s | %7s | %7s | %6s | %7s | %5.1f MB | %6.1f MB |\n' \
-        "$1" "$result_route" "$result_bytes" "$result_run" "$result_cp" \
+    printf '| %-4s | %7s | %13s | %6s | %6s | %6s | %6s | %6s | %6s | %7s | %5.1f MB | %6.1f MB |\n' \
+        "$1" "$result_route" "$result_bytes" "$result_run" "$result_cpu" "$result_cp" \
         "$(ratio "$result_run" "$result_cp")" "$result_disk" "$result_cpdisk" \
         "$(ratio "$result_disk" "$result_cpdisk")" \
         "$(awk -v k="$result_rss" 'BEGIN { print k * 1024 / 1e6 }')" \
@@ -168,7 +171,8 @@ for kind in walk long; do
     fi
 done
 echo
-echo "run s: tavra alone; cp s: cp of its four outputs; disk s, cp+s s: each followed by sync."
+echo "run s: tavra alone (cpu s: its user + system time); cp s: cp of its four outputs;"
+echo "disk s, cp+s s: the same, each followed by sync, until the files are on the disk."
 echo "page cache dropped before each timed command: $dropped"
 echo
 printf '%s' "$summary"

@@ -129,7 +129,7 @@ cache="$(dirname "$tavra")/CMakeCache.txt"
 if [ -f "$cache" ]; then
     compiler=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$cache")
     build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$cache")
-    echo "binary: $tavra, $("$compiler" --version | head -n 1), build type ${build_type:-none}"
+    echo "binary: $tavra, $("$compiler" --version | head -n 1), build type ${build_type:-RelWithDebInfo, the default}"
 fi
 echo
 printf '| %-4s | %7s | %13s | %6s | %6s | %6s | %6s | %6s | %6s | %7s | %8s | %9s |\n' \

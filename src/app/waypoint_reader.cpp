@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <istream>
 #include <string>
+#include <system_error>
 
 namespace {
 

@@ -83,7 +83,8 @@ void fillSplitPositions(WaypointList& list) {
     // equator and the first waypoint included. All pieces of a chain but the last share
     // the leg's heading and length, so their course is worked out once per chain.
     bool haveCourse = false;
-    std::uint64_t courseHeading = 0; // bit patterns: -0 and 0, or two NaNs, give other courses
+    // Compared as bit patterns: -0 equals 0 as a value but has a sine of another sign.
+    std::uint64_t courseHeading = 0;
     std::uint64_t courseDistance = 0;
     Course course{};
     for (WaypointNode* node = list.head; node != nullptr; node = node->next) {

@@ -1,10 +1,12 @@
 // Reads the planner's waypoint file into the route list, refusing lines it cannot use.
 #include "app/waypoint_reader.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <istream>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -36,9 +38,18 @@ bool isSkipped(const std::string& line) {
     return true;
 }
 
+bool isSpace(char c) {
+    return isBlank(c) || c == '\n' || c == '\r';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // A number the file cannot really mean (text, NaN, infinity, overflow) must not reach the
 // route: it would place waypoints nowhere, so it is refused rather than read as zero.
-bool readNumber(const char*& cursor, double& value) {
+// strtod decides what a number is; text is the line and ends with a NUL.
+bool readNumberAsStrtod(const char*& cursor, double& value) {
     char* end = nullptr;
     value = std::strtod(cursor, &end);
     if (end == cursor || !std::isfinite(value)) {
@@ -48,9 +59,32 @@ bool readNumber(const char*& cursor, double& value) {
     return true;
 }
 
+// Plain decimal numbers, all a long track holds, are read by from_chars, which gives the
+// same nearest double as strtod many times faster. Whatever else strtod would read (a plus
+// sign, hexadecimal, inf, nan) or refuse goes to strtod itself, so that both read alike.
+bool readNumber(const char*& cursor, const char* end, double& value) {
+    const char* start = cursor;
+    while (start != end && isSpace(*start)) {
+        ++start;
+    }
+    const char* digits = start != end && *start == '-' ? start + 1 : start;
+    const bool plain =
+        digits != end && (isDigit(*digits) || *digits == '.') &&
+        !(*digits == '0' && end - digits > 1 && (digits[1] == 'x' || digits[1] == 'X'));
+    if (plain) {
+        const auto [last, error] = std::from_chars(start, end, value);
+        if (error == std::errc{} && std::isfinite(value)) {
+            cursor = last;
+            return true;
+        }
+    }
+    return readNumberAsStrtod(cursor, value);
+}
+
 bool readPosition(const std::string& line, double& lat, double& lon) {
     const char* cursor = line.c_str();
-    return readNumber(cursor, lat) && readNumber(cursor, lon);
+    const char* end = cursor + line.size();
+    return readNumber(cursor, end, lat) && readNumber(cursor, end, lon);
 }
 
 } // namespace

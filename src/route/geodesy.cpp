@@ -41,32 +41,39 @@ long double asinClamped(long double sine) {
     return std::asin(sine);
 }
 
-} // namespace
+SineCosine sineCosine(long double radians) {
+    return {std::sin(radians), std::cos(radians)};
+}
 
-double greatCircleDistance(double lat1, double lon1, double lat2, double lon2) {
-    // The chord form stays accurate for the short legs of a survey, where the law of
-    // cosines would lose most of its digits.
+SineCosine distancePhi(double lat) {
+    return sineCosine(static_cast<long double>(lat) * kDegToRad);
+}
+
+SineCosine headingPhi(double lat) {
+    return sineCosine(headingRadians(lat));
+}
+
+// The chord form stays accurate for the short legs of a survey, where the law of cosines
+// would lose most of its digits.
+double chordDistance(double lon1, const SineCosine& phi1, double lon2, const SineCosine& phi2) {
     const long double dLambda =
         (static_cast<long double>(lon1) - static_cast<long double>(lon2)) * kDegToRad;
-    const long double phi1 = static_cast<long double>(lat1) * kDegToRad;
-    const long double phi2 = static_cast<long double>(lat2) * kDegToRad;
+    const SineCosine lambda = sineCosine(dLambda);
 
-    const long double x = std::cos(dLambda) * std::cos(phi1) - std::cos(phi2);
-    const long double y = std::sin(dLambda) * std::cos(phi1);
-    const long double z = std::sin(phi1) - std::sin(phi2);
+    const long double x = lambda.cos * phi1.cos - phi2.cos;
+    const long double y = lambda.sin * phi1.cos;
+    const long double z = phi1.sin - phi2.sin;
     const long double chord = std::sqrt(x * x + y * y + z * z);
 
     return static_cast<double>(2.0L * asinClamped(chord * 0.5L) * kEarthRadiusKm * kMetersPerKm);
 }
 
-double initialBearing(double lat1, double lon1, double lat2, double lon2) {
-    const long double phi1 = headingRadians(lat1);
-    const long double phi2 = headingRadians(lat2);
+double bearing(double lon1, const SineCosine& phi1, double lon2, const SineCosine& phi2) {
     const long double dLambda = headingRadians(lon2) - headingRadians(lon1);
+    const SineCosine lambda = sineCosine(dLambda);
 
-    const long double y = std::sin(dLambda) * std::cos(phi2);
-    const long double x =
-        std::cos(phi1) * std::sin(phi2) - std::sin(phi1) * std::cos(phi2) * std::cos(dLambda);
+    const long double y = lambda.sin * phi2.cos;
+    const long double x = phi1.cos * phi2.sin - phi1.sin * phi2.cos * lambda.cos;
     long double theta = std::atan2(y, x) * kHalfTurnDeg / kHeadingPi;
 
     // Headings on the route run in (0, 360]: due north and a leg of no length are both 360,
@@ -80,21 +87,50 @@ double initialBearing(double lat1, double lon1, double lat2, double lon2) {
     return heading > 0.0 ? heading : static_cast<double>(kFullTurnDeg);
 }
 
+} // namespace
+
+double greatCircleDistance(double lat1, double lon1, double lat2, double lon2) {
+    return chordDistance(lon1, distancePhi(lat1), lon2, distancePhi(lat2));
+}
+
+double initialBearing(double lat1, double lon1, double lat2, double lon2) {
+    return bearing(lon1, headingPhi(lat1), lon2, headingPhi(lat2));
+}
+
 GeoPoint destinationPoint(double lat, double lon, double heading, double distance) {
-    const long double phi1 = static_cast<long double>(lat) * kDegToRad;
-    const long double theta = static_cast<long double>(heading) * kDegToRad;
-    const long double delta = static_cast<long double>(distance) / kMetersPerKm / kEarthRadiusKm;
-
-    const long double phi2 = asinClamped(std::sin(phi1) * std::cos(delta) +
-                                         std::cos(phi1) * std::sin(delta) * std::cos(theta));
-    const long double lambda2 = static_cast<long double>(lon) * kDegToRad +
-                                std::atan2(std::sin(theta) * std::sin(delta) * std::cos(phi1),
-                                           std::cos(delta) - std::sin(phi1) * std::sin(phi2));
-
-    return GeoPoint{static_cast<double>(phi2 * kRadToDeg),
-                    static_cast<double>(lambda2 * kRadToDeg)};
+    return destinationPoint(lat, lon, courseFor(heading, distance));
 }
 
 double legTimeFor(double distance) {
     return distance;
+}
+
+LegEnd legEnd(double lat, double lon) {
+    return {lat, lon, distancePhi(lat), headingPhi(lat)};
+}
+
+double greatCircleDistance(const LegEnd& from, const LegEnd& to) {
+    return chordDistance(from.lon, from.phi, to.lon, to.phi);
+}
+
+double initialBearing(const LegEnd& from, const LegEnd& to) {
+    return bearing(from.lon, from.headingPhi, to.lon, to.headingPhi);
+}
+
+Course courseFor(double heading, double distance) {
+    const long double theta = static_cast<long double>(heading) * kDegToRad;
+    const long double delta = static_cast<long double>(distance) / kMetersPerKm / kEarthRadiusKm;
+    return {sineCosine(theta), sineCosine(delta)};
+}
+
+GeoPoint destinationPoint(double lat, double lon, const Course& course) {
+    const SineCosine phi1 = distancePhi(lat);
+    const long double phi2 =
+        asinClamped(phi1.sin * course.delta.cos + phi1.cos * course.delta.sin * course.theta.cos);
+    const long double lambda2 = static_cast<long double>(lon) * kDegToRad +
+                                std::atan2(course.theta.sin * course.delta.sin * phi1.cos,
+                                           course.delta.cos - phi1.sin * std::sin(phi2));
+
+    return GeoPoint{static_cast<double>(phi2 * kRadToDeg),
+                    static_cast<double>(lambda2 * kRadToDeg)};
 }

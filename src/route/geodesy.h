@@ -18,3 +18,32 @@ GeoPoint destinationPoint(double lat, double lon, double heading, double distanc
 
 // Seconds to run a leg of distance meters: one second per meter.
 double legTimeFor(double distance);
+
+// The same formulas for a walk along the route, which meets each angle more than once: a
+// waypoint's latitude in the leg into it and the leg out of it, a chain of split points'
+// course and piece length in every piece. Their sines and cosines are taken once and the
+// results are the very same doubles as above.
+struct SineCosine {
+    long double sin;
+    long double cos;
+};
+
+struct LegEnd {
+    double lat;            // decimal degrees, north positive
+    double lon;            // decimal degrees, east positive
+    SineCosine phi;        // of the latitude in radians, for the distance
+    SineCosine headingPhi; // of the latitude in the radians the heading converts with
+};
+
+LegEnd legEnd(double lat, double lon);
+double greatCircleDistance(const LegEnd& from, const LegEnd& to);
+double initialBearing(const LegEnd& from, const LegEnd& to);
+
+struct Course {
+    SineCosine theta; // of the heading
+    SineCosine delta; // of the angular distance
+};
+
+// heading in degrees, distance in meters.
+Course courseFor(double heading, double distance);
+GeoPoint destinationPoint(double lat, double lon, const Course& course);

@@ -3,6 +3,7 @@
 
 #include "route/geodesy.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -42,11 +43,17 @@ PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteT
 }
 
 void measureLegs(WaypointList& list) {
-    for (WaypointNode* node = list.head; node != nullptr && node->next != nullptr;
-         node = node->next) {
-        const WaypointNode* to = node->next;
-        node->legDistance = greatCircleDistance(node->lat, node->lon, to->lat, to->lon);
-        node->legHeading = initialBearing(node->lat, node->lon, to->lat, to->lon);
+    if (list.head == nullptr) {
+        return;
+    }
+    // Every waypoint but the ends closes one leg and opens the next, so its latitude terms
+    // are worked out once for both.
+    LegEnd from = legEnd(list.head->lat, list.head->lon);
+    for (WaypointNode* node = list.head; node->next != nullptr; node = node->next) {
+        const LegEnd to = legEnd(node->next->lat, node->next->lon);
+        node->legDistance = greatCircleDistance(from, to);
+        node->legHeading = initialBearing(from, to);
+        from = to;
     }
 }
 
@@ -73,14 +80,27 @@ void splitLongLegs(WaypointList& list, double maxLegMeters) {
 void fillSplitPositions(WaypointList& list) {
     // Each split point is dead-reckoned from the one before it, so a chain is placed in
     // order along one forward walk. Waypoints of the file keep the position read, the
-    // equator and the first waypoint included.
+    // equator and the first waypoint included. All pieces of a chain but the last share
+    // the leg's heading and length, so their course is worked out once per chain.
+    bool haveCourse = false;
+    // Compared as bit patterns: -0 equals 0 as a value but has a sine of another sign.
+    std::uint64_t courseHeading = 0;
+    std::uint64_t courseDistance = 0;
+    Course course{};
     for (WaypointNode* node = list.head; node != nullptr; node = node->next) {
         if (node->kind != WaypointKind::splitPoint || node->prev == nullptr) {
             continue;
         }
         const WaypointNode* from = node->prev;
-        const GeoPoint at =
-            destinationPoint(from->lat, from->lon, from->legHeading, from->legDistance);
+        const auto heading = std::bit_cast<std::uint64_t>(from->legHeading);
+        const auto distance = std::bit_cast<std::uint64_t>(from->legDistance);
+        if (!haveCourse || heading != courseHeading || distance != courseDistance) {
+            course = courseFor(from->legHeading, from->legDistance);
+            courseHeading = heading;
+            courseDistance = distance;
+            haveCourse = true;
+        }
+        const GeoPoint at = destinationPoint(from->lat, from->lon, course);
         node->lat = at.lat;
         node->lon = at.lon;
     }

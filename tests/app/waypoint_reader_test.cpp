@@ -79,6 +79,32 @@ TEST(WaypointReader, TextAfterTheTwoNumbersIsIgnored) {
     EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {0.5, 16.0}, {100.0, -25.0}}));
 }
 
+// Long tracks take a quick path for plain decimals; every other spelling strtod reads must
+// still give strtod's value, and the nearest double to the text either way.
+TEST(WaypointReader, NumbersAreReadAsStrtodReadsThem) {
+    const Read r = readText("+36.8 -121.9\n"
+                            "\t 36.80000000000000000000000001\v-1.219e2\n"
+                            "-.5 5.\n"
+                            "00036.8 -00121.9\n"
+                            "1e-320 -2.5e-310\n"
+                            "1e5 2E-1y\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions, (Positions{{36.8, -121.9},
+                                      {36.8, -121.9},
+                                      {-0.5, 5.0},
+                                      {36.8, -121.9},
+                                      {1e-320, -2.5e-310},
+                                      {1e5, 0.2}}));
+}
+
+TEST(WaypointReader, NumbersEndAtANulByte) {
+    const std::string line("36.8\0 -121.9", 12);
+    const Read r = readText("1 2\n" + line + "\n");
+    EXPECT_FALSE(r.result.ok);
+    EXPECT_EQ(r.result.badLineNumber, 2u);
+    EXPECT_EQ(r.result.badLineText, line);
+}
+
 TEST(WaypointReader, FirstBadLineStopsReadingWithItsNumberAndText) {
     const Read r = readText("36.8 -121.9\n# note\n36.9 -121.8\nlat lon\r\n37.0 -121.7\n");
     EXPECT_FALSE(r.result.ok);
@@ -88,8 +114,9 @@ TEST(WaypointReader, FirstBadLineStopsReadingWithItsNumberAndText) {
 }
 
 TEST(WaypointReader, LinesWithoutTwoFiniteNumbersAreRefused) {
-    for (const char* line : {"36.8", "36.8 ", "36.8,-121.9", "nan -121.9", "36.8 inf",
-                             "1e999 -121.9", "36.8 -1e400", "-", "., .", "\x01"}) {
+    for (const char* line :
+         {"36.8", "36.8 ", "36.8,-121.9", "nan -121.9", "36.8 inf", "1e999 -121.9", "36.8 -1e400",
+          "-", "., .", "\x01", "1e 2", "--1 2", "- 1 2", "0x 1"}) {
         const Read r = readText(std::string("1 2\n") + line + "\n3 4\n");
         EXPECT_FALSE(r.result.ok) << line;
         EXPECT_EQ(r.result.badLineNumber, 2u) << line;

@@ -62,6 +62,45 @@ TEST(NumberFormat, FixedMatchesPrintf) {
     }
 }
 
+// Up to four decimals and below 2^40 the digits come straight from the binary value.
+// A tie is exact in binary only where 5^decimals divides the numerator: 1/32 = 0.03125.
+TEST(NumberFormat, FixedFromTheBinaryValueRoundsTiesToEven) {
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {{0.25, 1, "0.2"},
+                 {0.75, 1, "0.8"},
+                 {-0.25, 1, "-0.2"},
+                 {0.0625, 3, "0.062"},
+                 {0.1875, 3, "0.188"},
+                 {0.03125, 4, "0.0312"},
+                 {0.09375, 4, "0.0938"},
+                 {-0.00004, 4, "-0.0000"},
+                 {9.99995, 4, "10.0000"}, // a hair above the tie in binary, carried
+                 {99.5, 0, "100"},
+                 {1099511627774.5, 0, "1099511627774"},
+                 {1099511627775.5, 0, "1099511627776"}, // the last value below 2^40
+                 {1099511627776.5, 0, "1099511627776"}, // the first above, printed by the library
+                 {-2.2250738585072014e-308, 4, "-0.0000"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(fixed(c.value, c.decimals), c.text) << c.value;
+    }
+}
+
+TEST(NumberFormat, FixedMatchesPrintfAroundTheDirectRange) {
+    std::mt19937_64 random(1099511627776);
+    std::uniform_real_distribution<double> exponent(-1074.0, 45.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = (i % 2 == 0 ? 1 : -1) * std::exp2(exponent(random));
+        const double edge = std::nextafter(1099511627776.0, i % 3 == 0 ? 0.0 : 2e12) - i;
+        for (int decimals = 0; decimals <= 5; ++decimals) {
+            ASSERT_EQ(fixed(value, decimals), printfFixed(value, decimals)) << value;
+            ASSERT_EQ(fixed(edge, decimals), printfFixed(edge, decimals)) << edge;
+        }
+    }
+}
+
 TEST(NumberFormat, IntWritesPlainDecimal) {
     std::string text;
     for (std::int64_t value : {std::int64_t{0}, std::int64_t{-42}, INT64_MIN}) {

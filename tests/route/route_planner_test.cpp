@@ -129,6 +129,26 @@ TEST(RoutePlanner, PlacesSplitPointsAlongTheLegAndRenumbers) {
     EXPECT_NEAR(p.totals.expectedMissionTime, 28448.732, kMeters);
 }
 
+TEST(RoutePlanner, EachChainOfSplitPointsRunsAlongItsOwnLeg) {
+    // 0.2 degrees due north (22238.985 m), then 0.2 degrees east along 10.2 N (21887.511 m,
+    // heading 89.98237), both cut at 9000 m: the east chain must not follow the north one.
+    const Planned p = plan({{10.0, 0.0}, {10.2, 0.0}, {10.2, 0.2}}, 9000.0);
+    ASSERT_EQ(p.nodes.size(), 8u);
+    EXPECT_NEAR(p.nodes[2]->lat, 10.080939, kDegrees);
+    EXPECT_NEAR(p.nodes[3]->lat, 10.161878, kDegrees);
+    EXPECT_NEAR(p.nodes[3]->lon, 0.0, kDegrees);
+    EXPECT_NEAR(p.nodes[4]->legHeading, 89.982368, kDegrees);
+    EXPECT_NEAR(p.nodes[5]->lat, 10.200015, kDegrees); // the great circle bulges north
+    EXPECT_NEAR(p.nodes[5]->lon, 0.082239, kDegrees);
+    EXPECT_NEAR(p.nodes[6]->lat, 10.200029, kDegrees);
+    EXPECT_NEAR(p.nodes[6]->lon, 0.164477, kDegrees);
+    EXPECT_NEAR(p.nodes[3]->legDistance, 4238.985, kMeters);
+    EXPECT_NEAR(p.nodes[6]->legDistance, 3887.511, kMeters);
+    // Every leg of the file is measured from its own two ends.
+    EXPECT_EQ(p.nodes[1]->legHeading, 360.0);
+    EXPECT_NEAR(p.totals.surveyLineDistance, 500.0 + 22238.985 + 21887.511, kMeters);
+}
+
 TEST(RoutePlanner, WaypointsOnTheEquatorKeepTheirPositions) {
     // Only planning makes split points; a latitude of 0.0 from the file is a position.
     const Planned p = plan({{0.0, 0.0}, {0.0, 0.2}, {-0.0, 0.21}}, 9000.0);

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Keeps the benchmarks building and running: a short pass over the smallest route size only.
+# Timings are not checked here, and bench/scale.sh, which writes gigabytes, is not run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get install -y --no-install-recommends libbenchmark-dev
+
+cmake -S . -B build-bench -DTAVRA_BENCH=ON -DTAVRA_BUILD_TESTS=OFF
+cmake --build build-bench -j
+./build-bench/bench/tavra_bench --benchmark_filter='/250000$' --benchmark_min_time=0.01

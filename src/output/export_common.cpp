@@ -1,6 +1,8 @@
 // What the route exports share: exact numbers, kind names, escaping and wrapped longitudes.
 #include "output/export_common.h"
 
+#include "output/number_format.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -15,12 +17,7 @@ constexpr std::size_t kExactBufferBytes = 400;
 } // namespace
 
 void appendExact(std::string& out, double value) {
-    if (std::isnan(value)) {
-        out += std::signbit(value) ? "-nan" : "nan";
-        return;
-    }
-    if (std::isinf(value)) {
-        out += value < 0 ? "-inf" : "inf";
+    if (appendNonFinite(out, value)) {
         return;
     }
     std::array<char, kExactBufferBytes> buffer;

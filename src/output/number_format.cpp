@@ -133,14 +133,21 @@ std::int32_t saturatedInt(double whole) {
 
 } // namespace
 
-void appendFixed(std::string& out, double value, int decimals) {
+bool appendNonFinite(std::string& out, double value) {
     // Spelled as glibc's printf spells them, so that files match whatever the platform.
     if (std::isnan(value)) {
         out += std::signbit(value) ? "-nan" : "nan";
-        return;
+        return true;
     }
     if (std::isinf(value)) {
         out += value < 0 ? "-inf" : "inf";
+        return true;
+    }
+    return false;
+}
+
+void appendFixed(std::string& out, double value, int decimals) {
+    if (appendNonFinite(out, value)) {
         return;
     }
     int precision = decimals < 0 ? kDefaultDecimals : decimals;

@@ -8,6 +8,10 @@
 // the exact binary value, a minus sign for negative values including -0.
 void appendFixed(std::string& out, double value, int decimals);
 
+// For NaN and infinity, appends them as glibc's printf spells them ("nan", "-nan", "inf",
+// "-inf") and returns true; for any finite value appends nothing and returns false.
+bool appendNonFinite(std::string& out, double value);
+
 // Appends value as printf's "%d" would.
 void appendInt(std::string& out, std::int64_t value);
 

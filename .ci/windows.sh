@@ -9,7 +9,7 @@ started=$SECONDS
 export DEBIAN_FRONTEND=noninteractive
 # Of mingw-w64 only the compiler in use (64-bit, posix threads): a quarter of the download.
 apt-get install -y --no-install-recommends g++-mingw-w64-x86-64-posix wine64 cmake make g++ \
-    libgtest-dev
+    libgtest-dev nlohmann-json3-dev
 
 # The Linux program to compare with: the main run's build when there is one.
 LINUX_TAVRA=$ROOT/build/tavra
@@ -21,8 +21,12 @@ fi
 
 # GoogleTest has no mingw build in Debian; its source, which libgtest-dev ships, is built
 # for the target instead.
+# nlohmann-json is header-only: its headers, alone in a folder of their own, serve the target
+# too (the host's /usr/include as a whole must not).
+mkdir -p build-windows/json-include
+cp -r /usr/include/nlohmann build-windows/json-include/
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-    -DTAVRA_GTEST_SOURCE_DIR=/usr/src/googletest
+    -DTAVRA_GTEST_SOURCE_DIR=/usr/src/googletest -DTAVRA_JSON_INCLUDE_DIR="$ROOT/build-windows/json-include"
 cmake --build build-windows -j2
 WIN_TAVRA=$ROOT/build-windows/tavra.exe
 built=$SECONDS

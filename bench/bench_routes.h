@@ -1,7 +1,7 @@
 // Routes and waypoint texts of a chosen size for the benchmarks, and a sink that only counts.
 #pragma once
 
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 #include "route/route_planner.h"
 #include "route/waypoint_list.h"
 

@@ -1,7 +1,7 @@
 // The console dialogue: waypoint file name, listing, parameter menus, yes/no questions.
 #pragma once
 
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 
 #include <fstream>
 #include <istream>

@@ -6,10 +6,15 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <getopt.h>
+#include <iterator>
 #include <limits>
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace {
 
@@ -17,6 +22,108 @@ namespace {
 constexpr int kExportOption = 256;
 constexpr int kCheckOption = 257;
 constexpr int kVersionOption = 258;
+constexpr int kFeatureOption = 259;
+constexpr int kSurveyOption = 260;
+constexpr int kLineSpacingOption = 261;
+constexpr int kSwathWidthOption = 262;
+constexpr int kOverlapOption = 263;
+constexpr int kLineHeadingOption = 264;
+constexpr int kRunInOption = 265;
+constexpr int kStartNearOption = 266;
+constexpr int kCrossLinesOption = 267;
+constexpr int kBathymetryOption = 268;
+constexpr int kDepthPositiveDownOption = 269;
+constexpr int kKeepOutOption = 270;
+constexpr int kKeepOutMarginOption = 271;
+constexpr int kOpRegionOption = 272;
+
+// How many options of the table below came with each generation of tavra, oldest first:
+// the original ones (verbose to usage), then export, check and version, then the newest.
+constexpr int kOptionGenerations[] = {23, 3, 14};
+
+bool takesArgument(const option& entry) {
+    return entry.has_arg == required_argument;
+}
+
+// The table entry a long-option word names exactly, else the one its abbreviation names
+// among the oldest options that it abbreviates; nullptr when there is none or it is
+// ambiguous there. An abbreviation keeps the meaning it had before newer options began with
+// the same letters (--d stays --diveAngle beside --depthPositiveDown).
+const option* resolveLongOption(std::string_view name, const option* table) {
+    int first = 0;
+    for (const int count : kOptionGenerations) {
+        for (int i = first; i < first + count; ++i) {
+            if (name == table[i].name) {
+                return &table[i];
+            }
+        }
+        first += count;
+    }
+    first = 0;
+    for (const int count : kOptionGenerations) {
+        const option* found = nullptr;
+        int matches = 0;
+        for (int i = first; i < first + count; ++i) {
+            if (std::string_view(table[i].name).substr(0, name.size()) == name) {
+                found = &table[i];
+                ++matches;
+            }
+        }
+        if (matches == 1) {
+            return found;
+        }
+        if (matches > 1) {
+            return nullptr;
+        }
+        first += count;
+    }
+    return nullptr;
+}
+
+// Spells out every abbreviated long option as resolveLongOption reads it, so that getopt_long,
+// which would find it ambiguous, takes it as it was always taken. Words that are option
+// arguments or operands, and everything after "--" or --interactive, stay as they are.
+std::vector<std::string> spellOutAbbreviations(int argc, char* argv[], const option* table,
+                                               const char* shortOptions) {
+    std::vector<std::string> words(argv, argv + argc);
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word == "--") {
+            break;
+        }
+        if (word.compare(0, 2, "--") == 0) {
+            const std::size_t equals = word.find('=');
+            const std::string_view name =
+                std::string_view(word).substr(2, equals == std::string::npos ? equals : equals - 2);
+            const option* entry = resolveLongOption(name, table);
+            if (entry == nullptr) {
+                continue;
+            }
+            if (entry->val == 'y' && entry->flag == nullptr) {
+                break; // --interactive: parsing stops there
+            }
+            const bool argumentFollows = takesArgument(*entry) && equals == std::string::npos;
+            words[i] = "--" + std::string(entry->name) +
+                       (equals == std::string::npos ? std::string() : word.substr(equals));
+            if (argumentFollows) {
+                ++i;
+            }
+        } else if (word.size() > 1 && word[0] == '-') {
+            // A cluster of short options: the first that takes an argument takes the rest of
+            // the word, or the next word when it ends the cluster.
+            for (std::size_t at = 1; at < word.size(); ++at) {
+                const char* spec = std::strchr(shortOptions, word[at]);
+                if (spec != nullptr && spec[1] == ':') {
+                    if (at + 1 == word.size()) {
+                        ++i;
+                    }
+                    break;
+                }
+            }
+        }
+    }
+    return words;
+}
 
 } // namespace
 
@@ -82,15 +189,41 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std:
         {"export", required_argument, nullptr, kExportOption},
         {"check", no_argument, nullptr, kCheckOption},
         {"version", no_argument, nullptr, kVersionOption},
+        {"feature", required_argument, nullptr, kFeatureOption},
+        {"survey", required_argument, nullptr, kSurveyOption},
+        {"lineSpacing", required_argument, nullptr, kLineSpacingOption},
+        {"swathWidth", required_argument, nullptr, kSwathWidthOption},
+        {"overlap", required_argument, nullptr, kOverlapOption},
+        {"lineHeading", required_argument, nullptr, kLineHeadingOption},
+        {"runIn", required_argument, nullptr, kRunInOption},
+        {"startNear", required_argument, nullptr, kStartNearOption},
+        {"crossLines", required_argument, nullptr, kCrossLinesOption},
+        {"bathymetry", required_argument, nullptr, kBathymetryOption},
+        {"depthPositiveDown", no_argument, nullptr, kDepthPositiveDownOption},
+        {"keepOut", required_argument, nullptr, kKeepOutOption},
+        {"keepOutMargin", required_argument, nullptr, kKeepOutMarginOption},
+        {"opRegion", required_argument, nullptr, kOpRegionOption},
         {nullptr, 0, nullptr, 0},
     };
+
+    static_assert(std::size(longOptions) ==
+                  kOptionGenerations[0] + kOptionGenerations[1] + kOptionGenerations[2] + 1);
+    const char* const shortOptions = "a:b:c:d:f:";
+    // The parser permutes the words it is given, so it gets its own copies.
+    std::vector<std::string> words = spellOutAbbreviations(argc, argv, longOptions, shortOptions);
+    std::vector<char*> wordPointers;
+    for (std::string& word : words) {
+        wordPointers.push_back(word.data());
+    }
+    wordPointers.push_back(nullptr);
+    argv = wordPointers.data();
 
     // Zero makes the parser start afresh, so a second call sees the whole vector again.
     optind = 0;
     CommandLine commandLine;
     bool stoppedForDialogue = false;
     while (!stoppedForDialogue) {
-        const int letter = getopt_long(argc, argv, "a:b:c:d:f:", longOptions, nullptr);
+        const int letter = getopt_long(argc, argv, shortOptions, longOptions, nullptr);
         if (letter == -1) {
             break;
         }
@@ -159,6 +292,48 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std:
             break;
         case kVersionOption:
             commandLine.showVersion = true;
+            break;
+        case kFeatureOption:
+            commandLine.feature = optarg;
+            break;
+        case kSurveyOption:
+            commandLine.surveyArea = optarg;
+            break;
+        case kLineSpacingOption:
+            commandLine.lineSpacing = optarg;
+            break;
+        case kSwathWidthOption:
+            commandLine.swathWidth = optarg;
+            break;
+        case kOverlapOption:
+            commandLine.overlap = optarg;
+            break;
+        case kLineHeadingOption:
+            commandLine.lineHeading = optarg;
+            break;
+        case kRunInOption:
+            commandLine.runIn = optarg;
+            break;
+        case kStartNearOption:
+            commandLine.startNear = optarg;
+            break;
+        case kCrossLinesOption:
+            commandLine.crossLines = optarg;
+            break;
+        case kBathymetryOption:
+            commandLine.bathymetry = optarg;
+            break;
+        case kDepthPositiveDownOption:
+            commandLine.depthPositiveDown = true;
+            break;
+        case kKeepOutOption:
+            commandLine.keepOut.emplace_back(optarg);
+            break;
+        case kKeepOutMarginOption:
+            commandLine.keepOutMargin = optarg;
+            break;
+        case kOpRegionOption:
+            commandLine.opRegion = optarg;
             break;
         case 'y':
             // The dialogue asks for everything else, so what follows is not looked at.

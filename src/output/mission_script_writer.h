@@ -1,7 +1,7 @@
 // The mission script (cfg) that the vehicle runs from the bottom of the file upward.
 #pragma once
 
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 #include "route/route_planner.h"
 #include "route/waypoint_list.h"
 

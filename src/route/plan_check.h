@@ -1,7 +1,7 @@
 // Looks a planned mission over for what the vehicle would refuse and what looks mistyped.
 #pragma once
 
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 #include "route/waypoint_list.h"
 
 #include <cstddef>

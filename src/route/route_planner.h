@@ -1,7 +1,7 @@
 // Turns the waypoints read from a file into the finished route with its totals.
 #pragma once
 
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 #include "route/waypoint_list.h"
 
 #include <cstdint>

@@ -171,6 +171,28 @@ TEST(Options, SecondParseInOneProcessStartsAfresh) {
     EXPECT_EQ(again.commandLine.waypointFile, "b.txt");
 }
 
+// An abbreviation keeps the option it named before newer options shared its letters.
+TEST(Options, AbbreviationsMeanTheOldestOptionTheyFit) {
+    EXPECT_EQ(parse({"tavra", "--d", "45", "s.txt"}).params.diveAngle, 45.0);
+    EXPECT_EQ(parse({"tavra", "--d=45", "s.txt"}).params.diveAngle, 45.0);
+    EXPECT_EQ(parse({"tavra", "--verbose", "--b", "s.txt"}).params.verbose, 0);
+    EXPECT_EQ(parse({"tavra", "--v", "s.txt"}).params.verbose, 1);
+    EXPECT_TRUE(parse({"tavra", "--vers"}).commandLine.showVersion);
+    EXPECT_TRUE(parse({"tavra", "--c", "s.txt"}).commandLine.checkOnly);
+    EXPECT_EQ(parse({"tavra", "--sur", "a.txt"}).commandLine.surveyArea, "a.txt");
+    EXPECT_EQ(parse({"tavra", "--keepOut", "k.json"}).commandLine.keepOut,
+              std::vector<std::string>{"k.json"});
+    EXPECT_EQ(parse({"tavra", "--keepOutM", "5", "s.txt"}).commandLine.keepOutMargin, "5");
+    // A word that is an option's argument or an operand is never spelled out.
+    const Parsed argument = parse({"tavra", "--gpsHits", "--d", "s.txt"});
+    EXPECT_EQ(argument.params.gpsHits, 0);
+    EXPECT_EQ(argument.params.diveAngle, 30.0);
+    EXPECT_EQ(parse({"tavra", "-c", "--d", "s.txt"}).params.diveAngle, 30.0);
+    EXPECT_EQ(parse({"tavra", "--", "--d"}).commandLine.waypointFile, "--d");
+    // Ambiguous among the options of one generation stays ambiguous.
+    EXPECT_EQ(usageCount(parse({"tavra", "--m", "5", "s.txt"}).out), 1u);
+}
+
 TEST(Options, NonNumericTextConvertsLikeAtoiAndAtof) {
     const Parsed p = parse({"tavra", "--gpsHits", "abc", "--minDepth", "deep", "f"});
     EXPECT_EQ(p.params.gpsHits, 0);

@@ -1,5 +1,5 @@
 // Tests of the parameter echo that --verbose prints.
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,5 +1,5 @@
 // The "Parameters Set:" echo of every tunable value, in the order of the option table.
-#include "app/mission_parameters.h"
+#include "route/mission_parameters.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,0 +1,23 @@
+// The readers of the GIS formats, each from the whole file in memory.
+#pragma once
+
+#include "input/source_document.h"
+
+#include <string>
+#include <string_view>
+
+// GPX 1.0/1.1: the routes, else the tracks (segments joined), else the waypoints.
+DocumentResult readGpx(std::string_view bytes, const std::string& fileName);
+
+// KML 2.2: paths (LineString, gx:Track), else Point placemarks; Polygons as areas.
+DocumentResult readKml(std::string_view bytes, const std::string& fileName);
+
+// GeoJSON (RFC 7946): LineString, MultiPoint, Point features; Polygons as areas.
+DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName);
+
+// Whether GDAL knows the file at path as a vector format (false in a build without GDAL).
+bool gdalRecognises(const std::string& path);
+
+// Any vector file GDAL reads, transformed to WGS 84 longitude/latitude; in a build without
+// GDAL, one message saying which formats this build reads.
+DocumentResult readWithGdal(const std::string& path, const std::string& fileName);

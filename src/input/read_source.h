@@ -1,0 +1,57 @@
+// Reads a waypoint or area file of any format tavra knows, recognised from its bytes, and
+// picks the route or the area a run plans from it.
+#pragma once
+
+#include "input/source_document.h"
+#include "route/geo_area.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A file as the app layer loaded it.
+struct InputSource {
+    std::string name;       // as the planner gave it, for messages ("-" is standard input)
+    std::string path;       // to hand to GDAL, which opens a file itself; empty for a pipe
+    std::string_view bytes; // the whole content, read once
+};
+
+enum class SourceFormat { plain, csv, gpx, kml, geojson, gdal };
+
+// What the bytes are: XML whose root is gpx or kml, a JSON document, a first line naming a
+// latitude and a longitude column, a file GDAL recognises, or else the plain format.
+SourceFormat detectFormat(const InputSource& source);
+
+// Reads every route and area of the file.
+DocumentResult readSource(const InputSource& source);
+
+struct RouteSelection {
+    bool ok = true;
+    std::string error;               // e.g. the list of candidates when --feature is needed
+    std::vector<SourcePoint> points; // the route, in order
+};
+
+// The one route of the document, or the one --feature names (by name or 1-based number).
+// An area is not a route, and is refused with a message that says so.
+RouteSelection selectRoute(const SourceDocument& document, const std::string& fileName,
+                           const std::optional<std::string>& feature);
+
+struct AreaSelection {
+    bool ok = true;
+    std::string error;
+    GeoArea area;
+};
+
+// The one area of the document, or the one --feature names.
+AreaSelection selectArea(const SourceDocument& document, const std::string& fileName,
+                         const std::optional<std::string>& feature);
+
+struct AreasSelection {
+    bool ok = true;
+    std::string error;
+    std::vector<GeoArea> areas;
+};
+
+// Every area of the document, for keep-out zones and operating regions.
+AreasSelection allAreas(const SourceDocument& document, const std::string& fileName);

@@ -36,6 +36,41 @@ OGRLinearRing ringOf(const GeoRing& ring, double shift) {
     return result;
 }
 
+// World data cut at the antimeridian leaves rings that step from 180 to -180 and back (a
+// vertex at -180 among vertices at 180); taken literally, such an island's ring spans the
+// globe, and repairing it would lay a strip of land round the world. Each ring is put on
+// one run of longitudes instead, every edge the shorter way round, so that the island
+// stays where it is. A ring that goes once round a pole (Antarctica's) cannot close on one
+// run and keeps its longitudes.
+GeoRing onOneRun(const GeoRing& ring) {
+    GeoRing run = ring;
+    for (std::size_t i = 1; i < run.size(); ++i) {
+        run[i].lon = sameTurn(ring[i].lon, run[i - 1].lon);
+    }
+    if (run.empty() || sameTurn(ring.front().lon, run.back().lon) != run.front().lon) {
+        return ring;
+    }
+    return run;
+}
+
+GeoArea areaOnOneRun(const GeoArea& area) {
+    GeoArea result;
+    result.name = area.name;
+    result.outer = onOneRun(area.outer);
+    for (const GeoRing& hole : area.holes) {
+        GeoRing ring = onOneRun(hole);
+        // A hole lies in the same turn as its boundary.
+        if (!ring.empty() && !result.outer.empty()) {
+            const double turn = sameTurn(ring.front().lon, result.outer.front().lon) - ring.front().lon;
+            for (GeoPoint& point : ring) {
+                point.lon += turn;
+            }
+        }
+        result.holes.push_back(std::move(ring));
+    }
+    return result;
+}
+
 OGRGeometryUniquePtr polygonOf(const GeoArea& area, double shift) {
     auto polygon = std::make_unique<OGRPolygon>();
     OGRLinearRing outer = ringOf(area.outer, shift);
@@ -140,10 +175,16 @@ struct Cut {
     bool failed = false;
 };
 
-Cut cutToBox(const GeoArea& area, const GeoBox& box, const OGRGeometry& boxShape,
+Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxShape,
              GdalMessages& messages) {
     Cut cut;
-    const AreaBox extent = boxOf(area.outer);
+    AreaBox extent = boxOf(fileArea.outer);
+    if (!overlaps(extent, -360.0, box) && !overlaps(extent, 0.0, box) &&
+        !overlaps(extent, 360.0, box) && extent.east - extent.west < 180.0) {
+        return cut; // far from the route, whatever its rings do at 180 degrees
+    }
+    const GeoArea area = areaOnOneRun(fileArea);
+    extent = boxOf(area.outer);
     auto parts = std::make_unique<OGRMultiPolygon>();
     for (const double shift : {-360.0, 0.0, 360.0}) {
         if (!overlaps(extent, shift, box)) {

@@ -1,9 +1,8 @@
 // Tests of the GDAL grid: elevation and depth, no data, longitudes stored 0..360, projected
 // grids and grids without a coordinate system, and the grids it refuses.
-#include "sea/gdal_depth_grid.h"
-
 #include "grid_files.h"
 #include "route/geodesy.h"
+#include "sea/gdal_depth_grid.h"
 #include "sea/leg_sampling.h"
 
 #include <cmath>
@@ -70,7 +69,7 @@ TEST(GdalDepthGrid, NoDataAndNotANumberHoldNoDepth) {
     GridFile grid = shelf();
     grid.hasNoData = true;
     grid.noData = -32767.0;
-    grid.values[5] = -32767.0;                                  // column 1, row 1
+    grid.values[5] = -32767.0;                                 // column 1, row 1
     grid.values[3] = std::numeric_limits<double>::quiet_NaN(); // column 3, row 0
     writeGridFile(folder.path("holes.tif"), grid);
     std::unique_ptr<DepthGrid> opened_ = opened(folder.path("holes.tif"));
@@ -148,8 +147,8 @@ TEST(GdalDepthGrid, ProjectedGridsAreReachedFromLongitudeLatitude) {
     zone10.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     std::unique_ptr<OGRCoordinateTransformation> toUtm(
         OGRCreateCoordinateTransformation(&wgs84, &zone10));
-    for (const GeoPoint place : {GeoPoint{36.8, -121.97}, GeoPoint{36.79, -121.96},
-                                 GeoPoint{36.7855, -121.9555}}) {
+    for (const GeoPoint place :
+         {GeoPoint{36.8, -121.97}, GeoPoint{36.79, -121.96}, GeoPoint{36.7855, -121.9555}}) {
         double x = place.lon;
         double y = place.lat;
         ASSERT_TRUE(toUtm->Transform(1, &x, &y));

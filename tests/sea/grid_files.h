@@ -1,11 +1,10 @@
 // Small grid files written with GDAL in a test's own folder, for the grid reader's tests.
 #pragma once
 
-#include <gdal_priv.h>
-#include <ogr_spatialref.h>
-
 #include <filesystem>
+#include <gdal_priv.h>
 #include <gtest/gtest.h>
+#include <ogr_spatialref.h>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ struct GridFile {
     int columns = 0;
     int rows = 0;
     double geoTransform[6] = {0.0, 1.0, 0.0, 0.0, 0.0, -1.0}; // GDAL's: corner, steps
-    std::string srs;          // "EPSG:4326", "EPSG:32610", ... or empty for none
+    std::string srs; // "EPSG:4326", "EPSG:32610", ... or empty for none
     GDALDataType type = GDT_Float32;
     bool hasNoData = false;
     double noData = 0.0;

@@ -1,10 +1,9 @@
 // Tests of the sampling along the legs: bilinear against the shallowest cell, every cell the
 // leg crosses, unknown depth off the grid and on no data, wrapping grids, distances along.
-#include "sea/leg_sampling.h"
-
 #include "memory_grid.h"
 #include "route/geodesy.h"
 #include "route/route_planner.h"
+#include "sea/leg_sampling.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>
@@ -61,8 +60,8 @@ TEST(LegSampling, TheShallowestCellFindsAShoalTheBilinearDepthPassesOver) {
     grid.at(10, 10) = -5.0; // a rock awash, one cell
     // Along the line half way between the rows of centres 9 and 10.
     const double lat = grid.centre(0, 9).lat - 0.0005;
-    const std::vector<DepthSample> samples = samplesOf(
-        grid, legBetween({lat, grid.centre(3, 0).lon}, {lat, grid.centre(17, 0).lon}));
+    const std::vector<DepthSample> samples =
+        samplesOf(grid, legBetween({lat, grid.centre(3, 0).lon}, {lat, grid.centre(17, 0).lon}));
     double shallowest = 1e9;
     double bilinear = 1e9;
     for (const DepthSample& sample : samples) {
@@ -260,7 +259,8 @@ TEST(LegSampling, AGridTooFineForTheRouteIsRefused) {
 TEST(LegSampling, AGridThatFailsToReadStopsTheSampling) {
     MemoryGrid grid(-122.1, 37.0, 0.01, 40, 40, 60.0);
     grid.failure = "TIFFReadEncodedTile() failed";
-    const SeabedResult result = sampleRoute(grid, {legBetween({36.9, -122.0}, {36.8, -122.0})}, "g.tif");
+    const SeabedResult result =
+        sampleRoute(grid, {legBetween({36.9, -122.0}, {36.8, -122.0})}, "g.tif");
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error,
               "*** --bathymetry g.tif: cannot read the grid (TIFFReadEncodedTile() failed) ***");

@@ -64,9 +64,9 @@ class MemoryGrid : public DepthGrid {
 
     std::string readFailure() const override { return failure; }
 
-    std::string failure;   // what readFailure reports
+    std::string failure; // what readFailure reports
     std::uint64_t reads = 0;
-    bool outside = false;  // a cell off the grid was asked for, which the sampling never does
+    bool outside = false; // a cell off the grid was asked for, which the sampling never does
 
   private:
     double west;

@@ -1,26 +1,47 @@
-// Tests of the waypoint file reader: accepted layouts and the first line it refuses.
-#include "app/waypoint_reader.h"
+// Tests of the plain format reader: accepted layouts and the first line it refuses.
+#include "input/line_text.h"
+#include "input/plain_reader.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
+// The reader's outcome in the terms the old reader gave it: the number and the text of
+// the refused line, read back from the message.
+struct ReadOutcome {
+    bool ok = true;
+    std::uint64_t badLineNumber = 0;
+    std::string badLineText; // as the message shows it
+    std::string error;
+};
+
 struct Read {
-    ReadResult result;
+    ReadOutcome result;
     std::vector<std::pair<double, double>> positions;
+    DocumentResult document;
 };
 
 Read readText(const std::string& text) {
-    std::istringstream in(text);
-    WaypointList list;
     Read read;
-    read.result = readWaypoints(in, list);
-    for (const WaypointNode* node = list.head; node != nullptr; node = node->next) {
-        read.positions.emplace_back(node->lat, node->lon);
+    read.document = readPlain(text, "survey.txt");
+    read.result.ok = read.document.ok;
+    read.result.error = read.document.error;
+    if (!read.document.ok) {
+        // *** BAD WAYPOINT LINE *** survey.txt line N: "TEXT" (why)
+        const std::string& error = read.document.error;
+        const std::size_t line = error.find(" line ") + 6;
+        const std::size_t colon = error.find(": \"", line);
+        read.result.badLineNumber = std::stoull(error.substr(line, colon - line));
+        const std::size_t close = error.rfind("\" (");
+        read.result.badLineText = error.substr(colon + 3, close - colon - 3);
+        return read;
+    }
+    EXPECT_EQ(read.document.document.features.size(), 1u);
+    for (const SourcePoint& point : read.document.document.features.front().points) {
+        read.positions.emplace_back(point.lat, point.lon);
     }
     return read;
 }
@@ -31,20 +52,20 @@ using Positions = std::vector<std::pair<double, double>>;
 
 // Positions are compared exactly: strtod gives the double nearest to the text, and
 // the literals below are that same double.
-TEST(WaypointReader, OneWaypointPerLineInFileOrder) {
+TEST(PlainReader, OneWaypointPerLineInFileOrder) {
     const Read r = readText("36.8167 -121.8171\n36.8215\t-121.7986\n-33.85 151.2");
     EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.positions,
               (Positions{{36.8167, -121.8171}, {36.8215, -121.7986}, {-33.85, 151.2}}));
 }
 
-TEST(WaypointReader, EmptyInputGivesAnEmptyList) {
+TEST(PlainReader, EmptyInputGivesAnEmptyList) {
     const Read r = readText("");
     EXPECT_TRUE(r.result.ok);
     EXPECT_TRUE(r.positions.empty());
 }
 
-TEST(WaypointReader, LongLineIsOneWaypoint) {
+TEST(PlainReader, LongLineIsOneWaypoint) {
     const std::string line = "36.8167" + std::string(60, ' ') + "-121.8171" +
                              std::string(200, ' ') + "station 12, sand ripples";
     const Read r = readText(line + "\n36.8215 -121.7986\n");
@@ -52,28 +73,28 @@ TEST(WaypointReader, LongLineIsOneWaypoint) {
     EXPECT_EQ(r.positions, (Positions{{36.8167, -121.8171}, {36.8215, -121.7986}}));
 }
 
-TEST(WaypointReader, BlankAndCommentLinesAreSkipped) {
+TEST(PlainReader, BlankAndCommentLinesAreSkipped) {
     const Read r = readText("# Monterey survey\n\n  \t\v\f\n36.8 -121.9\n   # turn north\n"
                             "36.9 -121.9 # after the numbers\n\n\n");
     EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {36.9, -121.9}}));
 }
 
-TEST(WaypointReader, CarriageReturnsAndByteOrderMarkAreAccepted) {
+TEST(PlainReader, CarriageReturnsAndByteOrderMarkAreAccepted) {
     const Read r = readText("\xEF\xBB\xBF"
                             "36.8 -121.9\r\n\r\n# note\r\n36.9 -121.8\r\n");
     EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {36.9, -121.8}}));
 }
 
-TEST(WaypointReader, ByteOrderMarkAfterTheStartIsRefused) {
+TEST(PlainReader, ByteOrderMarkAfterTheStartIsRefused) {
     const Read r = readText("36.8 -121.9\n\xEF\xBB\xBF"
                             "36.9 -121.8\n");
     EXPECT_FALSE(r.result.ok);
     EXPECT_EQ(r.result.badLineNumber, 2u);
 }
 
-TEST(WaypointReader, TextAfterTheTwoNumbersIsIgnored) {
+TEST(PlainReader, TextAfterTheTwoNumbersIsIgnored) {
     const Read r = readText("36.8 -121.9 50 extra,fields\n0x1p-1 0x10\n1e2 -2.5e1\n");
     EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {0.5, 16.0}, {100.0, -25.0}}));
@@ -81,7 +102,7 @@ TEST(WaypointReader, TextAfterTheTwoNumbersIsIgnored) {
 
 // Long tracks take a quick path for plain decimals; every other spelling strtod reads must
 // still give strtod's value, and the nearest double to the text either way.
-TEST(WaypointReader, NumbersAreReadAsStrtodReadsThem) {
+TEST(PlainReader, NumbersAreReadAsStrtodReadsThem) {
     const Read r = readText("+36.8 -121.9\n"
                             "\t 36.80000000000000000000000001\v-1.219e2\n"
                             "-.5 5.\n"
@@ -97,35 +118,36 @@ TEST(WaypointReader, NumbersAreReadAsStrtodReadsThem) {
                                       {1e5, 0.2}}));
 }
 
-TEST(WaypointReader, NumbersEndAtANulByte) {
+TEST(PlainReader, NumbersEndAtANulByte) {
     const std::string line("36.8\0 -121.9", 12);
     const Read r = readText("1 2\n" + line + "\n");
     EXPECT_FALSE(r.result.ok);
     EXPECT_EQ(r.result.badLineNumber, 2u);
-    EXPECT_EQ(r.result.badLineText, line);
+    EXPECT_EQ(r.result.badLineText, displayableLine(line));
 }
 
-TEST(WaypointReader, FirstBadLineStopsReadingWithItsNumberAndText) {
+TEST(PlainReader, FirstBadLineStopsReadingWithItsNumberAndText) {
     const Read r = readText("36.8 -121.9\n# note\n36.9 -121.8\nlat lon\r\n37.0 -121.7\n");
     EXPECT_FALSE(r.result.ok);
     EXPECT_EQ(r.result.badLineNumber, 4u);
     EXPECT_EQ(r.result.badLineText, "lat lon");
-    EXPECT_EQ(r.positions, (Positions{{36.8, -121.9}, {36.9, -121.8}}));
+    EXPECT_EQ(r.result.error, "*** BAD WAYPOINT LINE *** survey.txt line 4: \"lat lon\" (expected "
+                              "latitude then longitude in decimal degrees)");
 }
 
-TEST(WaypointReader, LinesWithoutTwoFiniteNumbersAreRefused) {
+TEST(PlainReader, LinesWithoutTwoFiniteNumbersAreRefused) {
     for (const char* line :
          {"36.8", "36.8 ", "36.8,-121.9", "nan -121.9", "36.8 inf", "1e999 -121.9", "36.8 -1e400",
           "-", "., .", "\x01", "1e 2", "--1 2", "- 1 2", "0x 1"}) {
         const Read r = readText(std::string("1 2\n") + line + "\n3 4\n");
         EXPECT_FALSE(r.result.ok) << line;
         EXPECT_EQ(r.result.badLineNumber, 2u) << line;
-        EXPECT_EQ(r.result.badLineText, line) << line;
-        EXPECT_EQ(r.positions.size(), 1u) << line;
+        EXPECT_EQ(r.result.badLineText, displayableLine(line)) << line;
+        EXPECT_TRUE(r.document.document.features.empty()) << line;
     }
 }
 
-TEST(WaypointReader, EquatorAndPrimeMeridianAreOrdinaryPositions) {
+TEST(PlainReader, EquatorAndPrimeMeridianAreOrdinaryPositions) {
     const Read r = readText("0 0\n0.0 10.5\n");
     EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.positions, (Positions{{0.0, 0.0}, {0.0, 10.5}}));

@@ -287,7 +287,7 @@ DialogueStatus runInteractiveDialogue(std::istream& in, std::ostream& out,
     // exactly what will be planned.
     const SourceReadResult read = readOpenedSource(opened, waypointFile);
     if (!read.ok) {
-        out << "\n" << readErrorMessage(name, read.bytesRead) << "\n";
+        out << "\n" << readErrorMessage(name) << "\n";
         out.flush();
         return DialogueStatus::cannotReadFile;
     }

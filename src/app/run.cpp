@@ -181,7 +181,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         const SourceReadResult read = readOpenedSource(opened, waypointFile);
         opened = OpenedSource{};
         if (!read.ok) {
-            out << readErrorMessage(waypointFile.name, read.bytesRead) << '\n';
+            out << readErrorMessage(waypointFile.name) << '\n';
             return 1;
         }
     }

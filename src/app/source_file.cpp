@@ -79,7 +79,6 @@ SourceReadResult readOpenedSource(OpenedSource& opened, SourceFile& file) {
         file.bytes.resize(before + got);
         if (in.bad()) {
             result.ok = false;
-            result.bytesRead = file.bytes.size();
             return result;
         }
         if (kind == LeadingKind::undecided) {
@@ -100,13 +99,11 @@ SourceReadResult readOpenedSource(OpenedSource& opened, SourceFile& file) {
             break;
         }
     }
-    result.bytesRead = file.bytes.size();
     return result;
 }
 
-std::string readErrorMessage(const std::string& name, std::uint64_t bytesRead) {
-    return "*** READ ERROR *** " + name + ": reading failed after " + std::to_string(bytesRead) +
-           " bytes";
+std::string readErrorMessage(const std::string& name) {
+    return "*** READ ERROR *** " + name + ": the file could not be read to its end";
 }
 
 SourceFileStatus loadSourceFile(const std::string& name, std::istream& standardInput,
@@ -117,7 +114,7 @@ SourceFileStatus loadSourceFile(const std::string& name, std::istream& standardI
     }
     const SourceReadResult read = readOpenedSource(opened, file);
     if (!read.ok) {
-        message = readErrorMessage(name, read.bytesRead);
+        message = readErrorMessage(name);
         return SourceFileStatus::cannotRead;
     }
     return SourceFileStatus::loaded;

@@ -4,7 +4,6 @@
 
 #include "input/read_source.h"
 
-#include <cstdint>
 #include <fstream>
 #include <istream>
 #include <memory>
@@ -33,8 +32,7 @@ struct OpenedSource {
 bool openSource(const std::string& name, std::istream* standardInput, OpenedSource& opened);
 
 struct SourceReadResult {
-    bool ok = true;
-    std::uint64_t bytesRead = 0; // before a read error
+    bool ok = true; // false on a read error, which is no end of file
 };
 
 // Reads the opened input to its end, without seeking. Content in a line format stops being
@@ -43,7 +41,7 @@ struct SourceReadResult {
 SourceReadResult readOpenedSource(OpenedSource& opened, SourceFile& file);
 
 // The message for a read error, naming the file.
-std::string readErrorMessage(const std::string& name, std::uint64_t bytesRead);
+std::string readErrorMessage(const std::string& name);
 
 enum class SourceFileStatus { loaded, cannotOpen, cannotRead };
 

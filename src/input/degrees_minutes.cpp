@@ -457,7 +457,11 @@ DegreesPosition readMarkedPosition(std::string_view text, const std::vector<Toke
     }
     const CoordinateParse second = parseCoordinate(tokens, first.next, tokens.size(), false);
     if (!second.coordinate) {
-        return first.marked || second.marked ? refusal(second.problem) : DegreesPosition{};
+        if (!first.marked && !second.marked) {
+            return DegreesPosition{};
+        }
+        return refusal(first.next == tokens.size() ? "expected latitude then longitude"
+                                                   : second.problem);
     }
     if (!first.marked && !second.marked) {
         return DegreesPosition{};

@@ -152,3 +152,54 @@ TEST(PlainReader, EquatorAndPrimeMeridianAreOrdinaryPositions) {
     EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.positions, (Positions{{0.0, 0.0}, {0.0, 10.5}}));
 }
+
+TEST(PlainReader, DegreesAndMinutesLinesBesideDecimalOnes) {
+    const Read r = readText("36 48.900 N 121 57.300 W\n36.8215 -121.7986\nN36 49.29 W121 47.916\n");
+    EXPECT_TRUE(r.result.ok);
+    EXPECT_EQ(r.positions,
+              (Positions{{36.815, -121.955}, {36.8215, -121.7986}, {36.8215, -121.7986}}));
+    EXPECT_TRUE(r.document.document.notes.empty());
+}
+
+// One note for the whole file, on its first such line, with the count of the others.
+TEST(PlainReader, MoreThanTwoNumbersIsNotedOnce) {
+    const Read one = readText("36.8 -121.9\n36 48.900 -121 57.300\n");
+    EXPECT_TRUE(one.result.ok);
+    EXPECT_EQ(one.positions, (Positions{{36.8, -121.9}, {36.0, 48.9}}));
+    ASSERT_EQ(one.document.document.notes.size(), 1u);
+    EXPECT_EQ(one.document.document.notes[0].line, 2u);
+    EXPECT_EQ(one.document.document.notes[0].message,
+              "survey.txt line 2: \"36 48.900 -121 57.300\" holds more than two numbers and was "
+              "read as latitude 36, longitude 48.9; if it is degrees and minutes, write the "
+              "hemisphere letters (N/S, E/W)");
+    const Read three = readText("36.8 -121.9 50\n36.9 -121.9 45 sand\n36-48.9 -121-57.3\n");
+    ASSERT_EQ(three.document.document.notes.size(), 1u);
+    EXPECT_EQ(three.document.document.notes[0].message,
+              "survey.txt line 1: \"36.8 -121.9 50\" holds more than two numbers and was read as "
+              "latitude 36.8, longitude -121.9; if it is degrees and minutes, write the "
+              "hemisphere letters (N/S, E/W) (2 more lines like it)");
+    for (const char* text : {"36.8 -121.9\n", "36.8 -121.9 station 5\n", "36.8 -121.9 50m\n",
+                             "36.8 -121.9 #5\n", "36 48.9 N 121 57.3 W 50\n"}) {
+        EXPECT_TRUE(readText(text).document.document.notes.empty()) << text;
+    }
+}
+
+TEST(PlainReader, LinesLongerThanOneMebibyteAreRefused) {
+    const std::string limit(kMaxLineBytes, '#');
+    EXPECT_TRUE(readText(limit + "\n1 2\n").result.ok);
+    const Read r = readText("1 2\n" + limit + "#\n3 4\n");
+    EXPECT_FALSE(r.result.ok);
+    EXPECT_EQ(r.result.error, "*** BAD WAYPOINT LINE *** survey.txt line 2: \"" +
+                                  std::string(80, '#') + "...\" (a line longer than 1 MiB)");
+    // Without a line end, as a device gives it.
+    EXPECT_FALSE(readText(std::string(kMaxLineBytes + 1, '\0')).result.ok);
+}
+
+TEST(PlainReader, APositionBeginsTheLine) {
+    for (const char* line : {"36.8 -121.9", "  1 2 x", "36 48.9 N 121 57.3 W", "0x1p1 -5"}) {
+        EXPECT_TRUE(isPlainPosition(line)) << line;
+    }
+    for (const char* line : {"lat lon", "36.8", "<?xml", "36 60 N 121 57 W", ""}) {
+        EXPECT_FALSE(isPlainPosition(line)) << line;
+    }
+}

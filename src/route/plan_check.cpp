@@ -226,17 +226,6 @@ std::string zoneName(const SeaZone& zone) {
     return "keep-out area " + (number ? zone.name : "\"" + zone.name + "\"") + " of " + zone.file;
 }
 
-// Each sample stands for the part of the leg closer to it than to its neighbours; the first
-// and the last sample sit on the leg's ends, so together they cover the leg exactly.
-LegStretch sampleSpan(const std::vector<DepthSample>& samples, std::size_t i) {
-    const double start =
-        i == 0 ? samples[i].alongLeg : (samples[i - 1].alongLeg + samples[i].alongLeg) / 2.0;
-    const double end = i + 1 == samples.size()
-                           ? samples[i].alongLeg
-                           : (samples[i].alongLeg + samples[i + 1].alongLeg) / 2.0;
-    return {start, end};
-}
-
 struct LegMatch {
     std::vector<LegStretch> stretches;
     double length = 0.0;     // meters, of all stretches together

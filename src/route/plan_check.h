@@ -19,12 +19,6 @@
 // a polygon that had to be repaired); only the --check report shows notes.
 enum class FindingSeverity { error, warning, note };
 
-// A stretch of a leg, in meters from its start; start and end are equal for one place.
-struct LegStretch {
-    double start = 0.0;
-    double end = 0.0;
-};
-
 // Where on the route a finding of the sea checks lies, for the outputs that mark it.
 struct FindingPlace {
     std::size_t leg = 0;         // counted as in route/sea_survey.h: 0 is the launch leg

@@ -110,6 +110,26 @@ struct LegZonePass {
     LegPlace nearFrom;
 };
 
+// A stretch of a leg, in meters from its start; start and end are equal for one place.
+struct LegStretch {
+    double start = 0.0;
+    double end = 0.0;
+};
+
+// The part of its leg a sample stands for: from half way to the sample before it to half
+// way to the one after. The first and last samples sit on the leg's ends, so the samples of
+// a leg together stand for the whole leg, each place once.
+LegStretch sampleSpan(const std::vector<DepthSample>& samples, std::size_t index);
+
+// The seabed under a leg in two figures, for the report's route table and the exports.
+struct SeabedSummary {
+    bool anyKnown = false;      // some place of the leg has a depth
+    double shallowest = 0.0;    // m, of the judged depths where known (NaN where none is)
+    double unknownLength = 0.0; // m of the leg without depth
+};
+
+SeabedSummary summarizeSeabed(const LegSeabed& seabed);
+
 // Everything the sea layer measured along one planned route.
 struct SeaSurvey {
     std::vector<SurveyLeg> legs; // every leg of the route, launch leg first

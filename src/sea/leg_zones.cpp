@@ -192,14 +192,8 @@ struct NearPass {
 std::optional<NearPass> nearPass(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
                                  double margin, bool& failed) {
     const OGREnvelope around = widened(path.envelope, margin + kNearPadMeters);
-    auto box = std::make_unique<OGRPolygon>();
-    OGRLinearRing ring;
-    ring.addPoint(around.MinX, around.MinY);
-    ring.addPoint(around.MaxX, around.MinY);
-    ring.addPoint(around.MaxX, around.MaxY);
-    ring.addPoint(around.MinX, around.MaxY);
-    ring.addPoint(around.MinX, around.MinY);
-    box->addRing(&ring);
+    const OGRGeometryUniquePtr box =
+        boxPolygon(GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
     OGRGeometryUniquePtr nearby(zone.geometry->Intersection(box.get()));
     if (!nearby || nearby->IsEmpty()) {
         return std::nullopt;

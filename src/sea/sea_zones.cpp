@@ -83,18 +83,6 @@ OGRGeometryUniquePtr polygonOf(const GeoArea& area, double shift) {
     return OGRGeometryUniquePtr(polygon.release());
 }
 
-OGRGeometryUniquePtr boxPolygon(const GeoBox& box) {
-    auto polygon = std::make_unique<OGRPolygon>();
-    OGRLinearRing ring;
-    ring.addPoint(box.west, box.south);
-    ring.addPoint(box.east, box.south);
-    ring.addPoint(box.east, box.north);
-    ring.addPoint(box.west, box.north);
-    ring.addPoint(box.west, box.south);
-    polygon->addRing(&ring);
-    return OGRGeometryUniquePtr(polygon.release());
-}
-
 void addPolygons(OGRMultiPolygon& into, const OGRGeometry& geometry) {
     switch (wkbFlatten(geometry.getGeometryType())) {
     case wkbPolygon:
@@ -298,6 +286,18 @@ GeoBox routeSurroundings(const std::vector<SurveyLeg>& legs, double padMeters) {
         box.east += lonPad;
     }
     return box;
+}
+
+OGRGeometryUniquePtr boxPolygon(const GeoBox& box) {
+    auto polygon = std::make_unique<OGRPolygon>();
+    OGRLinearRing ring;
+    ring.addPoint(box.west, box.south);
+    ring.addPoint(box.east, box.south);
+    ring.addPoint(box.east, box.north);
+    ring.addPoint(box.west, box.north);
+    ring.addPoint(box.west, box.south);
+    polygon->addRing(&ring);
+    return OGRGeometryUniquePtr(polygon.release());
 }
 
 std::vector<GeoArea> areasOf(const OGRGeometry& geometry, const std::string& name) {

@@ -58,5 +58,8 @@ double longitudeDegrees(double meters, double south, double north);
 ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vector<SurveyLeg>& legs,
                          double marginMeters);
 
+// The box as a polygon, for cutting geometry to it.
+OGRGeometryUniquePtr boxPolygon(const GeoBox& box);
+
 // The polygons of a geometry as area records (outer ring, holes), without closing vertices.
 std::vector<GeoArea> areasOf(const OGRGeometry& geometry, const std::string& name);

@@ -16,14 +16,7 @@ namespace {
 
 // A 4 x 3 grid of 0.01 degree cells west of Monterey, elevations -10 -20 -30 ... -120.
 GridFile shelf(const std::string& srs = "EPSG:4326") {
-    GridFile grid;
-    grid.columns = 4;
-    grid.rows = 3;
-    grid.geoTransform[0] = -122.0;
-    grid.geoTransform[1] = 0.01;
-    grid.geoTransform[3] = 36.9;
-    grid.geoTransform[5] = -0.01;
-    grid.srs = srs;
+    GridFile grid = northUpGrid(-122.0, 36.9, 0.01, 4, 3, srs);
     for (int i = 0; i < 12; ++i) {
         grid.values.push_back(-10.0 * (i + 1));
     }
@@ -97,14 +90,7 @@ TEST(GdalDepthGrid, LongitudesStoredFrom0To360) {
     EXPECT_NEAR(readGrid(*east, 36.885, 238.025).depth, 70.0, 1e-9);
 
     // A whole globe of 10 degree cells from 0 E: 355 E and 5 E are neighbours across 0.
-    GridFile globe;
-    globe.columns = 36;
-    globe.rows = 18;
-    globe.geoTransform[0] = 0.0;
-    globe.geoTransform[1] = 10.0;
-    globe.geoTransform[3] = 90.0;
-    globe.geoTransform[5] = -10.0;
-    globe.srs = "EPSG:4326";
+    GridFile globe = northUpGrid(0.0, 90.0, 10.0, 36, 18);
     globe.values.assign(36 * 18, -1000.0);
     globe.values[8 * 36 + 35] = -40.0; // 355 E, 5 N
     globe.values[8 * 36 + 0] = -60.0;  // 5 E, 5 N
@@ -122,14 +108,7 @@ TEST(GdalDepthGrid, LongitudesStoredFrom0To360) {
 TEST(GdalDepthGrid, ProjectedGridsAreReachedFromLongitudeLatitude) {
     GridFolder folder;
     // UTM zone 10 north, 100 m cells, each cell's value its own column and row.
-    GridFile utm;
-    utm.columns = 20;
-    utm.rows = 20;
-    utm.geoTransform[0] = 591500.0;
-    utm.geoTransform[1] = 100.0;
-    utm.geoTransform[3] = 4073500.0;
-    utm.geoTransform[5] = -100.0;
-    utm.srs = "EPSG:32610";
+    GridFile utm = northUpGrid(591500.0, 4073500.0, 100.0, 20, 20, "EPSG:32610");
     for (int row = 0; row < 20; ++row) {
         for (int column = 0; column < 20; ++column) {
             utm.values.push_back(-(1000.0 + column * 100.0 + row));
@@ -139,12 +118,8 @@ TEST(GdalDepthGrid, ProjectedGridsAreReachedFromLongitudeLatitude) {
     std::unique_ptr<DepthGrid> grid = opened(folder.path("utm.tif"));
     ASSERT_TRUE(grid);
     // Where PROJ puts the position, asked apart from the grid.
-    OGRSpatialReference wgs84;
-    wgs84.SetWellKnownGeogCS("WGS84");
-    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    OGRSpatialReference zone10;
-    zone10.importFromEPSG(32610);
-    zone10.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    OGRSpatialReference wgs84 = gisOrder("EPSG:4326");
+    OGRSpatialReference zone10 = gisOrder("EPSG:32610");
     std::unique_ptr<OGRCoordinateTransformation> toUtm(
         OGRCreateCoordinateTransformation(&wgs84, &zone10));
     for (const GeoPoint place :
@@ -221,14 +196,7 @@ TEST(GdalDepthGrid, OnlyTheBlocksAlongTheRouteAreRead) {
     GridFolder folder;
     // A tiled grid of 4096 x 4096 cells written sparsely: only one tile holds values, the
     // others were never written and read as no data, so reading them would show.
-    GridFile tiled;
-    tiled.columns = 4096;
-    tiled.rows = 4096;
-    tiled.geoTransform[0] = -123.0;
-    tiled.geoTransform[1] = 0.001;
-    tiled.geoTransform[3] = 37.0;
-    tiled.geoTransform[5] = -0.001;
-    tiled.srs = "EPSG:4326";
+    GridFile tiled = northUpGrid(-123.0, 37.0, 0.001, 4096, 4096);
     tiled.hasNoData = true;
     tiled.noData = -32768.0;
     tiled.type = GDT_Int16;

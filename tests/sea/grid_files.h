@@ -22,6 +22,29 @@ struct GridFile {
     std::vector<std::string> options; // creation options, such as "TILED=YES"
 };
 
+// A grid with north up: its north-west corner and square cells of cell in the units of its
+// coordinate system, longitude/latitude on WGS 84 unless srs says otherwise.
+inline GridFile northUpGrid(double west, double north, double cell, int columns, int rows,
+                            const std::string& srs = "EPSG:4326") {
+    GridFile grid;
+    grid.columns = columns;
+    grid.rows = rows;
+    grid.geoTransform[0] = west;
+    grid.geoTransform[1] = cell;
+    grid.geoTransform[3] = north;
+    grid.geoTransform[5] = -cell;
+    grid.srs = srs;
+    return grid;
+}
+
+// A coordinate system by name ("EPSG:4326"), longitude or easting first.
+inline OGRSpatialReference gisOrder(const char* name) {
+    OGRSpatialReference srs;
+    srs.SetFromUserInput(name);
+    srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    return srs;
+}
+
 // Writes the grid as a GeoTIFF at path; fails the test where GDAL cannot.
 inline void writeGridFile(const std::string& path, const GridFile& grid) {
     GDALAllRegister();

@@ -61,14 +61,7 @@ Texts kinds(const std::vector<PlanFinding>& findings) {
 
 // A grid of one depth everywhere around Monterey Bay, stored as elevation or as depth.
 std::unique_ptr<DepthGrid> flatSea(const GridFolder& folder, double depth, bool positiveDown) {
-    GridFile grid;
-    grid.columns = 30;
-    grid.rows = 30;
-    grid.geoTransform[0] = -122.1;
-    grid.geoTransform[1] = 0.01;
-    grid.geoTransform[3] = 36.95;
-    grid.geoTransform[5] = -0.01;
-    grid.srs = "EPSG:4326";
+    GridFile grid = northUpGrid(-122.1, 36.95, 0.01, 30, 30);
     grid.type = GDT_Float64;
     grid.values.assign(900, positiveDown ? depth : -depth);
     const std::string path = folder.path(positiveDown ? "depth.tif" : "elevation.tif");
@@ -236,12 +229,8 @@ TEST(SurveyRoute, NaturalEarthLandAsAKeepOutArea) {
     ASSERT_LT(nearest, 20000.0);
     // The same distance measured apart, in UTM zone 10 on the ellipsoid: within its scale
     // (0.9996 to 1.0004 here) and the ellipsoid's radii against the sphere's (0.3 %).
-    OGRSpatialReference wgs84;
-    wgs84.SetWellKnownGeogCS("WGS84");
-    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    OGRSpatialReference zone10;
-    zone10.importFromEPSG(32610);
-    zone10.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    OGRSpatialReference wgs84 = gisOrder("EPSG:4326");
+    OGRSpatialReference zone10 = gisOrder("EPSG:32610");
     double shortest = 1e9;
     for (const GeoArea& area : land) {
         OGRPolygon polygon;

@@ -43,19 +43,17 @@ std::string shortestText(double value) {
 // before planning. The messages name the file as the planner gave it.
 bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std::ostream& out,
                WaypointList& route, std::vector<std::string>& notes) {
-    RouteSelection selection;
-    {
-        const DocumentResult read = readSource(file.source());
-        if (!read.ok) {
-            out << read.error << '\n';
-            return false;
-        }
-        selection = selectRoute(read.document, file.name, feature);
-        for (const SourceNote& note : read.document.notes) {
-            notes.push_back(note.message);
-        }
-    }
+    DocumentResult read = readSource(file.source());
     std::string().swap(file.bytes);
+    if (!read.ok) {
+        out << read.error << '\n';
+        return false;
+    }
+    const RouteSelection selection = selectRoute(read.document, file.name, feature);
+    for (const SourceNote& note : read.document.notes) {
+        notes.push_back(note.message);
+    }
+    read = DocumentResult{};
     if (!selection.ok) {
         out << selection.error << '\n';
         return false;

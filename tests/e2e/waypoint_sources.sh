@@ -67,6 +67,17 @@ at_fixed_time timeout 20 "$TAVRA" <(cat "$INPUT/minutes.txt") </dev/null >.stdou
 status=$?
 expect_example_outputs "process substitution"
 
+# The dialogue lists a CSV file as it is and plans from the same bytes.
+new_run_dir
+printf '%s\n0\nn\n50\nn\n' "$INPUT/semicolons.csv" |
+    at_fixed_time "$TAVRA" --interactive >.stdout 2>.stderr
+status=$?
+expect_status 0 "$status" "dialogue, CSV"
+expect_listing "dialogue, CSV" "$INPUT/semicolons.csv"
+for ext in wpt pts; do
+    expect_same_file "$DATA/two_point_2020_189_155.$ext" "2020_189_155.$ext" "dialogue, CSV: $ext"
+done
+
 # refused_case <what> <file name> <content> <message>: nothing written.
 refused_case() {
     printf '%s' "$3" >"$INPUT/$2"

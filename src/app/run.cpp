@@ -24,11 +24,13 @@
 #include "route/route_planner.h"
 #include "route/waypoint_list.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,6 +39,24 @@ std::string shortestText(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
+}
+
+// The positions become route nodes, and each time half of those left have been taken the
+// rest moves to a smaller block: a route of millions of positions never stands in memory
+// twice over.
+void appendPositions(WaypointList& route, std::vector<SourcePoint> positions) {
+    constexpr std::size_t kFewPositions = std::size_t{1} << 16;
+    std::size_t taken = 0;
+    while (taken < positions.size()) {
+        appendNode(route, positions[taken].lat, positions[taken].lon);
+        ++taken;
+        if (taken >= kFewPositions && taken * 2 >= positions.size()) {
+            positions.erase(positions.begin(),
+                            positions.begin() + static_cast<std::ptrdiff_t>(taken));
+            positions.shrink_to_fit();
+            taken = 0;
+        }
+    }
 }
 
 // Reads the route from the file's bytes and lets the bytes and the reader's document go
@@ -49,7 +69,7 @@ bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std:
         out << read.error << '\n';
         return false;
     }
-    const RouteSelection selection = selectRoute(read.document, file.name, feature);
+    RouteSelection selection = selectRoute(read.document, file.name, feature);
     for (const SourceNote& note : read.document.notes) {
         notes.push_back(note.message);
     }
@@ -58,9 +78,7 @@ bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std:
         out << selection.error << '\n';
         return false;
     }
-    for (const SourcePoint& point : selection.points) {
-        appendNode(route, point.lat, point.lon);
-    }
+    appendPositions(route, std::move(selection.points));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "app/sea_check.h"
 #include "app/sea_options.h"
 #include "app/source_file.h"
+#include "input/line_text.h"
 #include "input/read_source.h"
 #include "sea/gdal_depth_grid.h"
 #include "sea/survey_route.h"
@@ -25,6 +26,7 @@ namespace {
 bool readAreas(const std::string& option, const std::string& name, std::istream*& standardInput,
                std::vector<GeoArea>& areas, std::string& error) {
     std::istringstream noInput;
+    const std::string shown = displayableLine(name);
     if (name == "-" && standardInput == nullptr) {
         error = "*** " + option +
                 " -: standard input is taken (by the waypoints, the dialogue or another file); "
@@ -41,7 +43,7 @@ bool readAreas(const std::string& option, const std::string& name, std::istream*
     case SourceFileStatus::loaded:
         break;
     case SourceFileStatus::cannotOpen:
-        error = "*** " + option + " " + name + ": cannot open the file ***";
+        error = "*** " + option + " " + shown + ": cannot open the file ***";
         return false;
     case SourceFileStatus::cannotRead:
         error = message;
@@ -52,7 +54,7 @@ bool readAreas(const std::string& option, const std::string& name, std::istream*
         error = read.error;
         return false;
     }
-    AreasSelection selection = allAreas(read.document, file.name);
+    AreasSelection selection = allAreas(read.document, shown);
     if (!selection.ok) {
         error = selection.error;
         return false;
@@ -81,24 +83,27 @@ SeaPreparation prepareSeaChecks(const CommandLine& commandLine, std::istream* st
                 false, "*** --bathymetry -: GDAL reads a grid from a file; name the file ***",
                 nullptr};
         }
-        GridOpening opening = openDepthGrid(name, name, options.options.depthPositiveDown);
+        // Names stand in messages and findings as a console can show them.
+        const std::string shown = displayableLine(name);
+        GridOpening opening = openDepthGrid(name, shown, options.options.depthPositiveDown);
         if (!opening.grid) {
             return SeaPreparation{false, opening.error, nullptr};
         }
         inputs->grid = std::move(opening.grid);
-        inputs->gridFile = name;
+        inputs->gridFile = shown;
     }
     std::string error;
     for (const std::string& name : options.options.keepOut) {
-        ZoneSource source{ZoneKind::keepOut, name, {}};
+        ZoneSource source{ZoneKind::keepOut, displayableLine(name), {}};
         if (!readAreas("--keepOut", name, standardInput, source.areas, error)) {
             return SeaPreparation{false, error, nullptr};
         }
         inputs->zones.push_back(std::move(source));
     }
     if (options.options.opRegion) {
-        ZoneSource source{ZoneKind::opRegion, *options.options.opRegion, {}};
-        if (!readAreas("--opRegion", source.file, standardInput, source.areas, error)) {
+        const std::string& name = *options.options.opRegion;
+        ZoneSource source{ZoneKind::opRegion, displayableLine(name), {}};
+        if (!readAreas("--opRegion", name, standardInput, source.areas, error)) {
             return SeaPreparation{false, error, nullptr};
         }
         inputs->zones.push_back(std::move(source));

@@ -12,6 +12,13 @@
 //   - distances are meters on the sphere tavra plans on (route/geodesy.h);
 //   - positions are decimal degrees; a longitude may lie beyond -180..180 where the route
 //     itself does (a route across the antimeridian keeps one continuous run of longitudes).
+//
+// What a drawing of the sea takes from them: the depth profile is every LegSeabed's samples
+// against alongRoute (depth for the seabed, shallowest for the band of the shallowest
+// cells, state for the gaps); the surfacing points are each SurveyLeg's routeStart and the
+// last leg's end; the polygons are every SeaZone's parts; the failing stretches are the
+// places of the plan check's findings (route/plan_check.h: FindingPlace gives the leg and
+// its stretches in meters along the leg, to which the leg's routeStart adds).
 #pragma once
 
 #include "route/geo_area.h"

@@ -267,9 +267,20 @@ FindingPlace placeOf(const SurveyLeg& leg, const LegMatch& match, const DepthSam
 
 // "under the leg ... over 340.0 m of its 1731.1 m, first at 120.0 m along it (36.80000
 // -121.90000)"
+// A place at an end of the leg is a route point, and named as one.
+std::string alongText(const SurveyLeg& leg, double along) {
+    std::string text = metersText(along) + " along it";
+    if (along == 0.0) {
+        text += ", at waypoint " + numberText(leg.fromNumber);
+    } else if (along == leg.length) {
+        text += ", at waypoint " + numberText(leg.toNumber);
+    }
+    return text;
+}
+
 std::string stretchText(const SurveyLeg& leg, const LegMatch& match, const DepthSample& first) {
     return "under " + legName(leg) + " over " + metersText(match.length) + " of its " +
-           metersText(leg.length) + ", first at " + metersText(first.alongLeg) + " along it (" +
+           metersText(leg.length) + ", first at " + alongText(leg, first.alongLeg) + " (" +
            placeText({first.lat, first.lon}) + ")";
 }
 
@@ -430,15 +441,15 @@ void checkPass(std::vector<PlanFinding>& findings, const SeaSurvey& survey,
     if (pass.crosses) {
         add(findings, FindingSeverity::error,
             legName(leg) + (keepOut ? " enters " : " leaves ") + zoneName(zone) + " at " +
-                metersText(pass.crossing.alongLeg) + " along it (" +
-                placeText(pass.crossing.position) + ")");
+                alongText(leg, pass.crossing.alongLeg) + " (" + placeText(pass.crossing.position) +
+                ")");
         findings.back().place = crossingPlace(leg, pass.crossing);
     } else if (keepOut && pass.near && !pass.startInside && !pass.endInside) {
         add(findings, FindingSeverity::warning,
             legName(leg) + " passes " + metersText(pass.nearest) + " from " + zoneName(zone) +
                 ", closer than keepOutMargin " + numberText(survey.keepOutMargin) + " m, from " +
-                metersText(pass.nearFrom.alongLeg) + " along it (" +
-                placeText(pass.nearFrom.position) + ")");
+                alongText(leg, pass.nearFrom.alongLeg) + " (" + placeText(pass.nearFrom.position) +
+                ")");
         findings.back().place = crossingPlace(leg, pass.nearFrom);
     }
 }

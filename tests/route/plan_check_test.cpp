@@ -419,7 +419,7 @@ TEST(PlanCheck, KeepOutAreasAndTheOperatingRegion) {
                      "error: waypoint 3 at 36.82000 -121.89000 is outside the operating region "
                      "of permit.geojson",
                      "error: the leg from waypoint 2 to waypoint 3 leaves the operating region of "
-                     "permit.geojson at 1000.0 m along it (36.82000 -121.89000)",
+                     "permit.geojson at 1000.0 m along it, at waypoint 3 (36.82000 -121.89000)",
                      "note: keep-out area 7 of land.json is not a valid polygon near the route "
                      "(Self-intersection); it was made valid before the check"}));
     EXPECT_EQ(findings[0].place->stretches[0].start, 120.0);

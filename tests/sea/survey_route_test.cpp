@@ -130,7 +130,8 @@ TEST(SurveyRoute, FindingsNameTheLegTheStretchThePlaceAndTheDepth) {
     EXPECT_EQ(findingText(findings[3]),
               "error: water shallower than missionYoyoMinDepth 10 m + abortAltitude 2.5 m = "
               "12.5 m under the leg from waypoint 1 to waypoint 2 over 2671.1 m of its 2671.1 m, "
-              "first at 0.0 m along it (36.80000 -121.95000): depth 8.0 m, shallowest 8.0 m (the "
+              "first at 0.0 m along it, at waypoint 1 (36.80000 -121.95000): depth 8.0 m, "
+              "shallowest 8.0 m (the "
               "vehicle would reach its abort altitude at the top of the yo-yo)");
     EXPECT_EQ(findingText(findings[0])
                   .rfind("error: water shallower than missionYoyoMinDepth 10 "

@@ -1,0 +1,49 @@
+// XML parsed by pugixml, with the line of every element for messages.
+#include "input/xml_document_xml.h"
+
+std::string loadXml(std::string_view bytes, std::string_view format, const std::string& fileName,
+                    XmlDocument& xml) {
+    xml.bytes = bytes;
+    xml.lines = indexLines(bytes);
+    const pugi::xml_parse_result parsed = xml.document.load_buffer(
+        bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+    xml.linesKnown = parsed.encoding == pugi::encoding_utf8;
+    if (parsed) {
+        return "";
+    }
+    std::uint64_t line = 0;
+    std::string text;
+    if (xml.linesKnown && parsed.offset >= 0) {
+        line = lineAt(xml.lines, static_cast<std::size_t>(parsed.offset));
+        text = trimmedText(lineText(bytes, xml.lines, line));
+    }
+    return documentRefusal(format, fileName, line, text,
+                           std::string("not well-formed XML: ") + parsed.description());
+}
+
+std::uint64_t lineOf(const XmlDocument& xml, pugi::xml_node node) {
+    const std::ptrdiff_t offset = node.offset_debug();
+    if (!xml.linesKnown || offset < 0) {
+        return 0;
+    }
+    return lineAt(xml.lines, static_cast<std::size_t>(offset));
+}
+
+std::string_view localName(pugi::xml_node node) {
+    const std::string_view name = node.name();
+    const std::size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+pugi::xml_node childNamed(pugi::xml_node node, std::string_view name) {
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && localName(child) == name) {
+            return child;
+        }
+    }
+    return {};
+}
+
+std::string childText(pugi::xml_node node, std::string_view name) {
+    return std::string(trimmedText(childNamed(node, name).child_value()));
+}

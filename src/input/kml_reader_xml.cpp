@@ -5,6 +5,7 @@
 #include "input/feature_candidates.h"
 #include "input/xml_document_xml.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ bool isSpace(char c) {
 // but the vehicle's depth comes from the mission, not from the drawing.
 bool readTuple(KmlRead& read, std::uint64_t line, std::string_view tuple,
                const std::vector<std::string_view>& parts, SourcePoint& point) {
-    if (parts.size() < 2 || parts.size() > 3) {
+    const bool emptyPart = std::find(parts.begin(), parts.end(), "") != parts.end();
+    if (parts.size() < 2 || parts.size() > 3 || emptyPart) {
         return refuse(read, line, tuple,
                       "expected longitude,latitude[,altitude] without blanks inside");
     }

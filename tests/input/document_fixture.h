@@ -1,0 +1,39 @@
+// What the tests of the GIS readers share: fixture files and positions in a comparable form.
+#pragma once
+
+#include "input/source_document.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+// (latitude, longitude, line) of each position.
+using Located = std::vector<std::tuple<double, double, std::uint64_t>>;
+
+inline Located located(const std::vector<SourcePoint>& points) {
+    Located result;
+    for (const SourcePoint& point : points) {
+        result.emplace_back(point.lat, point.lon, point.line);
+    }
+    return result;
+}
+
+// The bytes of a file under tests/data/input.
+inline std::string fixtureBytes(const std::string& name) {
+    std::ifstream file(std::string(TAVRA_TEST_DATA_DIR) + "/input/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// Name, kind and shape of every candidate, for comparing lists of them.
+inline std::vector<std::string> describe(const SourceDocument& document) {
+    std::vector<std::string> lines;
+    for (const SourceFeature& feature : document.features) {
+        lines.push_back((feature.shape == FeatureShape::area ? "area " : "route ") + feature.kind +
+                        " '" + feature.name + "' line " + std::to_string(feature.line));
+    }
+    return lines;
+}

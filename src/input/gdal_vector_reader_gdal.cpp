@@ -30,13 +30,13 @@ class GdalMessages {
     GdalMessages(const GdalMessages&) = delete;
     GdalMessages& operator=(const GdalMessages&) = delete;
 
-    // What GDAL said, or what tavra says instead where it said nothing.
-    std::string said(const std::string& otherwise) const {
+    // tavra's reason, with what GDAL said about it, if anything.
+    std::string reason(const std::string& tavraSays) const {
         std::string text;
         for (const std::string& message : messages_) {
             text += (text.empty() ? "" : "; ") + message;
         }
-        return text.empty() ? otherwise : "GDAL: " + text;
+        return text.empty() ? tavraSays : tavraSays + " (GDAL: " + text + ")";
     }
 
   private:
@@ -235,8 +235,8 @@ bool makeTransform(GdalRead& read, const GdalMessages& messages, OGRLayer& layer
     transform.reset(OGRCreateCoordinateTransformation(&source, &wgs84));
     return transform != nullptr ||
            refuse(read, "",
-                  messages.said("no transformation from its coordinate reference system to "
-                                "WGS 84"));
+                  messages.reason("no transformation from its coordinate reference system to "
+                                  "WGS 84"));
 }
 
 std::string featureName(OGRFeature& feature) {
@@ -268,7 +268,8 @@ bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
             geometry.reset(geometry->getLinearGeometry());
         }
         if (transform != nullptr && geometry->transform(transform.get()) != OGRERR_NONE) {
-            return refuse(read, "", messages.said("cannot transform its positions to WGS 84"));
+            return refuse(read, "",
+                          messages.reason("its positions cannot be transformed to WGS 84"));
         }
         if (!readGeometry(read, *geometry, 0, parts)) {
             return false;
@@ -300,7 +301,7 @@ DocumentResult readWithGdal(const std::string& path, const std::string& fileName
     const GDALDatasetUniquePtr dataset(GDALDataset::Open(
         path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (path.empty() || dataset == nullptr) {
-        refuse(read, "", messages.said("not a vector file that GDAL reads"));
+        refuse(read, "", messages.reason("not a vector file that GDAL can open"));
     } else {
         read.format = dataset->GetDriver()->GetDescription();
         result.document.format = read.format;

@@ -54,39 +54,46 @@ bool readTuple(KmlRead& read, std::uint64_t line, std::string_view tuple,
 }
 
 // The text of a coordinates element: tuples "lon,lat[,alt]" separated by any white space,
-// as Google Earth writes them with tabs and line ends.
+// as Google Earth writes them with tabs and line ends. A comment splits the text in pieces,
+// each read in turn.
 bool readCoordinates(KmlRead& read, pugi::xml_node coordinates, std::vector<SourcePoint>& points) {
-    const pugi::xml_node text = coordinates.first_child();
-    std::uint64_t line = lineOf(read.xml, text ? text : coordinates);
-    const std::string_view all = text ? text.value() : "";
+    const std::uint64_t lastLine = read.xml.lines.lineStarts.size() + 1;
     std::vector<std::string_view> parts;
-    std::size_t at = 0;
-    while (at < all.size()) {
-        if (isSpace(all[at])) {
-            line += all[at] == '\n' && line != 0 ? 1 : 0;
-            ++at;
+    for (pugi::xml_node text = coordinates.first_child(); text; text = text.next_sibling()) {
+        if (text.type() != pugi::node_pcdata && text.type() != pugi::node_cdata) {
             continue;
         }
-        std::size_t end = at;
-        while (end < all.size() && !isSpace(all[end])) {
-            ++end;
-        }
-        const std::string_view tuple = all.substr(at, end - at);
-        parts.clear();
-        for (std::size_t start = 0;;) {
-            const std::size_t comma = tuple.find(',', start);
-            parts.push_back(tuple.substr(start, comma - start));
-            if (comma == std::string_view::npos) {
-                break;
+        std::uint64_t line = lineOf(read.xml, text);
+        const std::string_view all = text.value();
+        std::size_t at = 0;
+        while (at < all.size()) {
+            if (isSpace(all[at])) {
+                // Only a character reference (&#10;) adds a line end the file does not have.
+                line = all[at] == '\n' && line != 0 ? std::min(line + 1, lastLine) : line;
+                ++at;
+                continue;
             }
-            start = comma + 1;
+            std::size_t end = at;
+            while (end < all.size() && !isSpace(all[end])) {
+                ++end;
+            }
+            const std::string_view tuple = all.substr(at, end - at);
+            parts.clear();
+            for (std::size_t start = 0;;) {
+                const std::size_t comma = tuple.find(',', start);
+                parts.push_back(tuple.substr(start, comma - start));
+                if (comma == std::string_view::npos) {
+                    break;
+                }
+                start = comma + 1;
+            }
+            SourcePoint point;
+            if (!readTuple(read, line, tuple, parts, point)) {
+                return false;
+            }
+            points.push_back(point);
+            at = end;
         }
-        SourcePoint point;
-        if (!readTuple(read, line, tuple, parts, point)) {
-            return false;
-        }
-        points.push_back(point);
-        at = end;
     }
     return true;
 }
@@ -98,7 +105,8 @@ bool readTrack(KmlRead& read, pugi::xml_node track, std::vector<SourcePoint>& po
             continue;
         }
         const std::uint64_t line = lineOf(read.xml, coord);
-        const std::string_view tuple = trimmedText(coord.child_value());
+        const std::string whole = elementText(coord);
+        const std::string_view tuple = trimmedText(whole);
         std::vector<std::string_view> parts;
         for (std::size_t at = 0; at < tuple.size();) {
             std::size_t end = at;

@@ -5,8 +5,10 @@ std::string loadXml(std::string_view bytes, std::string_view format, const std::
                     XmlDocument& xml) {
     xml.bytes = bytes;
     xml.lines = indexLines(bytes);
+    // Line ends are kept as the file has them, so that counting them in a text counts the
+    // file's lines: pugixml would make a lone CR a line end of its own.
     const pugi::xml_parse_result parsed = xml.document.load_buffer(
-        bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_auto);
+        bytes.data(), bytes.size(), pugi::parse_default & ~pugi::parse_eol, pugi::encoding_auto);
     xml.linesKnown = parsed.encoding == pugi::encoding_utf8;
     if (parsed) {
         return "";
@@ -44,6 +46,16 @@ pugi::xml_node childNamed(pugi::xml_node node, std::string_view name) {
     return {};
 }
 
+std::string elementText(pugi::xml_node node) {
+    std::string text;
+    for (pugi::xml_node piece = node.first_child(); piece; piece = piece.next_sibling()) {
+        if (piece.type() == pugi::node_pcdata || piece.type() == pugi::node_cdata) {
+            text += piece.value();
+        }
+    }
+    return text;
+}
+
 std::string childText(pugi::xml_node node, std::string_view name) {
-    return std::string(trimmedText(childNamed(node, name).child_value()));
+    return std::string(trimmedText(elementText(childNamed(node, name))));
 }

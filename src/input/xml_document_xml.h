@@ -32,5 +32,8 @@ std::string_view localName(pugi::xml_node node);
 // The first child element of that local name.
 pugi::xml_node childNamed(pugi::xml_node node, std::string_view name);
 
+// All the text inside an element, pieces split by comments or CDATA sections joined.
+std::string elementText(pugi::xml_node node);
+
 // The text of the first child element of that name, without blanks around it.
 std::string childText(pugi::xml_node node, std::string_view name);

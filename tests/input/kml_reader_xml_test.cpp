@@ -187,3 +187,16 @@ TEST(KmlReader, DeepNestingIsBounded) {
         readKml(kml("<Placemark>" + geometry + "</Placemark>"), "x.kml");
     EXPECT_FALSE(deepGeometry.ok);
 }
+
+// Comments and CDATA split the text of an element; every piece counts, and a lone CR is no
+// line end of the file.
+TEST(KmlReader, CoordinatesInPiecesAreAllRead) {
+    const DocumentResult read = readKml(
+        kml("<Placemark><name>A<!-- x -->B</name><LineString><coordinates>1,1 <!-- turn -->\n"
+            "2,2 <![CDATA[3,3\n4,4]]>\r5,5</coordinates></LineString></Placemark>\n"),
+        "x.kml");
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(describe(read.document), (std::vector<std::string>{"route KML path 'AB' line 4"}));
+    EXPECT_EQ(located(read.document.features[0].points),
+              (Located{{1, 1, 4}, {2, 2, 5}, {3, 3, 5}, {4, 4, 6}, {5, 5, 6}}));
+}

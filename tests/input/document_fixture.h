@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 // (latitude, longitude, line) of each position.
@@ -26,6 +27,42 @@ inline std::string fixtureBytes(const std::string& name) {
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
+}
+
+// The bytes of a file under examples/.
+inline std::string exampleBytes(const std::string& name) {
+    std::ifstream file(std::string(TAVRA_TEST_DATA_DIR) + "/../../examples/" + name,
+                       std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+using Positions = std::vector<std::pair<double, double>>;
+
+inline Positions positionsOnly(const std::vector<SourcePoint>& points) {
+    Positions result;
+    for (const SourcePoint& point : points) {
+        result.emplace_back(point.lat, point.lon);
+    }
+    return result;
+}
+
+// The positions of examples/monterey_lawnmower.txt: "latitude longitude" lines after a
+// comment line.
+inline Positions plainExamplePositions() {
+    std::istringstream text(exampleBytes("monterey_lawnmower.txt"));
+    Positions positions;
+    std::string line;
+    while (std::getline(text, line)) {
+        std::istringstream fields(line);
+        double lat = 0.0;
+        double lon = 0.0;
+        if (!line.starts_with("#") && fields >> lat >> lon) {
+            positions.emplace_back(lat, lon);
+        }
+    }
+    return positions;
 }
 
 // Name, kind and shape of every candidate, for comparing lists of them.

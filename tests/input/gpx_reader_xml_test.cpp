@@ -139,3 +139,13 @@ TEST(GpxReader, ByteOrderMarkAndCarriageReturnsAreAccepted) {
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(located(read.document.features[0].points), (Located{{36.8, -121.9, 4}}));
 }
+
+// The bundled survey as a chart plotter writes it holds the plain example's positions.
+TEST(GpxReader, BundledExampleHasThePlainExamplesPositions) {
+    const DocumentResult read =
+        readGpx(exampleBytes("monterey_lawnmower.gpx"), "monterey_lawnmower.gpx");
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_EQ(read.document.features.size(), 1u);
+    EXPECT_EQ(read.document.features[0].name, "MONTEREY LAWNMOWER");
+    EXPECT_EQ(positionsOnly(read.document.features[0].points), plainExamplePositions());
+}

@@ -200,3 +200,12 @@ TEST(KmlReader, CoordinatesInPiecesAreAllRead) {
     EXPECT_EQ(located(read.document.features[0].points),
               (Located{{1, 1, 4}, {2, 2, 5}, {3, 3, 5}, {4, 4, 6}, {5, 5, 6}}));
 }
+
+// The bundled survey as Google Earth saves it holds the plain example's positions.
+TEST(KmlReader, BundledExampleHasThePlainExamplesPositions) {
+    const DocumentResult read =
+        readKml(exampleBytes("monterey_lawnmower.kml"), "monterey_lawnmower.kml");
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_EQ(read.document.features.size(), 1u);
+    EXPECT_EQ(positionsOnly(read.document.features[0].points), plainExamplePositions());
+}

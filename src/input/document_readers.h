@@ -15,6 +15,10 @@ DocumentResult readKml(std::string_view bytes, const std::string& fileName);
 // GeoJSON (RFC 7946): LineString, MultiPoint, Point features; Polygons as areas.
 DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName);
 
+// Whether the bytes are TopoJSON (a JSON object whose type is "Topology"): JSON, but for
+// GDAL to read rather than the GeoJSON reader. Stops reading at the top-level type.
+bool isTopoJson(std::string_view bytes);
+
 // Whether GDAL knows the file at path as a vector format (false in a build without GDAL).
 bool gdalRecognises(const std::string& path);
 

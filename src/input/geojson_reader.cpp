@@ -6,6 +6,7 @@
 #include "input/json_tree.h"
 
 #include <array>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -390,7 +391,49 @@ bool readDocument(GeoJsonRead& read) {
     return true;
 }
 
+// Follows the parser's events only as far as the top-level "type" member.
+struct TopLevelType {
+    using json = nlohmann::json;
+    int depth = 0;
+    bool typeNext = false;
+    std::string type;
+
+    bool value() { return !typeNext; }
+    bool null() { return value(); }
+    bool boolean(bool) { return value(); }
+    bool number_integer(json::number_integer_t) { return value(); }
+    bool number_unsigned(json::number_unsigned_t) { return value(); }
+    bool number_float(json::number_float_t, const json::string_t&) { return value(); }
+    bool binary(json::binary_t&) { return value(); }
+    bool string(json::string_t& text) {
+        if (typeNext) {
+            type = text;
+        }
+        return value();
+    }
+    bool start_object(std::size_t) { return ++depth, value(); }
+    bool start_array(std::size_t) { return ++depth, value() && depth > 1; }
+    bool end_object() { return --depth, true; }
+    bool end_array() { return --depth, true; }
+    bool key(json::string_t& name) {
+        typeNext = depth == 1 && name == "type";
+        return true;
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) {
+        return false;
+    }
+};
+
 } // namespace
+
+bool isTopoJson(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    TopLevelType top;
+    nlohmann::json::sax_parse(bytes.begin(), bytes.end(), &top);
+    return top.type == "Topology";
+}
 
 DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName) {
     DocumentResult result;

@@ -202,3 +202,22 @@ TEST(GeoJsonReader, DeepNestingIsBounded) {
     EXPECT_FALSE(read.ok);
     EXPECT_NE(read.error.find("nested too deeply"), std::string::npos) << read.error;
 }
+
+TEST(GeoJsonReader, TopoJsonIsToldFromGeoJson) {
+    const struct {
+        std::string bytes;
+        bool topology;
+    } cases[] = {
+        {fixtureBytes("box.topojson"), true},
+        {"\xEF\xBB\xBF{\"arcs\": [[[0,0]]], \"type\": \"Topology\", \"objects\": {}}", true},
+        {fixtureBytes("qgis_line.geojson"), false},
+        {R"({"properties": {"type": "Topology"}, "type": "Feature", "geometry": null})", false},
+        {R"([{"type": "Topology"}])", false},
+        {R"({"type": ["Topology"]})", false},
+        {"{\"type\": \"Topo", false},
+        {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isTopoJson(c.bytes), c.topology) << c.bytes;
+    }
+}

@@ -1,57 +1,10 @@
 // Lines, strict coordinates and refusals shared by the readers of the GIS formats.
 #include "input/document_text.h"
 
+#include "input/line_text.h"
+#include "input/strict_number.h"
+
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <system_error>
-
-namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Digits from text[at]; returns how many.
-std::size_t skipDigits(std::string_view text, std::size_t at) {
-    std::size_t count = 0;
-    while (at + count < text.size() && isDigit(text[at + count])) {
-        ++count;
-    }
-    return count;
-}
-
-// Whether the whole text is [sign] (digits [. digits] | . digits) [e [sign] digits].
-bool isDecimalSpelling(std::string_view text) {
-    std::size_t at = 0;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        ++at;
-    }
-    const std::size_t whole = skipDigits(text, at);
-    at += whole;
-    std::size_t fraction = 0;
-    if (at < text.size() && text[at] == '.') {
-        fraction = skipDigits(text, at + 1);
-        at += 1 + fraction;
-    }
-    if (whole == 0 && fraction == 0) {
-        return false;
-    }
-    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
-        ++at;
-        if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-            ++at;
-        }
-        const std::size_t exponent = skipDigits(text, at);
-        if (exponent == 0) {
-            return false;
-        }
-        at += exponent;
-    }
-    return at == text.size();
-}
-
-} // namespace
 
 LineIndex indexLines(std::string_view bytes) {
     LineIndex lines;
@@ -80,32 +33,15 @@ std::string_view lineText(std::string_view bytes, const LineIndex& lines, std::u
     return bytes.substr(start, end - start);
 }
 
-bool readDecimal(std::string_view text, double& value) {
-    if (!isDecimalSpelling(text)) {
-        return false;
-    }
-    // from_chars takes no plus sign; the spelling is checked, so what it reads is all.
-    if (text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    double read = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(read)) {
-        return false;
-    }
-    value = read;
-    return true;
-}
-
 std::string checkCoordinate(Axis axis, double value) {
     if (axis == Axis::latitude) {
-        return value >= -90.0 && value <= 90.0 ? "" : "latitude must be between -90 and 90";
+        return value >= -90.0 && value <= 90.0 ? "" : "latitude outside -90..90";
     }
-    return value >= -180.0 && value <= 180.0 ? "" : "longitude must be between -180 and 180";
+    return value >= -180.0 && value <= 180.0 ? "" : "longitude outside -180..180";
 }
 
 std::string readCoordinate(std::string_view text, Axis axis, double& value) {
-    if (!readDecimal(text, value)) {
+    if (!readStrictNumber(text, value)) {
         return axis == Axis::latitude ? "latitude must be a decimal number"
                                       : "longitude must be a decimal number";
     }
@@ -126,31 +62,10 @@ std::string documentRefusal(std::string_view format, std::string_view fileName, 
         message.append(reason);
         return message;
     }
-    message += '"' + displayableText(text) + "\" (";
+    message += '"' + displayableLine(text) + "\" (";
     message.append(reason);
     message += ')';
     return message;
-}
-
-// A file's text is echoed so the planner can find it; control bytes would garble the
-// console, and a runaway line (a document on one line, say) would bury the message.
-std::string displayableText(std::string_view text) {
-    constexpr std::size_t kMaxCharacters = 80;
-    std::string shown;
-    std::size_t characters = 0;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool continuesCharacter = (byte & 0xC0) == 0x80; // inside a UTF-8 sequence
-        if (!continuesCharacter) {
-            if (characters == kMaxCharacters) {
-                shown += "...";
-                return shown;
-            }
-            ++characters;
-        }
-        shown += (byte < 0x20 || byte == 0x7f) ? '?' : c;
-    }
-    return shown;
 }
 
 std::string_view trimmedText(std::string_view text) {
@@ -162,7 +77,7 @@ std::string_view trimmedText(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string partName(const std::string& name, std::size_t part, std::size_t parts) {
+std::string featurePartName(const std::string& name, std::size_t part, std::size_t parts) {
     if (parts <= 1) {
         return name;
     }

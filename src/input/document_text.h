@@ -23,18 +23,14 @@ std::uint64_t lineAt(const LineIndex& lines, std::size_t offset);
 // The text of the 1-based line, without its line end.
 std::string_view lineText(std::string_view bytes, const LineIndex& lines, std::uint64_t line);
 
-// A finite decimal number and nothing else: an optional sign, digits with an optional
-// fraction, an optional exponent. Text, NaN, infinity, hexadecimal and numbers beyond the
-// range of a double are refused, never read as 0.
-bool readDecimal(std::string_view text, double& value);
-
 enum class Axis { latitude, longitude };
 
 // A coordinate in decimal degrees within its range (latitude -90..90, longitude
 // -180..180), as the GIS formats define them; empty when it is sound, else why it is not.
 std::string checkCoordinate(Axis axis, double value);
 
-// Reads text as a coordinate: empty when it is sound, else why it is refused.
+// Reads text as a coordinate with tavra's strict number reader: empty when it is sound,
+// else why it is refused.
 std::string readCoordinate(std::string_view text, Axis axis, double& value);
 
 // The one message that stops a read, e.g.
@@ -44,14 +40,11 @@ std::string readCoordinate(std::string_view text, Axis axis, double& value);
 std::string documentRefusal(std::string_view format, std::string_view fileName, std::uint64_t line,
                             std::string_view text, std::string_view reason);
 
-// Text from a file as a message may show it: control bytes as '?', at most 80 characters.
-std::string displayableText(std::string_view text);
-
 // Blanks, tabs and line ends around text removed.
 std::string_view trimmedText(std::string_view text);
 
 // " (part k of n)" after a name when one feature of the file holds several candidates.
-std::string partName(const std::string& name, std::size_t part, std::size_t parts);
+std::string featurePartName(const std::string& name, std::size_t part, std::size_t parts);
 
 // A polygon ring as GeoJSON and KML write it, closed (its last position repeats the first),
 // made a ring without the repeated vertex; empty when it is sound, else why it is refused.

@@ -16,7 +16,7 @@ void addPoint(FeatureCandidates& candidates, const SourcePoint& point) {
 void addParts(FeatureCandidates& candidates, const std::string& name,
               std::vector<SourceFeature>& parts) {
     for (std::size_t part = 0; part < parts.size(); ++part) {
-        parts[part].name = partName(name, part + 1, parts.size());
+        parts[part].name = featurePartName(name, part + 1, parts.size());
         candidates.features.push_back(std::move(parts[part]));
     }
     parts.clear();

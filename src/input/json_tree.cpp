@@ -3,6 +3,7 @@
 #include "input/json_tree.h"
 
 #include "input/document_text.h"
+#include "input/strict_number.h"
 
 #include <iterator>
 #include <nlohmann/json.hpp>
@@ -126,7 +127,7 @@ class TreeBuilder {
             value.numberStart = taken - length;
         }
         value.numberLength = length;
-        if (!readDecimal(text, value.number)) {
+        if (!readStrictNumber(text, value.number)) {
             parse_.ok = false;
             parse_.line = value.line;
             parse_.text = text;

@@ -3,6 +3,7 @@
 #include "input/document_readers.h"
 #include "input/document_text.h"
 #include "input/feature_candidates.h"
+#include "input/strict_number.h"
 #include "input/xml_document_xml.h"
 
 #include <algorithm>
@@ -46,7 +47,7 @@ bool readTuple(KmlRead& read, std::uint64_t line, std::string_view tuple,
         reason = readCoordinate(parts[1], Axis::latitude, point.lat);
     }
     double altitude = 0.0;
-    if (reason.empty() && parts.size() == 3 && !readDecimal(parts[2], altitude)) {
+    if (reason.empty() && parts.size() == 3 && !readStrictNumber(parts[2], altitude)) {
         reason = "altitude must be a decimal number";
     }
     point.line = line;

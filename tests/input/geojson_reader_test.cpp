@@ -125,11 +125,9 @@ TEST(GeoJsonReader, RefusalsNameFileLineAndText) {
         {"text altitude", line("[-121.8, 36.8, \"deep\"]"),
          "*** BAD GeoJSON FILE *** x.geojson line 2: \"deep\" (altitude must be a number)"},
         {"latitude first by mistake", line("[36.8, -121.8]"),
-         "*** BAD GeoJSON FILE *** x.geojson line 2: \"-121.8\" (latitude must be between -90 and "
-         "90)"},
+         "*** BAD GeoJSON FILE *** x.geojson line 2: \"-121.8\" (latitude outside -90..90)"},
         {"longitude beyond 180", line("[180.25, 0]"),
-         "*** BAD GeoJSON FILE *** x.geojson line 2: \"180.25\" (longitude must be between -180 "
-         "and 180)"},
+         "*** BAD GeoJSON FILE *** x.geojson line 2: \"180.25\" (longitude outside -180..180)"},
         {"one number", line("[1]"),
          "*** BAD GeoJSON FILE *** x.geojson line 2: \"[1]\" (a position is an array [longitude, "
          "latitude])"},

@@ -92,9 +92,9 @@ TEST(GpxReader, BadPositionsStopTheReadWithFileLineAndText) {
         {"infinite", "<wpt lat='1' lon='-INF'/>\n",
          "*** BAD GPX FILE *** x.gpx line 3: \"-INF\" (longitude must be a decimal number)"},
         {"latitude beyond 90", "<wpt lat='91' lon='2'/>\n",
-         "*** BAD GPX FILE *** x.gpx line 3: \"91\" (latitude must be between -90 and 90)"},
+         "*** BAD GPX FILE *** x.gpx line 3: \"91\" (latitude outside -90..90)"},
         {"longitude beyond 180", "<wpt lat='1' lon='-180.01'/>\n",
-         "*** BAD GPX FILE *** x.gpx line 3: \"-180.01\" (longitude must be between -180 and 180)"},
+         "*** BAD GPX FILE *** x.gpx line 3: \"-180.01\" (longitude outside -180..180)"},
         {"comma decimal", "<wpt lat='36,8' lon='2'/>\n",
          "*** BAD GPX FILE *** x.gpx line 3: \"36,8\" (latitude must be a decimal number)"},
     };

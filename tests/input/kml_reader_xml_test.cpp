@@ -127,8 +127,7 @@ TEST(KmlReader, BadCoordinatesStopTheReadWithFileLineAndText) {
          "*** BAD KML FILE *** x.kml line 6: \"-121.8,abc,0\" (latitude must be a decimal "
          "number)"},
         {"latitude first by mistake", path("36.8,-121.8\n36.9,-121.8\n"),
-         "*** BAD KML FILE *** x.kml line 5: \"36.8,-121.8\" (latitude must be between -90 and "
-         "90)"},
+         "*** BAD KML FILE *** x.kml line 5: \"36.8,-121.8\" (latitude outside -90..90)"},
         {"blank after a comma", path("-121.8, 36.8\n"),
          "*** BAD KML FILE *** x.kml line 5: \"-121.8,\" (expected longitude,latitude[,altitude] "
          "without blanks inside)"},
@@ -139,7 +138,7 @@ TEST(KmlReader, BadCoordinatesStopTheReadWithFileLineAndText) {
          "*** BAD KML FILE *** x.kml line 5: \"-121.8,36.8,deep\" (altitude must be a decimal "
          "number)"},
         {"longitude beyond 180", path("181,0\n"),
-         "*** BAD KML FILE *** x.kml line 5: \"181,0\" (longitude must be between -180 and 180)"},
+         "*** BAD KML FILE *** x.kml line 5: \"181,0\" (longitude outside -180..180)"},
         {"nan", path("nan,0\n"),
          "*** BAD KML FILE *** x.kml line 5: \"nan,0\" (longitude must be a decimal number)"},
         {"gx:coord with text",

@@ -106,22 +106,14 @@ bool readTracks(GpxRead& read, pugi::xml_node gpx, std::vector<SourceFeature>& f
 
 DocumentResult readGpx(std::string_view bytes, const std::string& fileName) {
     DocumentResult result;
-    result.document.format = std::string(kFormat);
     XmlDocument xml;
-    result.error = loadXml(bytes, kFormat, fileName, xml);
-    if (!result.error.empty()) {
-        result.ok = false;
+    if (!loadXmlDocument(bytes, kFormat, "gpx", fileName, xml, result)) {
         return result;
     }
     const pugi::xml_node gpx = xml.document.document_element();
     GpxRead read{xml, fileName, ""};
-    if (localName(gpx) != "gpx") {
-        read.error = documentRefusal(kFormat, fileName, lineOf(xml, gpx), gpx.name(),
-                                     "the document element of a GPX file is gpx");
-    } else if (readRoutes(read, gpx, result.document.features) &&
-               result.document.features.empty() &&
-               readTracks(read, gpx, result.document.features) &&
-               result.document.features.empty()) {
+    if (readRoutes(read, gpx, result.document.features) && result.document.features.empty() &&
+        readTracks(read, gpx, result.document.features) && result.document.features.empty()) {
         // A file of marks only: the planner's positions in the order they were saved.
         SourceFeature waypoints = routeFeature(read, gpx, "GPX waypoints");
         waypoints.name.clear();

@@ -284,21 +284,14 @@ bool readPlacemarks(KmlRead& read, pugi::xml_node root) {
 
 DocumentResult readKml(std::string_view bytes, const std::string& fileName) {
     DocumentResult result;
-    result.document.format = std::string(kFormat);
     XmlDocument xml;
-    result.error = loadXml(bytes, kFormat, fileName, xml);
-    if (!result.error.empty()) {
-        result.ok = false;
+    if (!loadXmlDocument(bytes, kFormat, "kml", fileName, xml, result)) {
         return result;
     }
-    const pugi::xml_node kml = xml.document.document_element();
     KmlRead read{xml, fileName, "", {}};
-    if (localName(kml) != "kml") {
-        refuse(read, lineOf(xml, kml), kml.name(), "the document element of a KML file is kml");
-    } else if (readPlacemarks(read, kml)) {
+    if (readPlacemarks(read, xml.document.document_element())) {
         result.document.features = finishCandidates(read.candidates, "KML points");
-    }
-    if (!read.error.empty()) {
+    } else {
         result.ok = false;
         result.error = std::move(read.error);
     }

@@ -23,6 +23,20 @@ std::string loadXml(std::string_view bytes, std::string_view format, const std::
                            std::string("not well-formed XML: ") + parsed.description());
 }
 
+bool loadXmlDocument(std::string_view bytes, std::string_view format, std::string_view root,
+                     const std::string& fileName, XmlDocument& xml, DocumentResult& result) {
+    result.document.format = std::string(format);
+    result.error = loadXml(bytes, format, fileName, xml);
+    const pugi::xml_node element = xml.document.document_element();
+    if (result.error.empty() && localName(element) != root) {
+        result.error = documentRefusal(format, fileName, lineOf(xml, element), element.name(),
+                                       "the document element of a " + std::string(format) +
+                                           " file is " + std::string(root));
+    }
+    result.ok = result.error.empty();
+    return result.ok;
+}
+
 std::uint64_t lineOf(const XmlDocument& xml, pugi::xml_node node) {
     const std::ptrdiff_t offset = node.offset_debug();
     if (!xml.linesKnown || offset < 0) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "input/document_text.h"
+#include "input/source_document.h"
 
 #include <cstdint>
 #include <pugixml.hpp>
@@ -22,6 +23,11 @@ struct XmlDocument {
 // where it breaks.
 std::string loadXml(std::string_view bytes, std::string_view format, const std::string& fileName,
                     XmlDocument& xml);
+
+// Parses bytes as a document of that format (e.g. "GPX") whose document element is root
+// (e.g. "gpx"); false, with the refusal in result, where the bytes are not that.
+bool loadXmlDocument(std::string_view bytes, std::string_view format, std::string_view root,
+                     const std::string& fileName, XmlDocument& xml, DocumentResult& result);
 
 // The 1-based line where node begins, 0 where it cannot be known.
 std::uint64_t lineOf(const XmlDocument& xml, pugi::xml_node node);

@@ -9,25 +9,13 @@ require_faketime
 GIS="$DATA/input"
 EXAMPLES=$(realpath "$DATA/../../examples")
 
-# expect_example_outputs <what>: the run wrote the four files of the two-point example.
-expect_example_outputs() {
-    expect_status 0 "$status" "$1"
-    expect_text "$WROTE_ALL" .stdout "$1: console"
-    expect_no_stderr "$1"
-    expect_files "$1" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 2020_189_155.csv
-    local ext
-    for ext in cfg wpt pts csv; do
-        expect_same_file "$DATA/two_point_2020_189_155.$ext" "2020_189_155.$ext" "$1: $ext"
-    done
-}
-
 # file_case <what> <file> [options...]: the file gives the two-point example.
 file_case() {
     local what=$1 file=$2
     shift 2
     new_run_dir
     tavra_run_at_fixed_time "$@" "$file"
-    expect_example_outputs "$what"
+    expect_two_point_outputs "$what"
 }
 
 # The fixtures hold 36.8167 -121.8171 and 36.8215 -121.7986, as each program writes them.
@@ -40,7 +28,7 @@ file_case "GeoJSON from QGIS" "$GIS/qgis_line.geojson"
 new_run_dir
 at_fixed_time "$TAVRA" - <"$GIS/google_earth_path.kml" >.stdout 2>.stderr
 status=$?
-expect_example_outputs "KML on standard input"
+expect_two_point_outputs "KML on standard input"
 
 # Two routes: listed without --feature, chosen by name or number with it.
 printf '%s\n' '<?xml version="1.0"?>' '<gpx version="1.1" creator="OpenCPN">' \
@@ -57,17 +45,6 @@ expect_text "*** $INPUT/two_routes.gpx holds 2 routes: choose one with --feature
 expect_files "two routes"
 file_case "--feature by name" "$INPUT/two_routes.gpx" --feature Inshore
 file_case "--feature by number" "$INPUT/two_routes.gpx" --feature 2
-
-# refused_case <what> <file name> <content> <message>: nothing written.
-refused_case() {
-    printf '%s' "$3" >"$INPUT/$2"
-    new_run_dir
-    tavra_run_at_fixed_time "$INPUT/$2"
-    expect_status 1 "$status" "$1"
-    expect_text "$4
-" .stdout "$1"
-    expect_files "$1"
-}
 
 refused_case "GPX text for a latitude" text.gpx \
     $'<gpx>\n<rte>\n<rtept lat="36.8167" lon="-121.8171"/>\n<rtept lat="abc" lon="-121.7986"/>\n</rte>\n</gpx>\n' \
@@ -121,7 +98,7 @@ if command -v ogr2ogr >/dev/null 2>&1; then
 " .stdout "Shapefile without GDAL"
         expect_files "Shapefile without GDAL"
     else
-        expect_example_outputs "Shapefile"
+        expect_two_point_outputs "Shapefile"
         file_case "GeoPackage" "$INPUT/line.gpkg"
         # Metres of UTM zone 10 become the same degrees again, to far below the 4 decimals
         # of the files written.

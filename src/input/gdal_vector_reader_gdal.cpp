@@ -249,6 +249,11 @@ std::string featureName(OGRFeature& feature) {
 }
 
 bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
+    // A table without geometry (a GeoPackage's attribute table, say) holds no positions
+    // and needs no coordinate reference system.
+    if (layer.GetLayerDefn()->GetGeomFieldCount() == 0) {
+        return true;
+    }
     const std::string layerWhere = " layer \"" + std::string(layer.GetName()) + "\"";
     read.where = layerWhere;
     TransformPtr transform;

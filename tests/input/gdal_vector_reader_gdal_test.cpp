@@ -94,6 +94,20 @@ TEST(GdalVectorReader, ProjectedPositionsAreTransformedToWgs84) {
     }
 }
 
+// A table of notes beside the line has no geometry, so neither positions nor a coordinate
+// reference system to ask for.
+TEST(GdalVectorReader, TablesWithoutGeometryAreNoCandidates) {
+    ScratchFolder scratch;
+    const std::string path = (scratch.path / "plan.gpkg").string();
+    ogr2ogr({"-f", "GPKG", "-nlt", "NONE", "-nln", "notes"}, path,
+            fixturePath("qgis_line.geojson"));
+    ogr2ogr({"-update", "-nln", "line"}, path, fixturePath("qgis_line.geojson"));
+    const DocumentResult read = readWithGdal(path, "plan.gpkg");
+    ASSERT_TRUE(read.ok) << read.error;
+    EXPECT_EQ(describe(read.document),
+              (std::vector<std::string>{"route GPKG line 'Moss Landing test' line 0"}));
+}
+
 TEST(GdalVectorReader, LayerWithoutCoordinateSystemIsRefused) {
     ScratchFolder scratch;
     const std::string path = (scratch.path / "bare.shp").string();

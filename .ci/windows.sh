@@ -247,6 +247,24 @@ for ext in cfg wpt pts csv; do
         "$lf_case/windows/$lf_stem$ext" "$lf_stem" "$CASE/windows/${WINDOWS_STEM}$ext" "$WINDOWS_STEM"
 done
 
+# GeoJSON is read on Windows too, to the same four files as the plain file of its points;
+# GPX and KML need pugixml, which the Windows program is built without, and it says so.
+cp tests/data/input/qgis_line.geojson "$INPUT/line.geojson"
+both_run geojson /dev/null ../../input/line.geojson
+expect_same_run geojson 0 4
+expect_no_stderr geojson
+for ext in cfg wpt pts csv; do
+    check "GeoJSON: $ext as worked out" same_normalized "GeoJSON: $ext" \
+        "tests/data/two_point_2020_189_155.$ext" 2020_189_155. \
+        "$CASE/windows/${WINDOWS_STEM}$ext" "$WINDOWS_STEM"
+done
+cp tests/data/input/opencpn_route.gpx "$INPUT/route.gpx"
+both_run gpx /dev/null ../../input/route.gpx
+check "GPX on Windows: refused" [ "$WINDOWS_STATUS" = 1 ]
+check "GPX on Windows: message" grep -q '^\*\*\* \.\./\.\./input/route\.gpx: this build of tavra does not read GPX files; it reads plain text, CSV and GeoJSON \*\*\*' \
+    "$CASE/windows.out"
+check "GPX on Windows: nothing written" [ -z "$(ls -A "$CASE/windows")" ]
+
 # Bad input files.
 both_run bad_file /dev/null ../../input/bad.txt
 expect_same_run bad_file 1 0

@@ -98,3 +98,16 @@ std::string openClosedRing(std::vector<SourcePoint>& ring) {
     ring.pop_back();
     return "";
 }
+
+std::string formatsThisBuildReads() {
+#ifdef TAVRA_HAVE_XML
+    const char* formats = "plain text, CSV, GPX, KML and GeoJSON";
+#else
+    const char* formats = "plain text, CSV and GeoJSON";
+#endif
+#ifdef TAVRA_HAVE_GDAL
+    return std::string(formats) + ", and the other vector formats GDAL reads";
+#else
+    return formats;
+#endif
+}

@@ -49,3 +49,7 @@ std::string featurePartName(const std::string& name, std::size_t part, std::size
 // A polygon ring as GeoJSON and KML write it, closed (its last position repeats the first),
 // made a ring without the repeated vertex; empty when it is sound, else why it is refused.
 std::string openClosedRing(std::vector<SourcePoint>& ring);
+
+// The formats this build reads ("plain text, CSV, GPX, KML and GeoJSON"), for the one line
+// that refuses a format it was built without.
+std::string formatsThisBuildReads();

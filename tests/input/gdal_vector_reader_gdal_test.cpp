@@ -56,12 +56,15 @@ const Located kTwoPoints{{36.8167, -121.8171, 0}, {36.8215, -121.7986, 0}};
 
 } // namespace
 
-TEST(GdalVectorReader, ShapefileAndGeoPackageGiveTheLineAsWritten) {
+TEST(GdalVectorReader, GisFilesGiveTheLineAsWritten) {
     ScratchFolder scratch;
     const struct {
         const char* driver;
         const char* file;
-    } cases[] = {{"ESRI Shapefile", "line.shp"}, {"GPKG", "line.gpkg"}, {"FlatGeobuf", "line.fgb"}};
+    } cases[] = {{"ESRI Shapefile", "line.shp"},
+                 {"GPKG", "line.gpkg"},
+                 {"FlatGeobuf", "line.fgb"},
+                 {"LIBKML", "line.kmz"}}; // KML zipped, as Google Earth also saves it
     for (const auto& c : cases) {
         const std::string path = (scratch.path / c.file).string();
         ogr2ogr({"-f", c.driver}, path, fixturePath("qgis_line.geojson"));

@@ -23,5 +23,8 @@ bool isTopoJson(std::string_view bytes);
 bool gdalRecognises(const std::string& path);
 
 // Any vector file GDAL reads, transformed to WGS 84 longitude/latitude; in a build without
-// GDAL, one message saying which formats this build reads.
-DocumentResult readWithGdal(const std::string& path, const std::string& fileName);
+// GDAL, one message saying which formats this build reads. Where there is no path (standard
+// input, a pipe), GDAL reads the bytes from memory, which serves the formats of one file
+// (GeoPackage, FlatGeobuf, TopoJSON) but not a Shapefile, whose parts are files of their own.
+DocumentResult readWithGdal(const std::string& path, const std::string& fileName,
+                            std::string_view bytes = {});

@@ -5,7 +5,9 @@
 #include "input/feature_candidates.h"
 
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <cpl_vsi.h>
 #include <cstdio>
 #include <gdal_priv.h>
 #include <memory>
@@ -285,6 +287,34 @@ bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
     return true;
 }
 
+// Bytes read from a pipe, as a file in GDAL's memory for the time it lives; GDAL only
+// reads it, and the bytes stay the caller's.
+struct MemoryFile {
+    std::string path;
+    explicit MemoryFile(std::string_view bytes) {
+        if (bytes.empty()) {
+            return;
+        }
+        static std::atomic<unsigned> count{0};
+        path = "/vsimem/tavra_input_" + std::to_string(++count);
+        auto* data = reinterpret_cast<GByte*>(const_cast<char*>(bytes.data()));
+        VSILFILE* file = VSIFileFromMemBuffer(path.c_str(), data,
+                                              static_cast<vsi_l_offset>(bytes.size()), FALSE);
+        if (file == nullptr) {
+            path.clear();
+            return;
+        }
+        VSIFCloseL(file);
+    }
+    ~MemoryFile() {
+        if (!path.empty()) {
+            VSIUnlink(path.c_str());
+        }
+    }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+};
+
 } // namespace
 
 bool gdalRecognises(const std::string& path) {
@@ -296,16 +326,19 @@ bool gdalRecognises(const std::string& path) {
     return GDALIdentifyDriverEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr) != nullptr;
 }
 
-DocumentResult readWithGdal(const std::string& path, const std::string& fileName) {
+DocumentResult readWithGdal(const std::string& path, const std::string& fileName,
+                            std::string_view bytes) {
     DocumentResult result;
     registerDrivers();
     GdalMessages messages;
     GdalRead read;
     read.format = "GIS";
     read.fileName = fileName;
+    const MemoryFile memory(path.empty() ? bytes : std::string_view());
+    const std::string& opened = path.empty() ? memory.path : path;
     const GDALDatasetUniquePtr dataset(GDALDataset::Open(
-        path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-    if (path.empty() || dataset == nullptr) {
+        opened.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    if (opened.empty() || dataset == nullptr) {
         refuse(read, "", messages.reason("not a vector file that GDAL can open"));
     } else {
         read.format = dataset->GetDriver()->GetDescription();

@@ -6,7 +6,7 @@ bool gdalRecognises(const std::string&) {
     return false;
 }
 
-DocumentResult readWithGdal(const std::string&, const std::string& fileName) {
+DocumentResult readWithGdal(const std::string&, const std::string& fileName, std::string_view) {
     return {false,
             "*** " + fileName + ": this build of tavra reads waypoint files in " +
                 formatsThisBuildReads() + " only; other GIS formats need a build with GDAL ***",

@@ -122,13 +122,13 @@ DocumentResult readSource(const InputSource& source) {
         DocumentResult read = readGeoJson(source.bytes, source.name);
         // TopoJSON is JSON too, but GDAL's to read; only a failed read asks, so that a
         // GeoJSON file is parsed once.
-        if (!read.ok && !source.path.empty() && isTopoJson(source.bytes)) {
-            return readWithGdal(source.path, source.name);
+        if (!read.ok && isTopoJson(source.bytes)) {
+            return readWithGdal(source.path, source.name, source.bytes);
         }
         return read;
     }
     case SourceFormat::gdal:
-        return readWithGdal(source.path, source.name);
+        return readWithGdal(source.path, source.name, source.bytes);
     case SourceFormat::plain:
         break;
     }

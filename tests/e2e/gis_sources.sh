@@ -100,6 +100,10 @@ if command -v ogr2ogr >/dev/null 2>&1; then
     else
         expect_two_point_outputs "Shapefile"
         file_case "GeoPackage" "$INPUT/line.gpkg"
+        new_run_dir
+        cat "$INPUT/line.gpkg" | at_fixed_time "$TAVRA" - >.stdout 2>.stderr
+        status=$?
+        expect_two_point_outputs "GeoPackage through a pipe"
         # Metres of UTM zone 10 become the same degrees again, to far below the 4 decimals
         # of the files written.
         file_case "GeoPackage in UTM" "$INPUT/utm.gpkg"

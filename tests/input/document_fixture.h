@@ -21,21 +21,22 @@ inline Located located(const std::vector<SourcePoint>& points) {
     return result;
 }
 
-// The bytes of a file under tests/data/input.
-inline std::string fixtureBytes(const std::string& name) {
-    std::ifstream file(std::string(TAVRA_TEST_DATA_DIR) + "/input/" + name, std::ios::binary);
+// The bytes of a file.
+inline std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
 }
 
+// The bytes of a file under tests/data/input.
+inline std::string fixtureBytes(const std::string& name) {
+    return fileBytes(std::string(TAVRA_TEST_DATA_DIR) + "/input/" + name);
+}
+
 // The bytes of a file under examples/.
 inline std::string exampleBytes(const std::string& name) {
-    std::ifstream file(std::string(TAVRA_TEST_DATA_DIR) + "/../../examples/" + name,
-                       std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return fileBytes(std::string(TAVRA_TEST_DATA_DIR) + "/../../examples/" + name);
 }
 
 using Positions = std::vector<std::pair<double, double>>;

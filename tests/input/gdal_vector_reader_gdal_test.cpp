@@ -80,6 +80,22 @@ TEST(GdalVectorReader, GisFilesGiveTheLineAsWritten) {
     }
 }
 
+// Standard input and pipes have no path: GDAL reads their bytes from memory, which serves
+// the formats of one file.
+TEST(GdalVectorReader, BytesWithoutAPathAreReadFromMemory) {
+    ScratchFolder scratch;
+    const std::string path = (scratch.path / "line.gpkg").string();
+    ogr2ogr({"-f", "GPKG"}, path, fixturePath("qgis_line.geojson"));
+    const DocumentResult fromPipe = readWithGdal("", "-", fileBytes(path));
+    ASSERT_TRUE(fromPipe.ok) << fromPipe.error;
+    EXPECT_EQ(located(fromPipe.document.features.at(0).points), kTwoPoints);
+    const DocumentResult topology = readWithGdal("", "-", fixtureBytes("box.topojson"));
+    ASSERT_TRUE(topology.ok) << topology.error;
+    EXPECT_EQ(topology.document.features.size(), 1u);
+    const DocumentResult nothing = readWithGdal("", "-");
+    EXPECT_FALSE(nothing.ok);
+}
+
 // The file holds metres of UTM zone 10; read back, they must be the degrees they were made
 // from, to well under a millimetre.
 TEST(GdalVectorReader, ProjectedPositionsAreTransformedToWgs84) {

@@ -12,7 +12,8 @@ targets=(waypoint_reader options pipeline dialogue geojson_reader xml_readers)
 dictionaries() {
     case $1 in
     options) echo tests/fuzz/options.dict ;;
-    pipeline) echo tests/fuzz/numbers.dict tests/fuzz/options.dict ;;
+    pipeline) echo tests/fuzz/numbers.dict tests/fuzz/options.dict tests/fuzz/formats.dict ;;
+    waypoint_reader) echo tests/fuzz/numbers.dict tests/fuzz/formats.dict ;;
     geojson_reader) echo tests/fuzz/numbers.dict tests/fuzz/json.dict ;;
     xml_readers) echo tests/fuzz/numbers.dict tests/fuzz/xml.dict ;;
     *) echo tests/fuzz/numbers.dict ;;

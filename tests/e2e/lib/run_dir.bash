@@ -92,3 +92,11 @@ refused_case() {
 " .stdout "$1"
     expect_files "$1"
 }
+
+# expect_listing <what> <file>: the dialogue listed the file byte for byte on standard output.
+expect_listing() {
+    local shown content
+    shown=$(cat .stdout && printf x)
+    content=$(cat "$2" && printf x)
+    [[ ${shown%x} == *"Waypoint List:"$'\n\n'"${content%x}"* ]] || fail "$1: the listing is not the file"
+}

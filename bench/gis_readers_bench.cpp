@@ -37,22 +37,6 @@ std::string geoJsonLine(std::int64_t count) {
            "]}\n";
 }
 
-std::string kmlPath(std::int64_t count) {
-    return "<kml><Placemark><LineString><coordinates>\n" +
-           walkText(count, [](char* out, std::size_t size, double lat, double lon,
-                              bool) { std::snprintf(out, size, "\t%.7f,%.7f,0\n", lon, lat); }) +
-           "</coordinates></LineString></Placemark></kml>\n";
-}
-
-std::string gpxRoute(std::int64_t count) {
-    return "<gpx><rte>\n" +
-           walkText(count,
-                    [](char* out, std::size_t size, double lat, double lon, bool) {
-                        std::snprintf(out, size, "<rtept lat=\"%.7f\" lon=\"%.7f\"/>\n", lat, lon);
-                    }) +
-           "</rte></gpx>\n";
-}
-
 template <typename Make, typename Read>
 void readerBench(benchmark::State& state, Make make, Read read) {
     const std::int64_t points = state.range(0);
@@ -73,6 +57,23 @@ void BM_ReadGeoJsonLine(benchmark::State& state) {
     readerBench(state, geoJsonLine, readGeoJson);
 }
 
+#ifdef TAVRA_HAVE_XML
+std::string kmlPath(std::int64_t count) {
+    return "<kml><Placemark><LineString><coordinates>\n" +
+           walkText(count, [](char* out, std::size_t size, double lat, double lon,
+                              bool) { std::snprintf(out, size, "\t%.7f,%.7f,0\n", lon, lat); }) +
+           "</coordinates></LineString></Placemark></kml>\n";
+}
+
+std::string gpxRoute(std::int64_t count) {
+    return "<gpx><rte>\n" +
+           walkText(count,
+                    [](char* out, std::size_t size, double lat, double lon, bool) {
+                        std::snprintf(out, size, "<rtept lat=\"%.7f\" lon=\"%.7f\"/>\n", lat, lon);
+                    }) +
+           "</rte></gpx>\n";
+}
+
 void BM_ReadKmlPath(benchmark::State& state) {
     readerBench(state, kmlPath, readKml);
 }
@@ -80,7 +81,9 @@ void BM_ReadKmlPath(benchmark::State& state) {
 void BM_ReadGpxRoute(benchmark::State& state) {
     readerBench(state, gpxRoute, readGpx);
 }
+#endif
 
+#ifdef TAVRA_HAVE_GDAL
 // Natural Earth's 1:10m land as npm's world-atlas ships it (TopoJSON, about 400 000
 // vertices), from the folder TAVRA_WORLD_ATLAS names; skipped where it is not set.
 void BM_ReadWorldLandWithGdal(benchmark::State& state) {
@@ -106,6 +109,7 @@ void BM_ReadWorldLandWithGdal(benchmark::State& state) {
     }
     state.counters["vertices"] = static_cast<double>(vertices);
 }
+#endif
 
 void lineSizes(benchmark::internal::Benchmark* bench) {
     bench->Arg(250'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);

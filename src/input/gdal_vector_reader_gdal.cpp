@@ -179,12 +179,13 @@ bool readGeometry(GdalRead& read, const OGRGeometry& geometry, int depth,
         SourceFeature run = partOf(read, FeatureShape::route, "points");
         for (const OGRPoint* source : *geometry.toMultiPoint()) {
             SourcePoint point;
-            if (!source->IsEmpty() && !readPoint(read, *source, point)) {
+            if (source->IsEmpty()) {
+                continue;
+            }
+            if (!readPoint(read, *source, point)) {
                 return false;
             }
-            if (!source->IsEmpty()) {
-                run.points.push_back(point);
-            }
+            run.points.push_back(point);
         }
         parts.push_back(std::move(run));
         return true;

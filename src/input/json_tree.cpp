@@ -5,6 +5,7 @@
 #include "input/document_text.h"
 #include "input/strict_number.h"
 
+#include <algorithm>
 #include <iterator>
 #include <nlohmann/json.hpp>
 
@@ -62,17 +63,15 @@ class TreeBuilder {
     bool number_unsigned(json::number_unsigned_t value) { return number(std::to_string(value)); }
     bool number_float(json::number_float_t, const json::string_t& text) { return number(text); }
     bool string(json::string_t& text) {
-        const bool ok = add(JsonKind::string);
-        tree_.values.back().text = tree_.texts.size();
-        tree_.texts.push_back(std::move(text));
-        return ok;
+        add(JsonKind::string);
+        tree_.values.back().text = keep(text);
+        return parse_.ok;
     }
     bool binary(json::binary_t&) { return false; } // JSON text has none
     bool start_object(std::size_t) { return open(JsonKind::object); }
     bool key(json::string_t& name) {
-        pendingKey_ = tree_.texts.size();
-        tree_.texts.push_back(std::move(name));
-        return true;
+        pendingKey_ = keep(name);
+        return parse_.ok;
     }
     bool end_object() { return close(); }
     bool start_array(std::size_t) { return open(JsonKind::array); }
@@ -95,6 +94,17 @@ class TreeBuilder {
     }
 
   private:
+    // A string or a member name, by its index among the texts; no file tavra can hold in
+    // memory has four thousand million of them, but a bound is checked, not assumed.
+    std::uint32_t keep(json::string_t& text) {
+        if (tree_.texts.size() >= kNoJsonText) {
+            parse_ = {false, currentLine(), "", "more strings than tavra reads in one file"};
+            return kNoJsonText;
+        }
+        tree_.texts.push_back(std::move(text));
+        return static_cast<std::uint32_t>(tree_.texts.size() - 1);
+    }
+
     std::uint64_t currentLine() {
         const std::size_t taken = std::min(taken_, bytes_.size());
         for (; counted_ < taken; ++counted_) {
@@ -108,7 +118,7 @@ class TreeBuilder {
         value.kind = kind;
         value.line = currentLine();
         value.key = pendingKey_;
-        pendingKey_ = kNoJsonValue;
+        pendingKey_ = kNoJsonText;
         value.end = tree_.values.size() + 1;
         tree_.values.push_back(value);
         return true;
@@ -126,7 +136,7 @@ class TreeBuilder {
         } else if (taken >= length) {
             value.numberStart = taken - length;
         }
-        value.numberLength = length;
+        value.numberLength = static_cast<std::uint32_t>(std::min<std::size_t>(length, UINT32_MAX));
         if (!readStrictNumber(text, value.number)) {
             parse_.ok = false;
             parse_.line = value.line;
@@ -154,7 +164,7 @@ class TreeBuilder {
     JsonParse& parse_;
     const std::size_t& taken_;
     std::vector<std::size_t> open_;
-    std::size_t pendingKey_ = kNoJsonValue;
+    std::uint32_t pendingKey_ = kNoJsonText;
     std::size_t counted_ = 0;
     std::uint64_t line_ = 1;
 };

@@ -13,17 +13,20 @@ enum class JsonKind : std::uint8_t { null, boolean, number, string, array, objec
 
 inline constexpr std::size_t kNoJsonValue = static_cast<std::size_t>(-1);
 
-// One value. The values nested in it follow it directly (depth first), up to end.
+inline constexpr std::uint32_t kNoJsonText = UINT32_MAX;
+
+// One value. The values nested in it follow it directly (depth first), up to end. A long
+// line or polygon is millions of values, so the small fields are packed together.
 struct JsonValue {
     JsonKind kind = JsonKind::null;
     bool boolean = false;
-    std::size_t end = 0;             // index one past the last value nested in this one
-    std::size_t key = kNoJsonValue;  // a member's name, in JsonTree::texts
-    std::size_t text = kNoJsonValue; // a string's content, in JsonTree::texts
-    std::uint64_t line = 0;          // 1-based line where the value begins
-    double number = 0.0;             // a number's value
-    std::size_t numberStart = 0;     // where a number's text stands in the file
-    std::size_t numberLength = 0;
+    std::uint32_t numberLength = 0;   // a number's text in the file: its length ...
+    std::uint32_t key = kNoJsonText;  // a member's name, in JsonTree::texts
+    std::uint32_t text = kNoJsonText; // a string's content, in JsonTree::texts
+    std::size_t end = 0;              // index one past the last value nested in this one
+    std::uint64_t line = 0;           // 1-based line where the value begins
+    double number = 0.0;              // a number's value
+    std::size_t numberStart = 0;      // ... and where it begins
 };
 
 struct JsonTree {

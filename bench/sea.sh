@@ -5,9 +5,10 @@
 #
 # Usage: bench/sea.sh [BUILD_DIRECTORY]    (default: build beside this script's parent; it
 # must hold tavra and bench/tavra_sea_bench_data, so configure it with -DTAVRA_BENCH=ON)
-# Environment: RUNS (repetitions per case, the median is shown; default 3), TAVRA_LAND_10M
-# (npm world-atlas's land-10m.json; by default node_modules/world-atlas/land-10m.json here
-# or in a folder above; the land case is skipped without it: npm install world-atlas).
+# Environment: RUNS (repetitions per case, the median is shown; default 3), TAVRA_WORLD_ATLAS
+# (the folder of npm's world-atlas, which holds land-10m.json; by default
+# node_modules/world-atlas here or in a folder above; the land case is skipped without it:
+# npm install world-atlas).
 #
 # Cases, each a whole `tavra --check` of the same route:
 #   plain  no sea option, for comparison;
@@ -28,7 +29,7 @@ runs=${RUNS:-3}
 [ -x "$maker" ] || { echo "no bench/tavra_sea_bench_data in $build (-DTAVRA_BENCH=ON)" >&2; exit 2; }
 [ -x /usr/bin/time ] || { echo "needs GNU time at /usr/bin/time (Debian package time)" >&2; exit 2; }
 
-land=${TAVRA_LAND_10M:-}
+land=${TAVRA_WORLD_ATLAS:+$TAVRA_WORLD_ATLAS/land-10m.json}
 if [ -z "$land" ]; then
     folder=$PWD
     while :; do
@@ -88,7 +89,7 @@ if [ -n "$land" ]; then
     measure land --keepOut "$land" --keepOutMargin 200
     land_wall=$wall
 else
-    echo "land: skipped, no land-10m.json (npm install world-atlas, or set TAVRA_LAND_10M)" >&2
+    echo "land: skipped, no land-10m.json (npm install world-atlas, or set TAVRA_WORLD_ATLAS)" >&2
     land_wall=0
 fi
 

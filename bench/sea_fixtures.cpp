@@ -97,8 +97,8 @@ std::string writeGebcoSizeGrid(const std::string& path) {
 }
 
 std::string landFile() {
-    if (const char* named = std::getenv("TAVRA_LAND_10M")) {
-        return named;
+    if (const char* named = std::getenv("TAVRA_WORLD_ATLAS")) {
+        return std::string(named) + "/land-10m.json";
     }
     std::error_code error;
     for (std::filesystem::path folder = std::filesystem::current_path(error); !folder.empty();

@@ -20,6 +20,7 @@ void fillSeaRoute(WaypointList& route);
 // empty text, or what went wrong.
 std::string writeGebcoSizeGrid(const std::string& path);
 
-// Where npm's world-atlas keeps Natural Earth's 10 m land (TopoJSON): $TAVRA_LAND_10M, else
-// node_modules/world-atlas/land-10m.json in the current folder or above; empty if none.
+// Where npm's world-atlas keeps Natural Earth's 10 m land (TopoJSON): land-10m.json in the
+// folder $TAVRA_WORLD_ATLAS names, else in node_modules/world-atlas in the current folder or
+// one above it; empty if none.
 std::string landFile();

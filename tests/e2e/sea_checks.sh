@@ -61,6 +61,44 @@ error: waypoint 2 at 36.82528 -121.97473 is inside keep-out area 1 of $INPUT/clo
 " <(sed -n '/^Findings/,$p' .stdout) "keep-out check: findings"
 grep -q 'Depth m' .stdout && fail "keep-out check: a depth column without a grid"
 
+# Natural Earth's land as GeoJSON: the peninsula route enters it and has two split points
+# ashore; the bay route keeps clear of it.
+LAND="$DATA/sea/ne10m_land_monterey.geojson"
+new_run_dir
+tavra_run --check --keepOut "$LAND" "$INPUT/peninsula.txt"
+expect_status 1 "$status" "land check, peninsula"
+expect_text "Findings: 3 errors, 0 warnings
+error: the leg from waypoint 1 to waypoint 2 enters keep-out area 1 of $LAND at 2481.1 m along it (36.56087 -121.94048)
+error: waypoint 2 at 36.56803 -121.93168 is inside keep-out area 1 of $LAND
+error: waypoint 3 at 36.59107 -121.90334 is inside keep-out area 1 of $LAND
+" <(sed -n '/^Findings/,$p' .stdout) "land check, peninsula"
+new_run_dir
+tavra_run --check --keepOut "$LAND" --opRegion "$INPUT/closure.txt" "$INPUT/bay.txt"
+expect_status 1 "$status" "land check, bay"
+# Only the split point lies in the small operating region: every other point is outside,
+# and the leg from it leaves the region.
+expect_text "Findings: 4 errors, 0 warnings
+error: the launch waypoint (0) at 36.79649 -122.00351 is outside the operating region of $INPUT/closure.txt
+error: waypoint 1 at 36.80000 -122.00000 is outside the operating region of $INPUT/closure.txt
+error: waypoint 3 at 36.85000 -121.95000 is outside the operating region of $INPUT/closure.txt
+error: the leg from waypoint 2 to waypoint 3 leaves the operating region of $INPUT/closure.txt at 672.6 m along it (36.83000 -121.97001)
+" <(sed -n '/^Findings/,$p' .stdout) "land check, bay"
+
+# Fiji's islands at 180 degrees as world-atlas stores them: a route across them meets an
+# island, repaired and noted; a route at the same latitude far away meets nothing.
+FIJI="$DATA/sea/ne10m_land_antimeridian.geojson"
+printf -- '-16.95 179.85\n-16.95 -179.95\n' >"$INPUT/fiji.txt"
+printf -- '-16.9 -170.0\n-16.8 -169.99\n' >"$INPUT/away.txt"
+new_run_dir
+tavra_run --check --keepOut "$FIJI" "$INPUT/fiji.txt"
+expect_status 1 "$status" "antimeridian, across"
+grep -q '^note: keep-out area 1 of .* is not a valid polygon near the route (Self-intersection' .stdout ||
+    fail "antimeridian, across: no note of the repair"
+new_run_dir
+tavra_run --check --keepOut "$FIJI" "$INPUT/away.txt"
+expect_status 0 "$status" "antimeridian, away"
+[ "$(tail -n 1 .stdout)" = "Findings: none" ] || fail "antimeridian, away: $(tail -n 3 .stdout)"
+
 # An ordinary run: the same files as without the checks, the findings on standard error
 # (not the note), the GeoJSON export with the depth of each leg.
 new_run_dir

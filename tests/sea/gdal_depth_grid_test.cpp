@@ -57,6 +57,23 @@ TEST(GdalDepthGrid, ElevationBecomesWaterDepthAndDepthGridsReadAsStored) {
     EXPECT_NEAR(cell.width, 6371000.0 * 0.01 * radians * std::cos(36.885 * radians), 0.01);
 }
 
+TEST(GdalDepthGrid, AnAsciiGridReadsLikeAnyOther) {
+    GridFolder folder;
+    writeGridFile(folder.path("shelf.tif"), shelf());
+    {
+        GDALDatasetUniquePtr tiff(GDALDataset::Open(folder.path("shelf.tif").c_str()));
+        GDALDriver* ascii = GetGDALDriverManager()->GetDriverByName("AAIGrid");
+        ASSERT_NE(ascii, nullptr);
+        GDALDatasetUniquePtr copy(ascii->CreateCopy(folder.path("shelf.asc").c_str(), tiff.get(),
+                                                    FALSE, nullptr, nullptr, nullptr));
+        ASSERT_TRUE(copy);
+    }
+    std::unique_ptr<DepthGrid> grid = opened(folder.path("shelf.asc"));
+    ASSERT_TRUE(grid);
+    EXPECT_NEAR(atCentre(*grid, 2, 1).depth, 70.0, 1e-9);
+    EXPECT_NEAR(atCentre(*grid, 3, 2).depth, 120.0, 1e-9);
+}
+
 TEST(GdalDepthGrid, NoDataAndNotANumberHoldNoDepth) {
     GridFolder folder;
     GridFile grid = shelf();

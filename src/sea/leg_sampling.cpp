@@ -37,8 +37,11 @@ std::optional<AxisCells> axisCells(double position, std::int64_t count, bool wra
         return std::nullopt;
     }
     if (wraps) {
-        const double turned = position - static_cast<double>(count) *
-                                             std::floor(position / static_cast<double>(count));
+        const double width = static_cast<double>(count);
+        // fmod is exact; only adding the width to a tiny negative rest can round up to it.
+        double turned = std::fmod(position, width);
+        turned = turned < 0.0 ? turned + width : turned;
+        turned = turned >= width ? 0.0 : turned;
         const double first = std::floor(turned);
         const auto index = static_cast<std::int64_t>(first) % count;
         return AxisCells{index, (index + 1) % count, turned - first};

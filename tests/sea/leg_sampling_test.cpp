@@ -181,6 +181,10 @@ TEST(LegSampling, GlobalGridsWrapAtTheirSeam) {
     EXPECT_EQ(reading.state, DepthState::known);
     EXPECT_NEAR(reading.depth, 60.0, 1e-9);
     EXPECT_EQ(reading.shallowest, 50.0);
+    // A hair west of the seam, where a rest of the turn rounds to the whole turn.
+    for (const double lon : {-1e-13, 0.5 - 1e-17, 359.5}) {
+        EXPECT_EQ(readGrid(stored0To360, 10.5, lon).state, DepthState::known) << lon;
+    }
     for (const DepthSample& sample :
          samplesOf(stored0To360, legBetween({10.5, -0.4}, {10.5, 0.4}))) {
         EXPECT_EQ(sample.state, DepthState::known);

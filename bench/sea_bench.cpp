@@ -92,7 +92,8 @@ const std::vector<GeoArea>& worldLand(const std::string& path) {
 void BM_SeaAgainstWorldLand(benchmark::State& state) {
     const std::string path = landFile();
     if (path.empty() || worldLand(path).empty()) {
-        state.SkipWithError("no land-10m.json: npm install world-atlas, or name its folder in TAVRA_WORLD_ATLAS");
+        state.SkipWithError(
+            "no land-10m.json: npm install world-atlas, or name its folder in TAVRA_WORLD_ATLAS");
         return;
     }
     const PlannedSurvey& planned = survey();

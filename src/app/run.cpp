@@ -124,8 +124,17 @@ constexpr OutputKind kHtmlPreview{"html", "html", "\n **** Wrote html file : ", 
 
 // The exports asked for, after the four files and always in this order; the first that
 // fails ends the run like a failed output file.
+// With the sea checks, the preview draws the sea, the findings and the mission's depths.
+struct MeasuredSea {
+    const SeaSurvey& survey;
+    const std::vector<PlanFinding>& findings;
+    const MissionParameters& params;
+};
+
 bool writeExports(std::ostream& out, const ExportSelection& exports, const std::string& stem,
-                  const WaypointList& route, const RouteTotals& totals, const SeaSurvey* sea) {
+                  const WaypointList& route, const RouteTotals& totals,
+                  const MeasuredSea* measured) {
+    const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
     return (!exports.geojson || writeOutput(out, kGeoJson, stem,
                                             [&](std::ostream& file, const std::string&) {
                                                 writeGeoJson(file, route, totals, sea);
@@ -138,10 +147,16 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const std::
                                         [&](std::ostream& file, const std::string& fileName) {
                                             writeGpx(file, fileName, route, totals);
                                         })) &&
-           (!exports.html || writeOutput(out, kHtmlPreview, stem,
-                                         [&](std::ostream& file, const std::string& fileName) {
-                                             writeHtmlPreview(file, fileName, route, totals);
-                                         }));
+           (!exports.html ||
+            writeOutput(out, kHtmlPreview, stem,
+                        [&](std::ostream& file, const std::string& fileName) {
+                            if (measured == nullptr) {
+                                writeHtmlPreview(file, fileName, route, totals);
+                            } else {
+                                writeHtmlPreview(file, fileName, route, totals, measured->survey,
+                                                 measured->findings, measured->params);
+                            }
+                        }));
 }
 
 int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
@@ -292,8 +307,11 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         writeOutput(out, kCsvSummary, stem, [&](std::ostream& file, const std::string&) {
             writeCsvSummary(file, route, totals);
         });
-    return allWritten && writeExports(out, exports.selection, stem, route, totals, measured) ? 0
-                                                                                             : 1;
+    const MeasuredSea measuredSea{seaSurvey, findings, params};
+    return allWritten && writeExports(out, exports.selection, stem, route, totals,
+                                      measured != nullptr ? &measuredSea : nullptr)
+               ? 0
+               : 1;
 }
 
 } // namespace

@@ -2,38 +2,23 @@
 #include "output/html_preview_writer.h"
 
 #include "output/export_common.h"
+#include "output/finding_marks.h"
+#include "output/html_depth_profile.h"
+#include "output/html_sea_map.h"
 #include "output/number_format.h"
+#include "output/svg_text.h"
 #include "output/writer_common.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The sphere the legs were measured on, so that the scale bar agrees with the distances.
-constexpr double kEarthRadiusMeters = 6371000.0;
-constexpr double kMetersPerDegree = kEarthRadiusMeters * std::numbers::pi / 180.0;
-
-// Page layout in SVG units: a band for the legend and the north arrow on top, the map area
-// in the middle and a band for the scale bar below.
-constexpr double kPageWidth = 960.0;
-constexpr double kPageHeight = 700.0;
-constexpr double kMapLeft = 40.0;
-constexpr double kMapTop = 80.0;
-constexpr double kMapWidth = 880.0;
-constexpr double kMapHeight = 550.0;
-constexpr double kScaleBarY = 675.0;
-// A route shorter than this either way is drawn as if it measured this much, so that a
-// route of one point, or of points on one meridian, still has a scale.
-constexpr double kMinSpanMeters = 1.0;
 // Arrows stand at least this far apart along the line, and so do all but the longest legs'
 // arrows, so that a densely split route keeps arrows without being covered by them.
 constexpr double kMinArrowSpacing = 60.0;
-// Vertices closer than this to the last one drawn change nothing on the screen.
-constexpr double kMinVertexStep = 0.5;
 // Room for marks, in page units: the launch point and the waypoints of the file keep their
 // symbols unless they all but coincide; split points need clearly more; a number needs
 // about the space of four digits.
@@ -64,15 +49,52 @@ constexpr const char* kStyle =
     "tr.launch td{background:#e2f3e6}\n"
     "tr.split td{color:#8a5a00}\n";
 
-void appendPixels(std::string& text, double value) {
-    appendFixed(text, value, 1);
-}
-
-void appendXY(std::string& text, double x, double y) {
-    appendPixels(text, x);
-    text += ' ';
-    appendPixels(text, y);
-}
+// With the sea: the route in a colour of its own, so that red and orange mean findings;
+// the areas on the map; the depth profile.
+constexpr const char* kSeaStyle =
+    ".route{stroke:#34495e}\n"
+    "#arrow path{fill:#34495e}\n"
+    ".keepout path,rect.keepout{fill:#e8dcb5;stroke:#8c6d3f;stroke-width:1;"
+    "stroke-linejoin:round;stroke-linecap:round;fill-rule:evenodd}\n"
+    ".opregion path,rect.opregion{fill:#1a9641;fill-opacity:.06;stroke:#1a9641;stroke-width:2;"
+    "stroke-dasharray:8 4;fill-rule:evenodd}\n"
+    ".unread{fill:#56606b;fill-opacity:.2;fill-rule:evenodd}\n"
+    ".finding{fill:none;stroke-width:6;stroke-linecap:round;stroke-linejoin:round;"
+    "stroke-opacity:.85}\n"
+    ".place{fill:none;stroke-width:2.5}\n"
+    ".error{stroke:#d7301f}\n"
+    ".warning{stroke:#f39c12}\n"
+    "h2{font-size:17px;margin:18px 0 4px}\n"
+    "svg.profile{background:#fff}\n"
+    ".water{fill:#e6f0f7}\n"
+    ".air{fill:#fbfaf5}\n"
+    ".grid{fill:none;stroke:#c9d6e2}\n"
+    ".yoyo{fill:#2b8cbe;fill-opacity:.18;stroke:#2b8cbe;stroke-dasharray:4 3}\n"
+    ".commanded{stroke:#2b8cbe;stroke-width:2}\n"
+    ".surface{stroke:#2b6cb0;stroke-width:1.5}\n"
+    ".ground{fill:#d8c49a}\n"
+    ".band{fill:#a0783c;fill-opacity:.55}\n"
+    ".seabed{fill:none;stroke:#5a3d14;stroke-width:1.5;stroke-linejoin:round;"
+    "stroke-linecap:round}\n"
+    ".minaltitude{fill:none;stroke:#2b8cbe;stroke-width:1.2;stroke-dasharray:6 3}\n"
+    ".abortaltitude{fill:none;stroke:#d7301f;stroke-width:1;stroke-dasharray:2 2}\n"
+    ".abortdepth{stroke:#7b1fa2;stroke-width:1.5;stroke-dasharray:10 4}\n"
+    "rect.nodepth{fill:url(#hatch)}\n"
+    "#hatch path{stroke:#8a96a3;stroke-width:2}\n"
+    ".failing{stroke:none}\n"
+    ".failing.error{fill:#d7301f;fill-opacity:.14}\n"
+    ".failing.warning{fill:#f39c12;fill-opacity:.16}\n"
+    ".bar{stroke:none}\n"
+    ".bar.error{fill:#d7301f}\n"
+    ".bar.warning{fill:#f39c12}\n"
+    ".failplace{stroke-width:2}\n"
+    ".frame{fill:none;stroke:#56606b}\n"
+    ".depthaxis path,.distanceaxis path{stroke:#56606b}\n"
+    ".depthaxis text{font-size:12px;text-anchor:end}\n"
+    ".distanceaxis text{font-size:12px;text-anchor:middle}\n"
+    "text.title{font-size:13px;text-anchor:middle}\n"
+    ".number{font-size:11px;text-anchor:middle;fill:#333}\n"
+    ".surfacing{fill:#1f5fbf}\n";
 
 // The three point symbols, centred on (x, y); also used by the legend.
 void appendSymbol(std::string& text, WaypointKind kind, double x, double y) {
@@ -432,61 +454,15 @@ void writeTable(std::ostream& out, std::string& text, const WaypointList& route)
     text += "</tbody>\n</table>\n";
 }
 
-} // namespace
+// What the sea checks add to the page.
+struct SeaView {
+    const SeaSurvey& survey;
+    const std::vector<PlanFinding>& findings;
+    const MissionParameters& params;
+};
 
-double unwrappedLongitude(double previousUnwrapped, double previousLon, double lon) {
-    return previousUnwrapped + std::remainder(lon - previousLon, 360.0);
-}
-
-MapFrame fitMapFrame(const WaypointList& route) {
-    MapFrame frame;
-    if (route.head == nullptr) {
-        return frame;
-    }
-    double minLon = route.head->lon;
-    double maxLon = minLon;
-    double minLat = route.head->lat;
-    double maxLat = minLat;
-    double unwrapped = route.head->lon;
-    for (const WaypointNode* node = route.head->next; node != nullptr; node = node->next) {
-        unwrapped = unwrappedLongitude(unwrapped, node->prev->lon, node->lon);
-        minLon = std::min(minLon, unwrapped);
-        maxLon = std::max(maxLon, unwrapped);
-        minLat = std::min(minLat, node->lat);
-        maxLat = std::max(maxLat, node->lat);
-    }
-    frame.midLon = (minLon + maxLon) / 2.0;
-    frame.midLat = (minLat + maxLat) / 2.0;
-    // Equirectangular about the middle latitude: true to scale there and close to it over
-    // the few kilometres of a survey.
-    frame.metersPerLonDegree = kMetersPerDegree * std::cos(frame.midLat * std::numbers::pi / 180.0);
-    const double spanX = std::max((maxLon - minLon) * frame.metersPerLonDegree, kMinSpanMeters);
-    const double spanY = std::max((maxLat - minLat) * kMetersPerDegree, kMinSpanMeters);
-    frame.pixelsPerMeter = std::min(kMapWidth / spanX, kMapHeight / spanY);
-    return frame;
-}
-
-MapPoint projectOnMap(const MapFrame& frame, double unwrappedLon, double lat) {
-    const double east = (unwrappedLon - frame.midLon) * frame.metersPerLonDegree;
-    const double north = (lat - frame.midLat) * kMetersPerDegree;
-    return {kMapLeft + kMapWidth / 2.0 + east * frame.pixelsPerMeter,
-            kMapTop + kMapHeight / 2.0 - north * frame.pixelsPerMeter};
-}
-
-double scaleBarMeters(double maxMeters) {
-    const double power = std::pow(10.0, std::floor(std::log10(maxMeters)));
-    const double leading = maxMeters / power;
-    if (leading >= 5.0) {
-        return 5.0 * power;
-    }
-    if (leading >= 2.0) {
-        return 2.0 * power;
-    }
-    return power;
-}
-
-void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
-                      const RouteTotals& totals) {
+void writePage(std::ostream& out, const std::string& fileName, const WaypointList& route,
+               const RouteTotals& totals, const SeaView* sea) {
     const Counts counts = countPoints(route);
     const MapFrame frame = fitMapFrame(route);
     const double arrowSpacing =
@@ -500,6 +476,9 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
     appendXmlEscaped(text, fileName);
     text += "</title>\n<style>\n";
     text += kStyle;
+    if (sea != nullptr) {
+        text += kSeaStyle;
+    }
     text += "</style>\n</head>\n<body>\n<h1>Route ";
     appendXmlEscaped(text, fileName);
     text += "</h1>\n<p>";
@@ -523,8 +502,16 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
             "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"5\" refY=\"5\" "
             "markerWidth=\"11\" markerHeight=\"11\" markerUnits=\"userSpaceOnUse\" "
             "orient=\"auto\"><path d=\"M0 0 L10 5 L0 10 Z\"/></marker></defs>\n";
+    const FindingMarks findings =
+        sea != nullptr ? findingMarks(sea->findings, sea->survey) : FindingMarks{};
+    if (sea != nullptr) {
+        writeSeaAreas(out, text, sea->survey, frame);
+    }
     if (route.head != nullptr) {
         writeRouteLine(out, text, route, frame);
+        if (sea != nullptr) {
+            appendFindingColours(text, findings, sea->survey, routeOnMap(route, frame));
+        }
         text += directionArrows(route, frame, arrowSpacing);
         text += marks.splitSymbols;
         text += marks.symbols;
@@ -532,8 +519,14 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
         appendScaleBar(text, frame);
     }
     appendLegend(text);
+    if (sea != nullptr) {
+        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame));
+    }
     appendNorthArrow(text);
     text += "</svg>\n";
+    if (sea != nullptr) {
+        writeDepthProfile(out, text, sea->survey, findings, sea->params);
+    }
     writeTable(out, text, route);
     text += "<p class=\"totals\">Expected survey line ";
     appendFixed(text, totals.surveyLineDistance, 1);
@@ -545,4 +538,18 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
     appendInt(text, minutesPastHour(totals.expectedMissionTime));
     text += " minutes</p>\n</body>\n</html>\n";
     writeRest(out, text);
+}
+
+} // namespace
+
+void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
+                      const RouteTotals& totals) {
+    writePage(out, fileName, route, totals, nullptr);
+}
+
+void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
+                      const RouteTotals& totals, const SeaSurvey& sea,
+                      const std::vector<PlanFinding>& findings, const MissionParameters& params) {
+    const SeaView view{sea, findings, params};
+    writePage(out, fileName, route, totals, &view);
 }

@@ -1,12 +1,18 @@
-// Offline HTML preview of the planned route: an SVG map and the table of legs.
+// Offline HTML preview of the planned route: an SVG map and the table of legs, and with the
+// sea checks the areas around the route, the findings on its legs and a depth profile.
 #pragma once
 
+#include "output/html_map_frame.h"
+#include "route/mission_parameters.h"
+#include "route/plan_check.h"
 #include "route/route_planner.h"
+#include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <vector>
 
 // The map draws at most about this many direction arrows, however long the route.
 constexpr std::size_t kMaxArrows = 300;
@@ -19,27 +25,14 @@ constexpr std::size_t kMaxArrows = 300;
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals);
 
-// How the map is fitted to a route: the page's own coordinates of a position.
-struct MapFrame {
-    double midLon = 0.0;         // degrees, middle of the route's (unwrapped) longitudes
-    double midLat = 0.0;         // degrees, middle of its latitudes
-    double pixelsPerMeter = 1.0; // the same east-west and north-south
-    double metersPerLonDegree = 0.0;
-};
-
-// Longitude of lon taken the short way round from the previous point of the route, so that
-// a route across the antimeridian is drawn as one piece, each leg the way it was measured.
-double unwrappedLongitude(double previousUnwrapped, double previousLon, double lon);
-
-// The frame that fits the whole route into the map area, centred.
-MapFrame fitMapFrame(const WaypointList& route);
-
-struct MapPoint {
-    double x; // page units, to the right
-    double y; // page units, down
-};
-
-MapPoint projectOnMap(const MapFrame& frame, double unwrappedLon, double lat);
-
-// Length for a scale bar: 1, 2 or 5 times a power of ten, at most maxMeters.
-double scaleBarMeters(double maxMeters);
+// The same page measured against the sea. The map also draws the keep-out areas and the
+// operating region as the sea layer cut them to the route's surroundings, and colours each
+// leg where a finding of the plan check lies on it: red for an error, orange for a warning,
+// along the failing stretches (the whole leg, with the places ringed, where a finding has
+// only places). With a grid, a depth profile follows the map: the seabed along the route
+// with the band of the shallowest cells, the mission's commanded depths, the abort depth,
+// the surfacing points, the failing stretches and the gaps without depth. findings are the
+// plan check's; only those with a place are drawn.
+void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
+                      const RouteTotals& totals, const SeaSurvey& sea,
+                      const std::vector<PlanFinding>& findings, const MissionParameters& params);

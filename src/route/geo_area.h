@@ -17,3 +17,11 @@ struct GeoArea {
     GeoRing outer;              // the boundary
     std::vector<GeoRing> holes; // inside the boundary, where the vehicle must not go
 };
+
+// A longitude/latitude box; longitudes on the route's own run (they may pass 180).
+struct GeoBox {
+    double west = 0.0;
+    double east = 0.0;
+    double south = 0.0;
+    double north = 0.0;
+};

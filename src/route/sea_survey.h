@@ -16,7 +16,8 @@
 // What a drawing of the sea takes from them: the depth profile is every LegSeabed's samples
 // against alongRoute (depth for the seabed, shallowest for the band of the shallowest
 // cells, state for the gaps); the surfacing points are each SurveyLeg's routeStart and the
-// last leg's end; the polygons are every SeaZone's parts; the failing stretches are the
+// last leg's end; the polygons are every SeaZone's parts (their edges along the
+// surroundings are cuts, not shores or borders); the failing stretches are the
 // places of the plan check's findings (route/plan_check.h: FindingPlace gives the leg and
 // its stretches in meters along the leg, to which the leg's routeStart adds).
 #pragma once
@@ -147,4 +148,8 @@ struct SeaSurvey {
     std::vector<SeaZone> zones;      // the keep-out areas in file order, then the region
     std::vector<LegZonePass> passes; // by leg, then by zone
     double keepOutMargin = 0.0;      // meters, as --keepOutMargin gave it
+    // The route's surroundings, which every zone's parts were cut to: nothing of any area
+    // beyond this box was kept, so a drawing shows nothing there rather than open water.
+    // Only with zones.
+    GeoBox surroundings;
 };

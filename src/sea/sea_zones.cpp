@@ -331,6 +331,7 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
     ZonesResult result;
     GdalMessages messages;
     const GeoBox box = routeSurroundings(legs, marginMeters + kSurroundingsPadMeters);
+    result.surroundings = box;
     const OGRGeometryUniquePtr boxShape = boxPolygon(box);
     std::vector<ZoneShape> regions;
     for (const ZoneSource& source : sources) {

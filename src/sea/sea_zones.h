@@ -16,14 +16,6 @@ struct ZoneSource {
     std::vector<GeoArea> areas;
 };
 
-// A longitude/latitude box; longitudes on the route's own run (they may pass 180).
-struct GeoBox {
-    double west = 0.0;
-    double east = 0.0;
-    double south = 0.0;
-    double north = 0.0;
-};
-
 // One zone ready for the tests along the legs: its record, and the same polygons as
 // geometry (x longitude, y latitude, on the route's run), prepared for fast repeated tests.
 struct ZoneShape {
@@ -37,6 +29,7 @@ struct ZonesResult {
     bool ok = true;
     std::string error; // one message, in tavra's words
     std::vector<ZoneShape> zones;
+    GeoBox surroundings; // what every zone was cut to
 };
 
 // Each leg's longitudes put on one run with the legs before it: the turns (multiples of

@@ -37,6 +37,7 @@ SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request
             result.survey.zones.push_back(std::move(zone.record));
         }
         result.survey.passes = std::move(passes.passes);
+        result.survey.surroundings = zones.surroundings;
     }
     return result;
 }

@@ -277,8 +277,7 @@ void appendDepthGrid(std::string& text, const Scale& scale) {
     text += "\"/>\n";
 }
 
-void appendCommanded(std::string& text, const Scale& scale, const MissionParameters& params,
-                     bool abortDepthShown) {
+void appendCommanded(std::string& text, const Scale& scale, const MissionParameters& params) {
     if (isOn(params.yoyoMission)) {
         const double top = scale.y(static_cast<double>(params.missionYoyoMinDepth));
         const double bottom = scale.y(static_cast<double>(params.missionYoyoMaxDepth));
@@ -287,9 +286,6 @@ void appendCommanded(std::string& text, const Scale& scale, const MissionParamet
         text += '\n';
     } else if (std::isfinite(params.wayPointDepth)) {
         appendAcross(text, "commanded", scale.y(params.wayPointDepth));
-    }
-    if (abortDepthShown) {
-        appendAcross(text, "abortdepth", scale.y(params.abortDepth));
     }
 }
 
@@ -609,12 +605,9 @@ std::vector<std::size_t> thinnedToColumns(const std::vector<double>& x,
             lowest = value[i] < value[lowest] ? i : lowest;
             highest = value[i] > value[highest] ? i : highest;
         }
-        std::size_t picks[] = {start, lowest, highest, end - 1};
-        std::sort(std::begin(picks), std::end(picks));
-        for (const std::size_t pick : picks) {
-            if (kept.empty() || kept.back() != pick) {
-                kept.push_back(pick);
-            }
+        kept.push_back(std::min(lowest, highest));
+        if (lowest != highest) {
+            kept.push_back(std::max(lowest, highest));
         }
         start = end;
     }
@@ -652,11 +645,15 @@ void writeDepthProfile(std::ostream& out, std::string& text, const SeaSurvey& se
     }
     text += "<g clip-path=\"url(#plot)\">\n";
     appendDepthGrid(text, scale);
-    appendCommanded(text, scale, params, range.abortDepthShown);
+    appendCommanded(text, scale, params);
     appendAcross(text, "surface", scale.y(0.0));
     for (const SeabedRun& run : profile.runs) {
         appendRun(text, run, scale, params);
         writeChunkIfFull(out, text);
+    }
+    // Over the ground, so that the abort depth shows below the seabed as well as above it.
+    if (range.abortDepthShown) {
+        appendAcross(text, "abortdepth", scale.y(params.abortDepth));
     }
     appendUnknown(text, profile, scale);
     appendFailing(text, marks, sea, scale, FindingSeverity::warning);

@@ -37,10 +37,10 @@ double roundStep(double span, int intervals);
 // is the top where no ground rises above it.
 AxisTicks depthAxis(double low, double high);
 
-// Which of many values along a line, at page positions x (not decreasing), to draw: where
-// several fall in one column of one page unit, the first and the last of them and the
-// smallest and the largest value, in their order; where they stand apart, all. A spike
-// of one sample is never thinned away.
+// Which of many values along a line, at page positions x (not decreasing), to draw: in each
+// column of one page unit, the smallest and the largest value, in their order (the first of
+// equal ones); a column of one value keeps it. A spike of one sample is never thinned away,
+// and a line of any length costs at most two vertices a column.
 std::vector<std::size_t> thinnedToColumns(const std::vector<double>& x,
                                           const std::vector<double>& value);
 

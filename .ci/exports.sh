@@ -150,8 +150,20 @@ check_run() {
 check_run two_points "$PWD/tests/data/run/two_points.txt"
 check_run monterey "$PWD/examples/monterey_lawnmower.txt"
 
+# The preview of a run measured against the sea (ETOPO5, Natural Earth's land) draws more,
+# and is well-formed all the same.
+sea_data=$PWD/tests/data/sea
+example=$PWD/examples/monterey_lawnmower.txt
+mkdir "$work/sea"
+(cd "$work/sea" && "$tavra" --export html --bathymetry "$sea_data/etopo5_monterey.nc" \
+    --keepOut "$sea_data/ne10m_land_monterey.geojson" --keepOutMargin 500 \
+    "$example" >/dev/null 2>&1) || fail "sea: run failed"
+xmllint --noout "$work"/sea/*.html || fail "sea: preview not well-formed"
+grep -q '<svg xmlns="http://www.w3.org/2000/svg" class="profile"' "$work"/sea/*.html ||
+    fail "sea: no depth profile in the preview"
+
 if [ "$failures" -ne 0 ]; then
     echo "exports: $failures check(s) failed" >&2
     exit 1
 fi
-echo "exports: GeoJSON, KML, GPX and HTML read back as planned"
+echo "exports: GeoJSON, KML, GPX and HTML read back as planned, the sea preview well-formed"

@@ -259,3 +259,39 @@ TEST(SurveyRoute, NaturalEarthLandAsAKeepOutArea) {
     request.keepOutMargin = nearest - 1.0;
     EXPECT_TRUE(judged(*bay, request).empty());
 }
+
+// The box the areas were cut to stands in the survey, so that a drawing can tell a cut edge
+// from a shore: it holds every part kept, and reaches the margin and 2 km more beyond the
+// route (a degree of latitude is 111.19 km on tavra's sphere).
+TEST(SurveyRoute, TheSurroundingsTheAreasWereCutToAreRecorded) {
+    const std::vector<GeoArea> land = areasInFile(seaData("ne10m_land_monterey.geojson"));
+    const std::unique_ptr<Planned> peninsula = planned({{36.545, -121.96}, {36.61, -121.88}});
+    const SeaSurveyResult measured = surveyRoute(
+        peninsula->route, SeaRequest{nullptr, "", {keepOut(land, "land.geojson")}, 500.0});
+    ASSERT_TRUE(measured.ok) << measured.error;
+    const GeoBox& box = measured.survey.surroundings;
+    double south = 90.0;
+    double north = -90.0;
+    for (const WaypointNode* node = peninsula->route.head; node != nullptr; node = node->next) {
+        south = std::min(south, node->lat);
+        north = std::max(north, node->lat);
+        EXPECT_LT(box.west, node->lon);
+        EXPECT_GT(box.east, node->lon);
+    }
+    EXPECT_NEAR(box.south, south - 2500.0 / 111194.93, 1e-6);
+    EXPECT_NEAR(box.north, north + 2500.0 / 111194.93, 1e-6);
+    ASSERT_FALSE(measured.survey.zones.empty());
+    for (const SeaZone& zone : measured.survey.zones) {
+        for (const GeoArea& part : zone.parts) {
+            for (const GeoPoint& vertex : part.outer) {
+                EXPECT_GE(vertex.lon, box.west - 1e-9);
+                EXPECT_LE(vertex.lon, box.east + 1e-9);
+                EXPECT_GE(vertex.lat, box.south - 1e-9);
+                EXPECT_LE(vertex.lat, box.north + 1e-9);
+            }
+        }
+    }
+    // Without areas there is nothing cut, and no box.
+    const SeaSurveyResult none = surveyRoute(peninsula->route, SeaRequest{});
+    EXPECT_EQ(none.survey.surroundings.west, none.survey.surroundings.east);
+}

@@ -27,6 +27,9 @@ constexpr double kMinColumn = 0.5;
 // An abort depth deeper than this many times the rest of the profile would squeeze the
 // seabed into a strip; the legend names it instead.
 constexpr double kAbortDepthReach = 1.5;
+// Meters: deeper than the deepest sea, higher than the highest ground.
+constexpr double kDeepestSea = 11'000.0;
+constexpr double kHighestGround = 9'000.0;
 // The legend: rows from the top of the drawing, as wide as the page allows.
 constexpr double kLegendFirstRow = 18.0;
 constexpr double kLegendRowHeight = 22.0;
@@ -66,6 +69,9 @@ double routeLength(const SeaSurvey& sea) {
 }
 
 void addUnknown(std::vector<Span>& spans, double start, double end) {
+    if (!std::isfinite(start) || !std::isfinite(end)) {
+        return; // a leg off the globe has no place on the axis either
+    }
     if (!spans.empty() && start <= spans.back().end) {
         spans.back().end = std::max(spans.back().end, end);
     } else {
@@ -142,14 +148,18 @@ double commandedBottom(const MissionParameters& params) {
 DepthRange depthRange(const Profile& profile, const MissionParameters& params) {
     double low = profile.anyKnown ? std::min(0.0, profile.low) : 0.0;
     double high = profile.anyKnown ? profile.high : 0.0;
+    // No sea is deeper, and no land higher: a grid's value beyond is drawn off the plot
+    // rather than stretch the axis past every real depth.
+    low = std::max(low, -kHighestGround);
+    high = std::min(high, kDeepestSea);
     const double commanded = commandedBottom(params);
     if (std::isfinite(commanded)) {
-        high = std::max(high, commanded);
+        high = std::clamp(commanded, high, kDeepestSea);
     }
     DepthRange range;
-    if (std::isfinite(params.abortDepth) && params.abortDepth > low &&
+    if (std::isfinite(params.abortDepth) &&
         params.abortDepth <= kAbortDepthReach * std::max(high, 1.0)) {
-        high = std::max(high, params.abortDepth);
+        high = std::clamp(params.abortDepth, high, kDeepestSea);
         range.abortDepthShown = true;
     }
     if (!(high > low)) {
@@ -163,8 +173,10 @@ struct Scale {
     const Profile& profile;
     AxisTicks axis;
     double x(double meters) const { return profileX(profile, meters); }
+    // Off the plot by at most its own height: the clip hides it all the same.
     double y(double depth) const {
-        return kPlotTop + (depth - axis.first) / (axis.last - axis.first) * kPlotHeight;
+        const double y = kPlotTop + (depth - axis.first) / (axis.last - axis.first) * kPlotHeight;
+        return std::clamp(y, kPlotTop - kPlotHeight, kPlotBottom + kPlotHeight);
     }
 };
 
@@ -314,8 +326,8 @@ std::vector<Span> failingSpans(const FindingMarks& marks, const SeaSurvey& sea,
                                FindingSeverity severity, double touching) {
     std::vector<Span> spans;
     for (const FindingMark& mark : marks.stretches) {
-        if (mark.severity == severity) {
-            const double start = sea.legs[mark.leg].routeStart;
+        const double start = sea.legs[mark.leg].routeStart;
+        if (mark.severity == severity && std::isfinite(start)) {
             spans.push_back({start + mark.start, start + mark.end});
         }
     }
@@ -346,8 +358,9 @@ void appendFailing(std::string& text, const FindingMarks& marks, const SeaSurvey
     }
     std::vector<double> places;
     for (const FindingMark& mark : marks.places) {
-        if (mark.severity == severity) {
-            places.push_back(scale.x(sea.legs[mark.leg].routeStart + mark.start));
+        const double x = scale.x(sea.legs[mark.leg].routeStart + mark.start);
+        if (mark.severity == severity && std::isfinite(x)) {
+            places.push_back(x);
         }
     }
     std::sort(places.begin(), places.end());
@@ -378,12 +391,18 @@ struct RoutePoint {
 
 std::vector<RoutePoint> routePoints(const SeaSurvey& sea, const Scale& scale) {
     std::vector<RoutePoint> points;
-    for (const SurveyLeg& leg : sea.legs) {
-        points.push_back({scale.x(leg.routeStart), leg.fromNumber});
-    }
-    if (!sea.legs.empty()) {
-        const SurveyLeg& last = sea.legs.back();
-        points.push_back({scale.x(last.routeStart + last.length), last.toNumber});
+    const auto add = [&points, &scale](double meters, std::int32_t number) {
+        if (std::isfinite(meters)) {
+            points.push_back({scale.x(meters), number});
+        }
+    };
+    // Each leg's start, and its end where no leg starts from there on the axis.
+    for (std::size_t k = 0; k < sea.legs.size(); ++k) {
+        const SurveyLeg& leg = sea.legs[k];
+        add(leg.routeStart, leg.fromNumber);
+        if (k + 1 == sea.legs.size() || !std::isfinite(sea.legs[k + 1].routeStart)) {
+            add(leg.routeStart + leg.length, leg.toNumber);
+        }
     }
     return points;
 }

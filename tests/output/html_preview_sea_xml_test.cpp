@@ -539,3 +539,27 @@ TEST(HtmlPreviewSea, NothingOfTheSeaWithoutTheChecks) {
     }
     EXPECT_EQ(read.all("//g[@class='legend']").size(), 1u);
 }
+
+// Values no sea has (a grid's garbage of 1e300 m, ground 1e300 m high) keep the axis to
+// the Earth's own extremes and the page small; a leg that could not be placed is left out.
+TEST(HtmlPreviewSea, ValuesBeyondTheEarthStayOffThePlot) {
+    SeaSurvey sea = profileSurvey();
+    sea.seabed[0].samples[1].depth = 1e300;
+    sea.seabed[0].samples[1].shallowest = -1e300;
+    sea.legs.push_back(leg(2, kNaN, kNaN, 2, 3));
+    LegSeabed lost;
+    lost.leg = 2;
+    sea.seabed.push_back(lost);
+    const std::string text = page(sea, {placed(FindingSeverity::error, 2, {{0.0, 0.0}})});
+    EXPECT_LT(text.size(), 30'000u);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    const Page read(text);
+    std::string depths;
+    for (const pugi::xpath_node& label :
+         read.all(std::string(kProfile) + "//g[@class='depthaxis']/text")) {
+        depths += std::string(label.node().child_value()) + ";";
+    }
+    EXPECT_EQ(depths, "-10000;-5000;0;5000;10000;15000;water depth, m;");
+    // The route's points that have a place: the first three.
+    EXPECT_EQ(read.all(std::string(kProfile) + "//text[@class='number']").size(), 3u);
+}

@@ -3,6 +3,7 @@
 
 #include "output/export_common.h"
 #include "output/number_format.h"
+#include "output/svg_legend.h"
 #include "output/svg_text.h"
 #include "output/writer_common.h"
 
@@ -30,11 +31,8 @@ constexpr double kAbortDepthReach = 1.5;
 // Meters: deeper than the deepest sea, higher than the highest ground.
 constexpr double kDeepestSea = 11'000.0;
 constexpr double kHighestGround = 9'000.0;
-// The legend: rows from the top of the drawing, as wide as the page allows.
+// The legend's first row, from the top of the drawing.
 constexpr double kLegendFirstRow = 18.0;
-constexpr double kLegendRowHeight = 22.0;
-constexpr double kLegendCharWidth = 6.8;
-constexpr double kLegendGap = 22.0;
 
 // The known depths of one unbroken stretch of the route.
 struct SeabedRun {
@@ -255,34 +253,25 @@ void appendAcross(std::string& text, const char* element, double y) {
     text += "\"/>\n";
 }
 
-void appendRect(std::string& text, const char* element, double left, double top, double right,
-                double bottom) {
-    text += "<rect ";
-    if (*element != '\0') {
-        text += "class=\"";
-        text += element;
-        text += "\" ";
+// The ticks' values, each a whole number of steps, so that 0 is 0 and not a rounding of it.
+std::vector<double> tickValues(const AxisTicks& axis) {
+    std::vector<double> values;
+    const auto firstIndex = static_cast<std::int64_t>(std::llround(axis.first / axis.step));
+    const auto lastIndex = static_cast<std::int64_t>(std::llround(axis.last / axis.step));
+    for (std::int64_t index = firstIndex; index <= lastIndex; ++index) {
+        values.push_back(static_cast<double>(index) * axis.step);
     }
-    text += "x=\"";
-    appendPixels(text, left);
-    text += "\" y=\"";
-    appendPixels(text, top);
-    text += "\" width=\"";
-    appendPixels(text, right - left);
-    text += "\" height=\"";
-    appendPixels(text, bottom - top);
-    text += "\"/>";
+    return values;
 }
 
 // Faint lines across the plot at the depth axis's ticks, under the ground.
 void appendDepthGrid(std::string& text, const Scale& scale) {
-    const AxisTicks& axis = scale.axis;
-    const auto firstIndex = static_cast<std::int64_t>(std::llround(axis.first / axis.step));
-    const auto lastIndex = static_cast<std::int64_t>(std::llround(axis.last / axis.step));
     text += "<path class=\"grid\" d=\"";
-    for (std::int64_t index = firstIndex; index <= lastIndex; ++index) {
-        text += index == firstIndex ? "M" : " M";
-        appendXY(text, kPlotLeft, scale.y(static_cast<double>(index) * axis.step));
+    bool first = true;
+    for (const double depth : tickValues(scale.axis)) {
+        text += first ? "M" : " M";
+        first = false;
+        appendXY(text, kPlotLeft, scale.y(depth));
         text += " H";
         appendPixels(text, kPlotRight);
     }
@@ -455,19 +444,15 @@ void appendTickLabel(std::string& text, double x, double y, double value, int de
 }
 
 void appendDepthAxis(std::string& text, const Scale& scale) {
-    const AxisTicks& axis = scale.axis;
-    const auto firstIndex = static_cast<std::int64_t>(std::llround(axis.first / axis.step));
-    const auto lastIndex = static_cast<std::int64_t>(std::llround(axis.last / axis.step));
     text += "<g class=\"depthaxis\">";
-    for (std::int64_t index = firstIndex; index <= lastIndex; ++index) {
-        const double value = static_cast<double>(index) * axis.step;
+    for (const double value : tickValues(scale.axis)) {
         const double y = scale.y(value);
         text += "<path d=\"M";
         appendXY(text, kPlotLeft - 5.0, y);
         text += " H";
         appendPixels(text, kPlotLeft);
         text += "\"/>";
-        appendTickLabel(text, kPlotLeft - 8.0, y + 4.0, value, axis.decimals);
+        appendTickLabel(text, kPlotLeft - 8.0, y + 4.0, value, scale.axis.decimals);
     }
     text += "<text class=\"title\" transform=\"translate(20 ";
     appendPixels(text, kPlotTop + kPlotHeight / 2.0);
@@ -500,49 +485,6 @@ void appendDistanceAxis(std::string& text, const Scale& scale) {
                        : "\">distance from the launch waypoint, m</text></g>\n";
 }
 
-// Entries left to right, on as many rows as they need.
-struct Legend {
-    std::string text;
-    double x = 12.0;
-    double y = kLegendFirstRow;
-
-    // symbol(text, x, y) draws the entry's symbol 24 units wide, centred on y.
-    template <typename Symbol> void add(const std::string& words, Symbol symbol) {
-        const double width = 32.0 + kLegendCharWidth * static_cast<double>(words.size());
-        if (x + width > kProfileWidth - 12.0) {
-            x = 12.0;
-            y += kLegendRowHeight;
-        }
-        symbol(text, x, y);
-        text += "<text x=\"";
-        appendPixels(text, x + 32.0);
-        text += "\" y=\"";
-        appendPixels(text, y + 5.0);
-        text += "\">";
-        appendXmlEscaped(text, words);
-        text += "</text>";
-        x += width + kLegendGap;
-    }
-};
-
-auto box(const char* element) {
-    return [element](std::string& text, double x, double y) {
-        appendRect(text, element, x, y - 7.0, x + 24.0, y + 7.0);
-    };
-}
-
-auto line(const char* element) {
-    return [element](std::string& text, double x, double y) {
-        text += "<path class=\"";
-        text += element;
-        text += "\" d=\"M";
-        appendXY(text, x, y);
-        text += " H";
-        appendPixels(text, x + 24.0);
-        text += "\"/>";
-    };
-}
-
 std::string meters(double value) {
     std::string text;
     appendExact(text, value);
@@ -550,24 +492,24 @@ std::string meters(double value) {
 }
 
 std::string profileLegend(const MissionParameters& params, bool abortDepthShown) {
-    Legend legend;
-    legend.add("seabed (bilinear)", line("seabed"));
-    legend.add("up to the shallowest of the 4 cells around (what is checked)", box("band"));
+    SvgLegend legend(12.0, kLegendFirstRow, kProfileWidth - 12.0);
+    legend.add("seabed (bilinear)", legendLine("seabed"));
+    legend.add("up to the shallowest of the 4 cells around (what is checked)", legendBox("band"));
     if (isOn(params.yoyoMission)) {
         legend.add("yo-yo band " + meters(params.missionYoyoMinDepth) + " to " +
                        meters(params.missionYoyoMaxDepth),
-                   box("yoyo"));
+                   legendBox("yoyo"));
         legend.add("yoyoMinAltitude " + meters(params.yoyoMinAltitude) +
                        " above the shallowest cells",
-                   line("minaltitude"));
+                   legendLine("minaltitude"));
     } else {
-        legend.add("wayPointDepth " + meters(params.wayPointDepth), line("commanded"));
+        legend.add("wayPointDepth " + meters(params.wayPointDepth), legendLine("commanded"));
     }
     legend.add("abortAltitude " + meters(params.abortAltitude) + " above them",
-               line("abortaltitude"));
+               legendLine("abortaltitude"));
     legend.add("abortDepth " + meters(params.abortDepth) +
                    (abortDepthShown ? "" : ", below the plot"),
-               line("abortdepth"));
+               legendLine("abortdepth"));
     legend.add("route point, at the surface", [](std::string& text, double x, double y) {
         text += "<path class=\"surfacing\" d=\"M";
         appendXY(text, x + 8.0, y - 5.0);
@@ -577,10 +519,10 @@ std::string profileLegend(const MissionParameters& params, bool abortDepthShown)
         appendXY(text, x + 12.0, y + 2.0);
         text += " Z\"/>";
     });
-    legend.add("no depth", box("nodepth"));
-    legend.add("error", box("bar error"));
-    legend.add("warning", box("bar warning"));
-    return "<g class=\"legend\">" + legend.text + "</g>\n";
+    legend.add("no depth", legendBox("nodepth"));
+    legend.add("error", legendBox("bar error"));
+    legend.add("warning", legendBox("bar warning"));
+    return legend.group();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "output/html_sea_map.h"
 
 #include "output/export_common.h"
+#include "output/svg_legend.h"
 #include "output/svg_text.h"
 #include "output/writer_common.h"
 
@@ -18,9 +19,6 @@ constexpr double kAreasTop = 66.0;
 constexpr double kCutInset = 1.0;
 // The legend row of the sea, under the route's.
 constexpr double kSeaLegendY = 52.0;
-// Room a legend entry's text takes per character at its size, and around it.
-constexpr double kLegendCharWidth = 7.0;
-constexpr double kLegendGap = 22.0;
 
 bool finitePoint(MapPoint at) {
     return std::isfinite(at.x) && std::isfinite(at.y);
@@ -171,42 +169,6 @@ bool hasZones(const SeaSurvey& sea, ZoneKind kind) {
     });
 }
 
-// A legend entry: its symbol at x, its words after it; x moves on past them.
-void appendLegendEntry(std::string& text, double& x, const std::string& symbol,
-                       const std::string& words) {
-    text += symbol;
-    text += "<text x=\"";
-    appendPixels(text, x + 32.0);
-    text += "\" y=\"";
-    appendPixels(text, kSeaLegendY + 5.0);
-    text += "\">";
-    text += words;
-    text += "</text>";
-    x += 32.0 + kLegendCharWidth * static_cast<double>(words.size()) + kLegendGap;
-}
-
-std::string legendBox(const char* element, double x) {
-    std::string text = "<rect class=\"";
-    text += element;
-    text += "\" x=\"";
-    appendPixels(text, x);
-    text += "\" y=\"";
-    appendPixels(text, kSeaLegendY - 7.0);
-    text += "\" width=\"24\" height=\"14\"/>";
-    return text;
-}
-
-std::string legendLine(const char* element, double x) {
-    std::string text = "<path class=\"";
-    text += element;
-    text += "\" d=\"M";
-    appendXY(text, x, kSeaLegendY);
-    text += " L";
-    appendXY(text, x + 24.0, kSeaLegendY);
-    text += "\"/>";
-    return text;
-}
-
 } // namespace
 
 AreaWindow areaWindow(const SeaSurvey& sea, const MapFrame& frame) {
@@ -265,18 +227,18 @@ void appendFindingColours(std::string& text, const FindingMarks& marks, const Se
 }
 
 void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window) {
-    double x = 12.0;
-    text += "<g class=\"legend\">";
+    // One row, clear of the north arrow.
+    SvgLegend legend(12.0, kSeaLegendY, 900.0);
     if (hasZones(sea, ZoneKind::keepOut)) {
-        appendLegendEntry(text, x, legendBox("keepout", x), "keep-out area");
+        legend.add("keep-out area", legendBox("keepout"));
     }
     if (hasZones(sea, ZoneKind::opRegion)) {
-        appendLegendEntry(text, x, legendBox("opregion", x), "operating region");
+        legend.add("operating region", legendBox("opregion"));
     }
-    appendLegendEntry(text, x, legendLine("finding error", x), "error");
-    appendLegendEntry(text, x, legendLine("finding warning", x), "warning");
+    legend.add("error", legendLine("finding error"));
+    legend.add("warning", legendLine("finding warning"));
     if (window.cut) {
-        appendLegendEntry(text, x, legendBox("unread", x), "areas not read");
+        legend.add("areas not read", legendBox("unread"));
     }
-    text += "</g>\n";
+    text += legend.group();
 }

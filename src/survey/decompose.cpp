@@ -1,0 +1,231 @@
+// Boustrophedon decomposition at the critical points of the boundary and the holes.
+#include "survey/decompose.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+
+// Pieces of a line closer than this are one piece.
+constexpr double kJoinGap = 1e-6; // meters
+// A cut is drawn a little past the boundary at both ends, so that GEOS nodes it with the
+// boundary however its computed ends were rounded; the stubs outside are dropped as dangles.
+constexpr double kCutOvershoot = 1e-3; // meters
+
+struct Extreme {
+    double y = 0.0;
+    double xLow = 0.0;
+    double xHigh = 0.0;
+};
+
+// Runs of level vertices whose two neighbours lie on the same side across.
+void addExtremes(const PlaneRing& ring, std::vector<Extreme>& extremes) {
+    const std::size_t n = ring.size();
+    std::size_t start = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (ring[i].y != ring[(i + n - 1) % n].y) {
+            start = i;
+            break;
+        }
+    }
+    if (start == n) {
+        return; // a ring level throughout encloses nothing across the lines
+    }
+    for (std::size_t done = 0; done < n;) {
+        const std::size_t first = (start + done) % n;
+        std::size_t length = 1;
+        while (length < n && ring[(first + length) % n].y == ring[first].y) {
+            ++length;
+        }
+        const double y = ring[first].y;
+        const double before = ring[(first + n - 1) % n].y;
+        const double after = ring[(first + length) % n].y;
+        if ((before > y && after > y) || (before < y && after < y)) {
+            Extreme extreme{y, ring[first].x, ring[first].x};
+            for (std::size_t k = 0; k < length; ++k) {
+                extreme.xLow = std::min(extreme.xLow, ring[(first + k) % n].x);
+                extreme.xHigh = std::max(extreme.xHigh, ring[(first + k) % n].x);
+            }
+            extremes.push_back(extreme);
+        }
+        done += length;
+    }
+}
+
+struct Interval {
+    double low = 0.0;
+    double high = 0.0;
+};
+
+// The pieces of each slice through the area, joined where they touch, by the slice's y.
+std::map<double, std::vector<Interval>> sliceIntervals(const Geos& geos,
+                                                       const GEOSGeometry* polygon,
+                                                       const std::vector<double>& ys,
+                                                       Extent along) {
+    std::vector<PlaneSegment> slices;
+    for (const double y : ys) {
+        slices.push_back({{along.low - 1.0, y}, {along.high + 1.0, y}});
+    }
+    const GeosGeometry lines = makeSegments(geos, slices);
+    const GeosGeometry inside =
+        owned(geos, GEOSIntersection_r(geos.handle(), polygon, lines.get()), "clip the slices");
+    std::map<double, std::vector<Interval>> bySlice;
+    for (const double y : ys) {
+        bySlice[y];
+    }
+    for (const std::vector<PlanePoint>& piece : linesOf(geos, inside.get())) {
+        // GEOS may round the y of what it cut; the nearest slice is the one it came from.
+        const double y = piece.front().y;
+        auto nearest = bySlice.lower_bound(y);
+        if (nearest == bySlice.end() ||
+            (nearest != bySlice.begin() && y - std::prev(nearest)->first < nearest->first - y)) {
+            nearest = std::prev(nearest);
+        }
+        Interval interval{piece.front().x, piece.front().x};
+        for (const PlanePoint& p : piece) {
+            interval.low = std::min(interval.low, p.x);
+            interval.high = std::max(interval.high, p.x);
+        }
+        nearest->second.push_back(interval);
+    }
+    for (auto& [y, intervals] : bySlice) {
+        std::sort(intervals.begin(), intervals.end(),
+                  [](const Interval& a, const Interval& b) { return a.low < b.low; });
+        std::vector<Interval> joined;
+        for (const Interval& interval : intervals) {
+            if (!joined.empty() && interval.low <= joined.back().high + kJoinGap) {
+                joined.back().high = std::max(joined.back().high, interval.high);
+            } else {
+                joined.push_back(interval);
+            }
+        }
+        intervals = std::move(joined);
+    }
+    return bySlice;
+}
+
+} // namespace
+
+PlaneArea leveled(const PlaneArea& area) {
+    std::vector<double> ys;
+    const auto gather = [&](const PlaneRing& ring) {
+        for (const PlanePoint& p : ring) {
+            ys.push_back(p.y);
+        }
+    };
+    gather(area.outer);
+    for (const PlaneRing& hole : area.holes) {
+        gather(hole);
+    }
+    std::sort(ys.begin(), ys.end());
+    // Each level is the lowest y of its group; a group ends where a y lies more than the
+    // tolerance above that lowest one, so a slow rise is never flattened.
+    std::vector<double> levels;
+    for (const double y : ys) {
+        if (levels.empty() || y - levels.back() > kLevelTolerance) {
+            levels.push_back(y);
+        }
+    }
+    const auto level = [&](PlaneRing& ring) {
+        for (PlanePoint& p : ring) {
+            p.y = *std::prev(std::upper_bound(levels.begin(), levels.end(), p.y));
+        }
+    };
+    PlaneArea result = area;
+    level(result.outer);
+    for (PlaneRing& hole : result.holes) {
+        level(hole);
+    }
+    return result;
+}
+
+std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& area) {
+    std::vector<Extreme> extremes;
+    addExtremes(area.outer, extremes);
+    for (const PlaneRing& hole : area.holes) {
+        addExtremes(hole, extremes);
+    }
+    std::vector<double> ys;
+    for (const Extreme& extreme : extremes) {
+        ys.push_back(extreme.y);
+    }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+    if (ys.empty()) {
+        return {};
+    }
+    const GeosGeometry polygon = makePolygon(geos, area);
+    const auto slices = sliceIntervals(geos, polygon.get(), ys, alongExtent(area));
+    std::vector<CriticalPoint> critical;
+    for (const Extreme& extreme : extremes) {
+        for (const Interval& interval : slices.at(extreme.y)) {
+            if (interval.low < extreme.xLow - kJoinGap &&
+                interval.high > extreme.xHigh + kJoinGap) {
+                critical.push_back(
+                    {extreme.y, extreme.xLow, extreme.xHigh, interval.low, interval.high});
+                break;
+            }
+        }
+    }
+    return critical;
+}
+
+std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area) {
+    // Each cut is the whole piece of water across the line through its critical point;
+    // critical points level with each other on one piece share it.
+    std::vector<PlaneSegment> cuts;
+    for (const CriticalPoint& point : criticalPoints(geos, area)) {
+        cuts.push_back(
+            {{point.cutLow - kCutOvershoot, point.y}, {point.cutHigh + kCutOvershoot, point.y}});
+    }
+    const auto sameCut = [](const PlaneSegment& a, const PlaneSegment& b) {
+        return a.start.y == b.start.y && a.start.x == b.start.x;
+    };
+    std::sort(cuts.begin(), cuts.end(), [](const PlaneSegment& a, const PlaneSegment& b) {
+        return a.start.y != b.start.y ? a.start.y < b.start.y : a.start.x < b.start.x;
+    });
+    cuts.erase(std::unique(cuts.begin(), cuts.end(), sameCut), cuts.end());
+
+    std::vector<PlaneArea> cells;
+    if (cuts.empty()) {
+        cells.push_back(area);
+        return cells;
+    }
+    // The rings and the cuts, noded together, bound the faces; the faces in the water are
+    // the cells, the others are the holes.
+    GeosGeometry rings = makeRingLines(geos, area);
+    GeosGeometry cutLines = makeSegments(geos, cuts);
+    GEOSGeometry* parts[] = {rings.release(), cutLines.release()};
+    const GeosGeometry linework =
+        owned(geos, GEOSGeom_createCollection_r(geos.handle(), GEOS_GEOMETRYCOLLECTION, parts, 2),
+              "collect the cuts");
+    const GeosGeometry noded =
+        owned(geos, GEOSUnaryUnion_r(geos.handle(), linework.get()), "node the cuts");
+    const GEOSGeometry* nodedParts[] = {noded.get()};
+    const GeosGeometry faces =
+        owned(geos, GEOSPolygonize_r(geos.handle(), nodedParts, 1), "polygonize the cells");
+    const GeosGeometry polygon = makePolygon(geos, area);
+    const GeosPrepared water = prepared(geos, polygon.get());
+    const int count = GEOSGetNumGeometries_r(geos.handle(), faces.get());
+    for (int i = 0; i < count; ++i) {
+        const GEOSGeometry* face = GEOSGetGeometryN_r(geos.handle(), faces.get(), i);
+        const GeosGeometry inside =
+            owned(geos, GEOSPointOnSurface_r(geos.handle(), face), "find a point in a cell");
+        if (answer(geos, GEOSPreparedContains_r(geos.handle(), water.get(), inside.get()),
+                   "place a cell")) {
+            for (PlaneArea& cell : polygonsOf(geos, face)) {
+                orientRings(cell);
+                cells.push_back(std::move(cell));
+            }
+        }
+    }
+    std::sort(cells.begin(), cells.end(), [](const PlaneArea& a, const PlaneArea& b) {
+        const Extent ya = acrossExtent(a);
+        const Extent yb = acrossExtent(b);
+        if (ya.low != yb.low) {
+            return ya.low < yb.low;
+        }
+        return alongExtent(a).low < alongExtent(b).low;
+    });
+    return cells;
+}

@@ -1,0 +1,142 @@
+// The shortest way through the water: a visibility graph over the corners that stick into
+// the water, searched with A*, and GEOS to say what a straight way crosses.
+#include "survey/free_way.h"
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <queue>
+
+namespace {
+
+// Segments per quarter circle of the grown boundary; its chords then lie within half a
+// percent of the circle, which the growth allows for.
+constexpr int kQuarterSegments = 8;
+
+// The corners where the water's edge turns right, water being on the left of every edge:
+// the only places a shortest way can bend.
+void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
+    const std::size_t n = ring.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const PlanePoint& a = ring[(i + n - 1) % n];
+        const PlanePoint& b = ring[i];
+        const PlanePoint& c = ring[(i + 1) % n];
+        const double turn = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+        if (turn < 0.0) {
+            corners.push_back(b);
+        }
+    }
+}
+
+} // namespace
+
+FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
+    FreeWater water;
+    if (runIn > 0.0) {
+        const GeosGeometry outer = makePolygon(geos, area.outer);
+        // A little more than the run-in, so that a line's run-in, which ends the run-in from
+        // a point of the boundary, lies inside the grown boundary's chords.
+        const GeosGeometry grown = owned(
+            geos, GEOSBuffer_r(geos.handle(), outer.get(), runIn * 1.01 + 0.01, kQuarterSegments),
+            "grow the area by the run-in");
+        const GeosGeometry holes = makeHoles(geos, area);
+        water.region = owned(geos, GEOSDifference_r(geos.handle(), grown.get(), holes.get()),
+                             "take the holes out of the water");
+    } else {
+        water.region = makePolygon(geos, area);
+    }
+    water.tolerant = owned(geos, GEOSBuffer_r(geos.handle(), water.region.get(), kWayTolerance, 2),
+                           "allow for rounding at the water's edge");
+    water.tolerantPrepared = prepared(geos, water.tolerant.get());
+    for (PlaneArea& polygon : polygonsOf(geos, water.region.get())) {
+        orientRings(polygon);
+        addReflexCorners(polygon.outer, water.corners);
+        for (const PlaneRing& hole : polygon.holes) {
+            addReflexCorners(hole, water.corners);
+        }
+    }
+    water.cornerSight.assign(water.corners.size() * water.corners.size(), -1);
+    return water;
+}
+
+bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePoint to) {
+    const GeosGeometry way =
+        (from.x == to.x && from.y == to.y) ? makePoint(geos, from) : makeSegment(geos, from, to);
+    return answer(geos,
+                  GEOSPreparedCovers_r(geos.handle(), water.tolerantPrepared.get(), way.get()),
+                  "test a way through the water");
+}
+
+std::vector<PlanePoint> shortestWay(const Geos& geos, FreeWater& water, PlanePoint from,
+                                    PlanePoint to) {
+    if (clearWay(geos, water, from, to)) {
+        return {from, to};
+    }
+    // A* over the corners; node n is the destination. The straight distance to it never
+    // overestimates, so the first time it is taken off the queue its way is the shortest.
+    const std::size_t n = water.corners.size();
+    const auto point = [&](std::size_t node) { return node == n ? to : water.corners[node]; };
+    const auto sees = [&](std::size_t a, std::size_t b) {
+        if (a == n || b == n) {
+            return clearWay(geos, water, point(a), point(b));
+        }
+        signed char& known = water.cornerSight[a * n + b];
+        if (known < 0) {
+            known = clearWay(geos, water, point(a), point(b)) ? 1 : 0;
+            water.cornerSight[b * n + a] = known;
+        }
+        return known == 1;
+    };
+    constexpr double kUnreached = std::numeric_limits<double>::infinity();
+    constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
+    std::vector<double> reached(n + 1, kUnreached);
+    std::vector<std::size_t> previous(n + 1, kFromStart);
+    std::vector<bool> settled(n + 1, false);
+    using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    for (std::size_t node = 0; node < n; ++node) {
+        if (clearWay(geos, water, from, point(node))) {
+            reached[node] = distance(from, point(node));
+            open.push({reached[node] + distance(point(node), to), node});
+        }
+    }
+    while (!open.empty()) {
+        const std::size_t node = open.top().second;
+        open.pop();
+        if (settled[node]) {
+            continue;
+        }
+        settled[node] = true;
+        if (node == n) {
+            break;
+        }
+        for (std::size_t next = 0; next <= n; ++next) {
+            if (settled[next] || next == node) {
+                continue;
+            }
+            const double via = reached[node] + distance(point(node), point(next));
+            if (via < reached[next] && sees(node, next)) {
+                reached[next] = via;
+                previous[next] = node;
+                open.push({via + distance(point(next), to), next});
+            }
+        }
+    }
+    if (!settled[n]) {
+        throw GeometryFailure("there is no way through the water between two lines");
+    }
+    std::vector<PlanePoint> way{to};
+    for (std::size_t node = previous[n]; node != kFromStart; node = previous[node]) {
+        way.push_back(point(node));
+    }
+    way.push_back(from);
+    return {way.rbegin(), way.rend()};
+}
+
+double wayLength(const std::vector<PlanePoint>& way) {
+    double length = 0.0;
+    for (std::size_t i = 1; i < way.size(); ++i) {
+        length += distance(way[i - 1], way[i]);
+    }
+    return length;
+}

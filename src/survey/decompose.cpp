@@ -12,14 +12,17 @@ constexpr double kJoinGap = 1e-6; // meters
 // boundary however its computed ends were rounded; the stubs outside are dropped as dangles.
 constexpr double kCutOvershoot = 1e-3; // meters
 
-struct Extreme {
+// A vertex where the ring turns back across the lines, or an edge that runs along them.
+struct Run {
     double y = 0.0;
     double xLow = 0.0;
     double xHigh = 0.0;
+    bool extreme = false; // both neighbours on one side across; else an edge along the lines
 };
 
-// Runs of level vertices whose two neighbours lie on the same side across.
-void addExtremes(const PlaneRing& ring, std::vector<Extreme>& extremes) {
+// Runs of level vertices whose two neighbours lie on the same side across, and edges level
+// with the lines whose neighbours lie on either side.
+void addRuns(const PlaneRing& ring, std::vector<Run>& runs) {
     const std::size_t n = ring.size();
     std::size_t start = n;
     for (std::size_t i = 0; i < n; ++i) {
@@ -40,13 +43,14 @@ void addExtremes(const PlaneRing& ring, std::vector<Extreme>& extremes) {
         const double y = ring[first].y;
         const double before = ring[(first + n - 1) % n].y;
         const double after = ring[(first + length) % n].y;
-        if ((before > y && after > y) || (before < y && after < y)) {
-            Extreme extreme{y, ring[first].x, ring[first].x};
+        const bool extreme = (before > y && after > y) || (before < y && after < y);
+        if (extreme || length > 1) {
+            Run run{y, ring[first].x, ring[first].x, extreme};
             for (std::size_t k = 0; k < length; ++k) {
-                extreme.xLow = std::min(extreme.xLow, ring[(first + k) % n].x);
-                extreme.xHigh = std::max(extreme.xHigh, ring[(first + k) % n].x);
+                run.xLow = std::min(run.xLow, ring[(first + k) % n].x);
+                run.xHigh = std::max(run.xHigh, ring[(first + k) % n].x);
             }
-            extremes.push_back(extreme);
+            runs.push_back(run);
         }
         done += length;
     }
@@ -140,14 +144,14 @@ PlaneArea leveled(const PlaneArea& area) {
 }
 
 std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& area) {
-    std::vector<Extreme> extremes;
-    addExtremes(area.outer, extremes);
+    std::vector<Run> runs;
+    addRuns(area.outer, runs);
     for (const PlaneRing& hole : area.holes) {
-        addExtremes(hole, extremes);
+        addRuns(hole, runs);
     }
     std::vector<double> ys;
-    for (const Extreme& extreme : extremes) {
-        ys.push_back(extreme.y);
+    for (const Run& run : runs) {
+        ys.push_back(run.y);
     }
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
@@ -157,12 +161,16 @@ std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& are
     const GeosGeometry polygon = makePolygon(geos, area);
     const auto slices = sliceIntervals(geos, polygon.get(), ys, alongExtent(area));
     std::vector<CriticalPoint> critical;
-    for (const Extreme& extreme : extremes) {
-        for (const Interval& interval : slices.at(extreme.y)) {
-            if (interval.low < extreme.xLow - kJoinGap &&
-                interval.high > extreme.xHigh + kJoinGap) {
-                critical.push_back(
-                    {extreme.y, extreme.xLow, extreme.xHigh, interval.low, interval.high});
+    for (const Run& run : runs) {
+        for (const Interval& interval : slices.at(run.y)) {
+            const bool waterBefore = interval.low < run.xLow - kJoinGap;
+            const bool waterAfter = interval.high > run.xHigh + kJoinGap;
+            // A turning point with water on both sides splits or joins; an edge along the lines
+            // with water beyond one of its ends is a step, where the water across widens.
+            if (run.extreme ? (waterBefore && waterAfter)
+                            : (waterBefore || waterAfter) && interval.low <= run.xLow + kJoinGap &&
+                                  interval.high >= run.xHigh - kJoinGap) {
+                critical.push_back({run.y, run.xLow, run.xHigh, interval.low, interval.high});
                 break;
             }
         }

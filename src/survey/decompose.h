@@ -1,7 +1,8 @@
 // Boustrophedon decomposition: the area cut along the lines' direction at each critical
 // point, where a hole or a bend of the boundary splits the water across the lines in two or
 // joins two into one, so that every cell meets each line across it in one piece and can be
-// swept line by line.
+// swept line by line; and at each step, an edge along the lines where the water widens, so
+// that every cell can be covered to its edges by lines of its own.
 #pragma once
 
 #include "survey/geos_context.h"
@@ -19,7 +20,8 @@ PlaneArea leveled(const PlaneArea& area);
 
 // A critical point: a vertex, or a run of level vertices, where the water lies on both sides
 // along the line through it and both neighbours lie on one side across (a split when they
-// lie above, a join when below).
+// lie above, a join when below); or a step: an edge along the lines with water beyond one of
+// its ends.
 struct CriticalPoint {
     double y = 0.0;
     double xLow = 0.0; // the run's span along the line

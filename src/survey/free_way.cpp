@@ -67,8 +67,10 @@ bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePo
                   "test a way through the water");
 }
 
-std::vector<PlanePoint> shortestWay(const Geos& geos, FreeWater& water, PlanePoint from,
-                                    PlanePoint to) {
+namespace {
+
+std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint from,
+                                  PlanePoint to) {
     if (clearWay(geos, water, from, to)) {
         return {from, to};
     }
@@ -131,6 +133,24 @@ std::vector<PlanePoint> shortestWay(const Geos& geos, FreeWater& water, PlanePoi
     }
     way.push_back(from);
     return {way.rbegin(), way.rend()};
+}
+
+} // namespace
+
+std::vector<PlanePoint> shortestWay(const Geos& geos, FreeWater& water, PlanePoint from,
+                                    PlanePoint to) {
+    const bool forwards = from.x < to.x || (from.x == to.x && from.y <= to.y);
+    const PlanePoint low = forwards ? from : to;
+    const PlanePoint high = forwards ? to : from;
+    const std::array<double, 4> key{low.x, low.y, high.x, high.y};
+    auto found = water.known.find(key);
+    if (found == water.known.end()) {
+        found = water.known.emplace(key, searchWay(geos, water, low, high)).first;
+    }
+    if (forwards) {
+        return found->second;
+    }
+    return {found->second.rbegin(), found->second.rend()};
 }
 
 double wayLength(const std::vector<PlanePoint>& way) {

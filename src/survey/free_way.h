@@ -6,6 +6,8 @@
 #include "survey/geos_context.h"
 #include "survey/plane.h"
 
+#include <array>
+#include <map>
 #include <vector>
 
 // A way that strays this far past the water's edge still counts as inside it: the ends of
@@ -18,6 +20,9 @@ struct FreeWater {
     GeosPrepared tolerantPrepared;        // for the many straight-way tests
     std::vector<PlanePoint> corners;      // where the region's edge turns into the water
     std::vector<signed char> cornerSight; // corners.size()^2: -1 not yet known, 0 no, 1 yes
+    // Ways found, by their ends in increasing order: a cell swept from each of its corners
+    // turns between the same line ends again and again.
+    std::map<std::array<double, 4>, std::vector<PlanePoint>> known;
 };
 
 // The area itself when runIn is 0. With a run-in the vehicle turns outside the area, so its

@@ -9,6 +9,9 @@ namespace {
 
 // Headings closer than this are the same direction.
 constexpr double kSameHeading = 1e-9; // degrees
+// Candidates closer than this are tried once: over 10 km their lines part by under 2 mm,
+// and edges of a boundary and a hole drawn parallel would each cost a layout.
+constexpr double kDistinctCandidates = 1e-5; // degrees
 
 // The heading of an edge, from the edge's direction turned to point northwards, so that an
 // edge and its reverse give the very same double whichever way the ring runs.
@@ -54,7 +57,7 @@ std::vector<double> candidateHeadings(const PlaneArea& area) {
     std::sort(headings.begin(), headings.end());
     std::vector<double> distinct;
     for (const double heading : headings) {
-        if (distinct.empty() || heading - distinct.back() > kSameHeading) {
+        if (distinct.empty() || heading - distinct.back() > kDistinctCandidates) {
             distinct.push_back(heading);
         }
     }

@@ -263,15 +263,6 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        metersText(layout.heading) + " degrees)";
         return result;
     }
-    layout.grid = layLines(across, request.spacing);
-    if (layout.grid.count > kMaxSurveyLines) {
-        result.ok = false;
-        result.error = "a spacing of " + metersText(request.spacing) + " m would lay " +
-                       std::to_string(layout.grid.count) + " lines across the area, more than " +
-                       std::to_string(kMaxSurveyLines);
-        return result;
-    }
-
     std::optional<HoleCutter> cutter;
     if (request.runIn > 0.0 && !area.holes.empty()) {
         cutter.emplace();
@@ -282,8 +273,16 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
 
     // Decompose, then sweep: the pieces of each cell, with their run-in.
     const std::vector<PlaneArea> cells = decompose(geos, area);
+    const std::size_t lines = countLines(cells, request.spacing);
+    if (lines > kMaxSurveyLines) {
+        result.ok = false;
+        result.error = "a spacing of " + metersText(request.spacing) + " m would lay " +
+                       std::to_string(lines) + " lines in the area, more than " +
+                       std::to_string(kMaxSurveyLines);
+        return result;
+    }
     std::vector<std::vector<std::vector<RunPiece>>> cellRows;
-    for (const std::vector<LinePiece>& pieces : sweepCells(geos, cells, layout.grid)) {
+    for (const std::vector<LinePiece>& pieces : sweepCells(geos, cells, request.spacing)) {
         std::vector<RunPiece> run;
         for (const LinePiece& piece : pieces) {
             const double low =

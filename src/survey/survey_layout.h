@@ -28,8 +28,7 @@ struct LineRun {
 };
 
 struct SurveyLayout {
-    double heading = 0.0; // the lines' direction, degrees in [0, 180)
-    LineGrid grid;
+    double heading = 0.0;      // the lines' direction, degrees in [0, 180)
     std::size_t cells = 0;     // cells that hold lines
     std::vector<LineRun> runs; // in the order run, survey lines then tie lines
     std::vector<std::vector<PlanePoint>>
@@ -46,7 +45,7 @@ struct LayoutResult {
 };
 
 // The area in its east/north frame, as frameArea gives it. Refuses a spacing wider than
-// the area across the lines and a grid of more than kMaxSurveyLines lines.
+// the area across the lines and more than kMaxSurveyLines lines.
 LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& area, double heading,
                           const LayoutRequest& request);
 

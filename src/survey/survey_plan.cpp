@@ -2,6 +2,7 @@
 #include "survey/survey_plan.h"
 
 #include "survey/area_check.h"
+#include "survey/decompose.h"
 #include "survey/heading_search.h"
 #include "survey/line_layout.h"
 #include "survey/survey_layout.h"
@@ -16,13 +17,10 @@ namespace {
 // choose between directions that a planner could not tell apart.
 constexpr double kSameRoute = 1e-3; // meters
 
-std::size_t piecesAt(const PlaneArea& area, double heading, double spacing) {
-    const PlaneArea turned = toLineFrame(lineAxes(heading), area);
-    const LineGrid grid = layLines(acrossExtent(turned), spacing);
-    if (grid.count > kMaxSurveyLines) {
-        return grid.count;
-    }
-    return countLinePieces(turned, grid);
+// The lines a heading takes: decomposition only, no line is clipped, so the search costs
+// time in the vertices, not in the lines.
+std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing) {
+    return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing);
 }
 
 SurveyResult refused(std::string error) {
@@ -115,9 +113,11 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         if (request.heading) {
             heading = lineHeadingOf(*request.heading);
         } else {
-            const HeadingCriterion fewestLines{
-                [&](double h) { return static_cast<double>(piecesAt(plane, h, request.spacing)); },
-                0.5};
+            const HeadingCriterion fewestLines{[&](double h) {
+                                                   return static_cast<double>(
+                                                       linesAt(geos, plane, h, request.spacing));
+                                               },
+                                               0.5};
             const HeadingCriterion shortestRoute{
                 [&](double h) {
                     const LayoutResult& laid = layOut(h);

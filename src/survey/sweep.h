@@ -1,4 +1,4 @@
-// The lines of each cell: the grid's lines clipped to the cell, row by row.
+// The lines of each cell: its own grid clipped to it, row by row.
 #pragma once
 
 #include "survey/geos_context.h"
@@ -13,14 +13,17 @@ constexpr double kShortestPiece = 1e-3; // meters
 
 // A survey line in the frame of the lines: along x from x0 to x1 at one y.
 struct LinePiece {
-    std::size_t row = 0; // the grid line it lies on, counted from the first
+    std::size_t row = 0; // the line of its cell's grid it lies on, counted from the first
     double y = 0.0;      // meters across
     double x0 = 0.0;     // meters along, where it begins; x0 < x1
     double x1 = 0.0;
 };
 
-// The pieces of every cell, by row and then along the row. A line that runs along a cut
-// between cells is clipped by the cells on both sides; it stays with the cell where it is
-// longest, the side where the cut is one piece, so that no water is swept twice.
-std::vector<std::vector<LinePiece>>
-sweepCells(const Geos& geos, const std::vector<PlaneArea>& cells, const LineGrid& grid);
+// The pieces of the grid's lines in a cell, or any polygon (frame of the lines), by row and
+// then along the row; pieces that touch are one.
+std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const LineGrid& grid);
+
+// Each cell's pieces, on a grid of its own: a spacing apart and centred on the cell, so that
+// the swaths cover it to its edges, beside a hole or a step of the boundary too.
+std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos,
+                                               const std::vector<PlaneArea>& cells, double spacing);

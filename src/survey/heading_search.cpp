@@ -47,9 +47,6 @@ double lineHeadingOf(double heading) {
 
 std::vector<double> candidateHeadings(const PlaneArea& area) {
     std::vector<double> headings;
-    for (int degree = 0; degree < 180; ++degree) {
-        headings.push_back(degree);
-    }
     addEdges(area.outer, headings);
     for (const PlaneRing& hole : area.holes) {
         addEdges(hole, headings);

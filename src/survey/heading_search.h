@@ -11,9 +11,10 @@
 // the same line.
 double lineHeadingOf(double heading);
 
-// The headings worth trying for an area (in its east/north frame): along each edge, since
-// on a convex area the fewest lines lie along an edge of its hull, where its width is
-// least, and every whole degree; sorted, each once.
+// The headings worth trying for an area (in its east/north frame): along each edge of the
+// boundary and the holes, sorted, each once. On a convex area the fewest lines lie along an
+// edge of its hull, where its width is least; and lines along an edge end square on the
+// edges across them and cover to the edges along them, as a planner would lay them by hand.
 std::vector<double> candidateHeadings(const PlaneArea& area);
 
 struct HeadingCriterion {

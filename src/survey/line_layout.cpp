@@ -6,9 +6,10 @@
 
 namespace {
 
-// A height that exceeds a whole number of spacings by less than this share of a spacing
-// leaves a strip too thin to matter; another line for it would lie on the edge.
-constexpr double kUncoveredShare = 1e-9;
+// A height that exceeds a whole number of spacings by less than this leaves strips too thin
+// to matter at the edges; another line for them would lie on an edge. It is well above the
+// rounding of an area drawn a whole number of spacings wide and carried into the frame.
+constexpr double kThinnestStrip = 1e-4; // meters
 
 } // namespace
 
@@ -18,7 +19,7 @@ LineGrid layLines(Extent across, double spacing) {
     if (!(height >= kLowestCell)) {
         return grid;
     }
-    const double lines = std::max(1.0, std::ceil(height / spacing - kUncoveredShare));
+    const double lines = std::max(1.0, std::ceil((height - kThinnestStrip) / spacing));
     if (!(lines <= static_cast<double>(kMaxSurveyLines))) {
         grid.count = std::isnan(lines) || lines > 1e18 ? static_cast<std::size_t>(1e18)
                                                        : static_cast<std::size_t>(lines);

@@ -341,8 +341,12 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
     std::vector<LineRun> runs;
     std::vector<std::vector<PlanePoint>> ways;
     double length = 0.0;
-    for (const CellVisit& visit : orderCells(problem)) {
-        CellSweep& sweep = sweeps[visit.cell][visit.entry];
+    const std::vector<CellVisit> visits = orderCells(problem);
+    for (std::size_t k = 0; k < visits.size(); ++k) {
+        CellSweep& sweep = sweeps[visits[k].cell][visits[k].entry];
+        for (LineRun& run : sweep.runs) {
+            run.cell = k;
+        }
         if (!runs.empty()) {
             ways.push_back(
                 shortestWay(geos, water, runs.back().run.end, sweep.runs.front().run.start));

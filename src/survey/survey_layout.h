@@ -24,7 +24,8 @@ struct LayoutRequest {
 struct LineRun {
     PlaneSegment line;
     PlaneSegment run;
-    bool tie = false; // a tie line across the others
+    bool tie = false;     // a tie line across the others
+    std::size_t cell = 0; // which cell a survey line sweeps, counted in the order swept
 };
 
 struct SurveyLayout {

@@ -56,7 +56,12 @@ SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout) {
     for (const LineRun& run : layout.runs) {
         const GeoLine line{globe[next], globe[next + 1]};
         plan.runs.push_back({globe[next + 2], globe[next + 3]});
-        (run.tie ? plan.crossLines : plan.lines).push_back(line);
+        if (run.tie) {
+            plan.crossLines.push_back(line);
+        } else {
+            plan.lines.push_back(line);
+            plan.lineCells.push_back(run.cell);
+        }
         next += 4;
     }
     for (const std::vector<PlanePoint>& way : layout.ways) {

@@ -26,9 +26,10 @@ struct SurveyPlan {
     // The route: each line's start and end (with its run-in) in the order run, and between
     // them the corners where a turn or transit bends round a hole or the boundary.
     std::vector<GeoPoint> waypoints;
-    std::vector<GeoLine> lines;      // survey lines as run, without run-in
-    std::vector<GeoLine> crossLines; // tie lines as run, without run-in
-    std::vector<GeoLine> runs;       // every line as run, with its run-in, in order
+    std::vector<GeoLine> lines;         // survey lines as run, without run-in
+    std::vector<std::size_t> lineCells; // the cell each survey line sweeps, in the order swept
+    std::vector<GeoLine> crossLines;    // tie lines as run, without run-in
+    std::vector<GeoLine> runs;          // every line as run, with its run-in, in order
     // ways[i] leads from the end of runs[i] to the start of runs[i + 1], both included.
     std::vector<std::vector<GeoPoint>> ways;
     std::size_t cells = 0;

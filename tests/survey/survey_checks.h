@@ -99,6 +99,25 @@ inline double distanceToLine(GeoPoint p, const GeoLine& segment, bool& interior)
     return at(s);
 }
 
+// The area of a polygon or of the polygons of a collection, in square units of its frame.
+inline double areaOf(const OGRGeometry& geometry) {
+    const OGRwkbGeometryType type = wkbFlatten(geometry.getGeometryType());
+    if (type == wkbPolygon) {
+        return geometry.toPolygon()->get_Area();
+    }
+    if (type == wkbMultiPolygon) {
+        return geometry.toMultiPolygon()->get_Area();
+    }
+    if (OGR_GT_IsSubClassOf(type, wkbGeometryCollection)) {
+        double total = 0.0;
+        for (const OGRGeometry* part : *geometry.toGeometryCollection()) {
+            total += areaOf(*part);
+        }
+        return total;
+    }
+    return 0.0;
+}
+
 // The tests' own flat frame: equal-area, so shares of the area are read off directly.
 class CheckFrame {
   public:
@@ -203,24 +222,6 @@ class CheckFrame {
                 forEachPoint(*part, visit);
             }
         }
-    }
-
-    static double areaOf(const OGRGeometry& geometry) {
-        const OGRwkbGeometryType type = wkbFlatten(geometry.getGeometryType());
-        if (type == wkbPolygon) {
-            return geometry.toPolygon()->get_Area();
-        }
-        if (type == wkbMultiPolygon) {
-            return geometry.toMultiPolygon()->get_Area();
-        }
-        if (OGR_GT_IsSubClassOf(type, wkbGeometryCollection)) {
-            double total = 0.0;
-            for (const OGRGeometry* part : *geometry.toGeometryCollection()) {
-                total += areaOf(*part);
-            }
-            return total;
-        }
-        return 0.0;
     }
 
     std::unique_ptr<OGRCoordinateTransformation> transform_;

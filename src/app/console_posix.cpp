@@ -1,4 +1,4 @@
-// The key press after the gulper notice on POSIX: one key from the controlling terminal.
+// The console on POSIX: the key press after the gulper notice, from the controlling terminal.
 #include "app/console.h"
 
 #include <cerrno>
@@ -74,3 +74,6 @@ void waitForKeyPress() {
     terminalFd = -1;
     close(fd);
 }
+
+// POSIX reads every stream as its bytes stand.
+void readStandardInputAsBytes() {}

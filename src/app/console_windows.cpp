@@ -1,8 +1,11 @@
-// The key press after the gulper notice on Windows: one key from the console, no echo.
+// The console on Windows: the key press after the gulper notice, and standard input as data.
 #include "app/console.h"
 
 #include <conio.h>
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace {
@@ -42,4 +45,10 @@ void waitForKeyPress() {
         // else in the dialogue, not to have the mission written.
         std::raise(SIGINT);
     }
+}
+
+// Text mode would end the waypoints at a stray Ctrl-Z and take CRs away; the readers take
+// CR LF themselves.
+void readStandardInputAsBytes() {
+    _setmode(_fileno(stdin), _O_BINARY);
 }

@@ -5,11 +5,9 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -252,37 +250,6 @@ void showGulperNotice(DialogueState& d, void (*waitForKey)()) {
     d.out << "\n\n";
 }
 
-bool canBeWaypointFile(const std::string& name) {
-    // A name with a NUL byte would open the file named by its first part only, a directory
-    // opens on some systems but holds no waypoints, and opening a named pipe that nobody
-    // writes to would wait for ever.
-    if (name.find('\0') != std::string::npos) {
-        return false;
-    }
-    std::error_code ignored;
-    const auto type = std::filesystem::status(std::filesystem::path(name), ignored).type();
-    return type != std::filesystem::file_type::directory &&
-           type != std::filesystem::file_type::fifo;
-}
-
-// The planner sees the file exactly as it is, whatever bytes or line ends it holds; the
-// driver then reads it again from its first byte.
-void listWaypointFile(std::ostream& out, std::ifstream& waypointFile) {
-    std::array<char, 4096> buffer{};
-    for (;;) {
-        waypointFile.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const std::streamsize got = waypointFile.gcount();
-        if (got > 0) {
-            out.write(buffer.data(), got);
-        }
-        if (!waypointFile) {
-            break;
-        }
-    }
-    waypointFile.clear();
-    waypointFile.seekg(0, std::ios::beg);
-}
-
 // The input ends at a prompt, so the cursor still stands behind it: the message takes a line
 // of its own.
 DialogueStatus endOfInput(std::ostream& out) {
@@ -294,7 +261,7 @@ DialogueStatus endOfInput(std::ostream& out) {
 } // namespace
 
 DialogueStatus runInteractiveDialogue(std::istream& in, std::ostream& out,
-                                      MissionParameters& params, std::ifstream& waypointFile,
+                                      MissionParameters& params, SourceFile& waypointFile,
                                       void (*waitForKey)()) {
     DialogueState d{in, out, params};
 
@@ -309,23 +276,26 @@ DialogueStatus runInteractiveDialogue(std::istream& in, std::ostream& out,
         return endOfInput(out);
     }
 
-    if (waypointFile.is_open()) {
-        waypointFile.close();
-    }
-    if (canBeWaypointFile(name)) {
-        // As the bytes stand, like a file named on the command line: Windows text mode would
-        // end the file at a stray Ctrl-Z and lose the waypoints after it.
-        waypointFile.open(name, std::ios::in | std::ios::binary);
-    }
-    if (!waypointFile.is_open()) {
+    waypointFile = SourceFile{};
+    OpenedSource opened;
+    if (!openSource(name, nullptr, opened)) {
         out << "cannot open file " << name << " ";
         out.flush();
         return DialogueStatus::cannotOpenFile;
     }
+    // Read once, here: a named pipe gives its bytes only once, and the planner must see
+    // exactly what will be planned.
+    const SourceReadResult read = readOpenedSource(opened, waypointFile);
+    if (!read.ok) {
+        out << "\n" << readErrorMessage(name) << "\n";
+        out.flush();
+        return DialogueStatus::cannotReadFile;
+    }
 
+    // The planner sees the file exactly as it is, whatever bytes or line ends it holds.
     out << "\n\nWaypoint filename: \n " << name << " \n"
         << "\n\nWaypoint List:\n\n";
-    listWaypointFile(out, waypointFile);
+    out.write(waypointFile.bytes.data(), static_cast<std::streamsize>(waypointFile.bytes.size()));
 
     if (!runMenu(d, writeMissionScreen, missionMenuEntries, editMissionEntry)) {
         return endOfInput(out);

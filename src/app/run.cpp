@@ -6,8 +6,9 @@
 #include "app/export_selection.h"
 #include "app/options.h"
 #include "app/output_file.h"
+#include "app/source_file.h"
 #include "app/usage.h"
-#include "app/waypoint_reader.h"
+#include "input/read_source.h"
 #include "output/csv_summary_writer.h"
 #include "output/geojson_writer.h"
 #include "output/gpx_writer.h"
@@ -24,13 +25,10 @@
 #include "route/waypoint_list.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -41,40 +39,31 @@ std::string shortestText(double value) {
     return text;
 }
 
-// A bad line is echoed so the planner can find it; control bytes would garble the
-// console, and a runaway line (a binary file, say) would bury the message.
-std::string displayableLine(const std::string& line) {
-    constexpr std::size_t kMaxCharacters = 80;
-    std::string shown;
-    std::size_t characters = 0;
-    for (char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool continuesCharacter = (byte & 0xC0) == 0x80; // inside a UTF-8 sequence
-        if (!continuesCharacter) {
-            if (characters == kMaxCharacters) {
-                shown += "...";
-                return shown;
-            }
-            ++characters;
+// Reads the route from the file's bytes and lets the bytes and the reader's document go
+// before planning. The messages name the file as the planner gave it.
+bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std::ostream& out,
+               WaypointList& route, std::vector<std::string>& notes) {
+    RouteSelection selection;
+    {
+        const DocumentResult read = readSource(file.source());
+        if (!read.ok) {
+            out << read.error << '\n';
+            return false;
         }
-        shown += (byte < 0x20 || byte == 0x7f) ? '?' : c;
+        selection = selectRoute(read.document, file.name, feature);
+        for (const SourceNote& note : read.document.notes) {
+            notes.push_back(note.message);
+        }
     }
-    return shown;
-}
-
-// A directory or a named pipe is never a waypoint file: reading a directory fails only
-// after it has opened, and opening a pipe nobody writes to waits for ever.
-bool openWaypointFile(const std::string& name, std::ifstream& file) {
-    std::error_code error;
-    const auto type = std::filesystem::status(name, error).type();
-    if (type == std::filesystem::file_type::directory || type == std::filesystem::file_type::fifo) {
+    std::string().swap(file.bytes);
+    if (!selection.ok) {
+        out << selection.error << '\n';
         return false;
     }
-    // Read as the bytes stand, so that a file gives the same route on every system: Windows
-    // text mode would end the file at a stray Ctrl-Z and quietly drop the waypoints after it.
-    // The reader itself takes CR LF line ends.
-    file.open(name, std::ios::in | std::ios::binary);
-    return file.is_open();
+    for (const SourcePoint& point : selection.points) {
+        appendNode(route, point.lat, point.lon);
+    }
+    return true;
 }
 
 struct OutputKind {
@@ -162,23 +151,22 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         printParameters(out, params);
     }
 
-    std::ifstream waypointFile;
-    std::string waypointFileName;
+    SourceFile waypointFile;
+    OpenedSource opened; // on the command line: opened here, read once the values are sound
     if (isOn(params.interactive)) {
         if (runInteractiveDialogue(in, out, params, waypointFile, waitForKeyPress) !=
             DialogueStatus::ready) {
             return 1;
         }
-        waypointFileName = "the waypoint file";
+        waypointFile.name = "the waypoint file";
     } else {
         if (!commandLine.waypointFile) {
             out << "\n\n*** WAYPOINTS FILENAME IS MISSING ***\n";
             printUsage(out);
             return 1;
         }
-        waypointFileName = *commandLine.waypointFile;
-        if (!openWaypointFile(waypointFileName, waypointFile)) {
-            out << "***CANNOT OPEN FILE " << waypointFileName << ' ';
+        if (!openSource(*commandLine.waypointFile, &in, opened)) {
+            out << "***CANNOT OPEN FILE " << *commandLine.waypointFile << ' ';
             printUsage(out);
             return 1;
         }
@@ -189,12 +177,17 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return refuseMaxLeg(out, params.maxLegMeters);
     }
 
+    if (opened.stream != nullptr) {
+        const SourceReadResult read = readOpenedSource(opened, waypointFile);
+        opened = OpenedSource{};
+        if (!read.ok) {
+            out << readErrorMessage(waypointFile.name) << '\n';
+            return 1;
+        }
+    }
     WaypointList route;
-    const ReadResult read = readWaypoints(waypointFile, route);
-    if (!read.ok) {
-        out << "*** BAD WAYPOINT LINE *** " << waypointFileName << " line " << read.badLineNumber
-            << ": \"" << displayableLine(read.badLineText)
-            << "\" (expected latitude then longitude in decimal degrees)\n";
+    std::vector<std::string> readerNotes;
+    if (!readRoute(waypointFile, commandLine.feature, out, route, readerNotes)) {
         return 1;
     }
     if (route.empty()) {
@@ -215,7 +208,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return 1;
     }
 
-    const std::vector<PlanFinding> findings = checkPlan(params, route);
+    const std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes);
     // The report is what a check is run for, so its findings stand in it, on standard
     // output, and only there: a console shows both streams, and twice would be noise.
     if (commandLine.checkOnly) {

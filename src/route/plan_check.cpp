@@ -233,7 +233,15 @@ std::vector<PlanFinding> checkRoute(const WaypointList& route, double maxLegMete
 }
 
 std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route) {
+    return checkPlan(params, route, {});
+}
+
+std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route,
+                                   const std::vector<std::string>& readerNotes) {
     std::vector<PlanFinding> findings = checkParameters(params);
+    for (const std::string& note : readerNotes) {
+        add(findings, FindingSeverity::warning, note);
+    }
     std::vector<PlanFinding> routeFindings = checkRoute(route, params.maxLegMeters);
     findings.insert(findings.end(), std::make_move_iterator(routeFindings.begin()),
                     std::make_move_iterator(routeFindings.end()));

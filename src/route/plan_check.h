@@ -34,6 +34,12 @@ std::vector<PlanFinding> checkRoute(const WaypointList& route, double maxLegMete
 // Both, parameters first.
 std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route);
 
+// Both, with what the reader of the waypoint file noted between them: positions that may
+// not mean what they say (a line of more than two numbers may be degrees and minutes
+// without hemisphere letters), each a warning, worded by the reader.
+std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route,
+                                   const std::vector<std::string>& readerNotes);
+
 bool hasError(const std::vector<PlanFinding>& findings);
 
 // "error: ..." or "warning: ...", without a line end.

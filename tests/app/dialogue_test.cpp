@@ -106,7 +106,7 @@ class DialogueTest : public ::testing::Test {
 
     void TearDown() override {
         screen = nullptr;
-        file.close();
+        file = SourceFile{};
         std::error_code ignored;
         fs::remove_all(dir, ignored);
     }
@@ -122,15 +122,20 @@ class DialogueTest : public ::testing::Test {
         return runInteractiveDialogue(in, out, params, file, fakeWaitForKey);
     }
 
-    std::string fileContent() {
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string fileContent() const { return file.bytes; }
+
+    // Read into memory from the file named, as a file whose path GDAL may open.
+    bool fileLoaded(const std::string& name) const {
+        return file.name == name && file.path == name;
     }
+
+    bool noFileLoaded() const { return file.name.empty() && file.bytes.empty(); }
 
     fs::path dir;
     std::string waypoints; // the path of a file holding kWaypoints
     std::ostringstream out;
     MissionParameters params;
-    std::ifstream file;
+    SourceFile file;
 };
 
 // Main paths
@@ -141,7 +146,7 @@ TEST_F(DialogueTest, AllDefaultsAcceptedForAPlainMission) {
                              kYoyoQuestion + kDepthPrompt + kGulperQuestion);
     EXPECT_EQ(fields(params), fields(plainMission()));
     EXPECT_EQ(keyPresses, 0);
-    ASSERT_TRUE(file.is_open());
+    ASSERT_TRUE(fileLoaded(waypoints));
     EXPECT_EQ(fileContent(), kWaypoints);
 }
 
@@ -287,7 +292,7 @@ TEST_F(DialogueTest, TrailingBlankNamesAnotherFile) {
 #endif
     EXPECT_EQ(talk(waypoints + " \n0\n"), DialogueStatus::cannotOpenFile);
     EXPECT_EQ(out.str(), kWelcome + "cannot open file " + waypoints + "  ");
-    EXPECT_FALSE(file.is_open());
+    EXPECT_TRUE(noFileLoaded());
 }
 
 TEST_F(DialogueTest, LongNameIsReadWhole) {
@@ -316,7 +321,7 @@ TEST_F(DialogueTest, NameWithNulByteCannotBeOpened) {
     const std::string name = waypoints + std::string(1, '\0') + "x";
     EXPECT_EQ(talk(name + "\n0\nn\n25\nn\n"), DialogueStatus::cannotOpenFile);
     EXPECT_EQ(out.str(), kWelcome + "cannot open file " + name + " ");
-    EXPECT_FALSE(file.is_open());
+    EXPECT_TRUE(noFileLoaded());
 }
 
 // End of input
@@ -350,7 +355,7 @@ TEST_F(DialogueTest, EndOfInputAtEachPromptWritesNoMission) {
     };
     for (const auto& c : cases) {
         out.str("");
-        file.close();
+        file = SourceFile{};
         params = MissionParameters{};
         EXPECT_EQ(talk(c.input), DialogueStatus::endOfInput) << c.input;
         EXPECT_EQ(out.str(), c.transcript) << c.input;
@@ -373,7 +378,7 @@ TEST_F(DialogueTest, ListingIsTheFileByteForByte) {
     EXPECT_EQ(talk(name + "\n0\nn\n25\nn\n"), DialogueStatus::ready);
     EXPECT_EQ(out.str(), kWelcome + listing(name, bytes) + missionScreen() + "0\n" + kYoyoQuestion +
                              kDepthPrompt + kGulperQuestion);
-    EXPECT_TRUE(file.good());
+    EXPECT_TRUE(fileLoaded(name));
     EXPECT_EQ(fileContent(), bytes);
 }
 
@@ -382,8 +387,7 @@ TEST_F(DialogueTest, EmptyFileListsNothingAndTheDialogueRuns) {
     EXPECT_EQ(talk(name + "\n0\nn\n25\nn\n"), DialogueStatus::ready);
     EXPECT_EQ(out.str(), kWelcome + listing(name, "") + missionScreen() + "0\n" + kYoyoQuestion +
                              kDepthPrompt + kGulperQuestion);
-    ASSERT_TRUE(file.is_open());
-    EXPECT_TRUE(file.good());
+    ASSERT_TRUE(fileLoaded(name));
     EXPECT_EQ(fileContent(), "");
 }
 

@@ -39,6 +39,14 @@ expect_bad_line() {
     expect_files "$1"
 }
 
+# expect_long_line <what> <file> <line number> <shown text>: refused, nothing written.
+expect_long_line() {
+    expect_status 1 "$status" "$1"
+    expect_text "*** BAD WAYPOINT LINE *** $2 line $3: \"$4\" (a line longer than 1 MiB)
+" .stdout "$1"
+    expect_files "$1"
+}
+
 EXAMPLE=$'36.8167 -121.8171\n36.8215 -121.7986\n'
 TEN_MB=10000000
 # repeated <count> <character>
@@ -47,7 +55,7 @@ repeated() {
 }
 
 # 100 MB: a hundred waypoints 0.0001 degrees apart going north, each after a megabyte of
-# comment lines. The file is read line by line, so the run needs a small part of its size.
+# comment lines. The file is read into memory once, so the run needs its size and a little.
 comment="# $(printf -- '-%.0s' {1..97})"
 yes "$comment" | head -n 10000 >"$INPUT/megabyte.txt"
 for i in $(seq 100); do
@@ -65,26 +73,40 @@ expect_files "100 MB file" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 20
 expect_text "1,N36.0001,-121.8171,5,250.000,0.0,0.0,255,0.000  
 100,N36.0100,-121.8171,5,250.000,0.0,0.0,255,0.000  
 " <(sed -n '2p;$p' 2020_189_155.wpt) "100 MB file: first and last waypoint"
-expect_peak_below "100 MB file" 64
+expect_peak_below "100 MB file" 144
 rm "$INPUT/huge.txt"
 
-# Single lines of 10 MB: a comment, text after the two numbers, and blanks before them are
-# all read as usual; ten million digits make a number too large for a double.
+# Single lines of 10 MB: a comment, text after the two numbers, blanks before them, ten
+# million digits. A line longer than 1 MiB is refused whatever it holds, and the reading
+# stops there, so the run takes little more memory than that.
 { printf '#'; repeated $TEN_MB x; printf '\n%s' "$EXAMPLE"; } >"$INPUT/long_comment.txt"
 { printf '36.8167 -121.8171 '; repeated $TEN_MB x; printf '\n36.8215 -121.7986\n'; } \
     >"$INPUT/long_tail.txt"
 { repeated $TEN_MB ' '; printf '%s' "$EXAMPLE"; } >"$INPUT/long_blanks.txt"
-for name in long_comment long_tail long_blanks; do
+{ repeated $TEN_MB 1; printf ' 5\n'; } >"$INPUT/long_number.txt"
+for name in long_comment long_tail long_blanks long_number; do
     new_run_dir
     measured_run "$INPUT/$name.txt"
-    expect_example_outputs "10 MB line: $name"
-    expect_peak_below "10 MB line: $name" 128
+    shown=$(head -c 80 "$INPUT/$name.txt")
+    expect_long_line "10 MB line: $name" "$INPUT/$name.txt" 1 "$shown..."
+    expect_peak_below "10 MB line: $name" 16
 done
-{ repeated $TEN_MB 1; printf ' 5\n'; } >"$INPUT/long_number.txt"
+# Lines up to 1 MiB are read as before: a comment of 1 MiB, then the two waypoints.
+{ printf '#'; repeated $((1024 * 1024 - 1)) x; printf '\n%s' "$EXAMPLE"; } >"$INPUT/long_ok.txt"
 new_run_dir
-measured_run "$INPUT/long_number.txt"
-expect_bad_line "10 MB number" "$INPUT/long_number.txt" 1 "$(repeated 80 1)..."
-expect_peak_below "10 MB number" 128
+measured_run "$INPUT/long_ok.txt"
+expect_example_outputs "1 MiB comment"
+# A line of 1 MiB and one byte is refused, even after good lines.
+{ printf '%s' "$EXAMPLE"; repeated $((1024 * 1024 + 1)) ' '; printf '\n'; } >"$INPUT/long_late.txt"
+new_run_dir
+measured_run "$INPUT/long_late.txt"
+expect_long_line "1 MiB and a byte" "$INPUT/long_late.txt" 3 "$(repeated 80 ' ')..."
+
+# A device that never ends: the reading stops at the first line longer than 1 MiB.
+new_run_dir
+measured_run /dev/zero
+expect_long_line "/dev/zero" /dev/zero 1 "$(repeated 80 '?')..."
+expect_peak_below "/dev/zero" 16
 rm "$INPUT"/long_*.txt
 
 # Binary data: every byte value in turn, a megabyte of them. The first line is bytes 0 to
@@ -115,17 +137,29 @@ measured_run "$INPUT/nul_only.txt"
 expect_bad_line "a megabyte of NUL" "$INPUT/nul_only.txt" 1 "$(repeated 80 '?')..."
 expect_peak_below "a megabyte of NUL" 64
 
-# Typed at the dialogue, a named pipe is refused like a directory instead of waiting for a
-# writer for ever (the command line refuses both already).
+# Typed at the dialogue, a directory is refused; a named pipe is read once, listed and
+# planned from the same bytes.
+new_run_dir
+printf '%s\n0\nn\n50\nn\n' "$INPUT" | timeout 20 "$TAVRA" --interactive >.stdout 2>.stderr
+status=$?
+expect_status 1 "$status" "dialogue given a directory"
+[ "$(tail -c $((${#INPUT} + 18)) .stdout)" = "cannot open file $INPUT " ] ||
+    fail "dialogue given a directory: no message: $(tail -c 100 .stdout)"
+expect_files "dialogue given a directory"
 mkfifo "$INPUT/pipe"
-for special in "$INPUT/pipe" "$INPUT"; do
-    new_run_dir
-    printf '%s\n0\nn\n50\nn\n' "$special" | timeout 20 "$TAVRA" --interactive >.stdout 2>.stderr
-    status=$?
-    expect_status 1 "$status" "dialogue given $special"
-    [ "$(tail -c $((${#special} + 18)) .stdout)" = "cannot open file $special " ] ||
-        fail "dialogue given $special: no message: $(tail -c 100 .stdout)"
-    expect_files "dialogue given $special"
+new_run_dir
+printf '%s' "$EXAMPLE" >"$INPUT/pipe" &
+printf '%s\n0\nn\n50\nn\n' "$INPUT/pipe" |
+    at_fixed_time timeout 20 "$TAVRA" --interactive >.stdout 2>.stderr
+status=$?
+wait
+expect_status 0 "$status" "dialogue given a named pipe"
+grep -qF "Waypoint List:"$'\n\n'"$EXAMPLE" .stdout || fail "dialogue given a named pipe: no listing"
+expect_files "dialogue given a named pipe" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts \
+    2020_189_155.csv
+for ext in wpt pts; do
+    expect_same_file "$DATA/two_point_2020_189_155.$ext" "2020_189_155.$ext" \
+        "dialogue given a named pipe: $ext"
 done
 
 # Standard input that never answers: a letter as the first menu choice keeps the choice 0

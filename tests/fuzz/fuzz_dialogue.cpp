@@ -2,8 +2,8 @@
 // what the file-name answer names (mostly a real waypoint file, so that the menus are
 // reached); the rest is typed after it. End of input must always end the dialogue.
 #include "app/dialogue.h"
-#include "app/waypoint_reader.h"
 #include "check.h"
+#include "input/plain_reader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -110,23 +110,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TailBuffer shown;
     std::ostream out(&shown);
     MissionParameters params;
-    std::ifstream waypointFile;
+    SourceFile waypointFile;
     const DialogueStatus status = runInteractiveDialogue(in, out, params, waypointFile, noKey);
 
     switch (status) {
     case DialogueStatus::ready: {
         FUZZ_CHECK(params.yoyoMission == 0 || params.yoyoMission == 1);
         FUZZ_CHECK(params.gulperMission == 0 || params.gulperMission == 1);
-        // The listing has been read, but the driver must get the file from its first byte.
-        FUZZ_CHECK(waypointFile.is_open());
-        WaypointList route;
-        FUZZ_CHECK(readWaypoints(waypointFile, route).ok);
-        FUZZ_CHECK(route.size() == (namesSurvey ? 2u : 0u));
+        // The driver reads the waypoints from the bytes the listing showed.
+        const DocumentResult read = readPlain(waypointFile.bytes, waypointFile.name);
+        FUZZ_CHECK(read.ok && read.document.features.size() == 1);
+        FUZZ_CHECK(read.document.features.front().points.size() == (namesSurvey ? 2u : 0u));
         break;
     }
     case DialogueStatus::cannotOpenFile:
         FUZZ_CHECK(!namesSurvey && data[0] % 8 != 5);
-        FUZZ_CHECK(!waypointFile.is_open());
+        FUZZ_CHECK(waypointFile.bytes.empty());
+        break;
+    case DialogueStatus::cannotReadFile:
+        FUZZ_CHECK(false); // every file it names can be read
         break;
     case DialogueStatus::endOfInput:
         FUZZ_CHECK(endsWith(shown.tail, "*** END OF INPUT: NO MISSION WRITTEN ***\n"));

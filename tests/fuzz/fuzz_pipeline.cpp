@@ -2,8 +2,8 @@
 // first operand, if any, is the launch distance, which no option sets); the rest is the
 // waypoint file. The route is planned, checked, and written by all four writers.
 #include "app/options.h"
-#include "app/waypoint_reader.h"
 #include "check.h"
+#include "input/read_source.h"
 #include "output/csv_summary_writer.h"
 #include "output/mission_script_writer.h"
 #include "output/survey_line_writer.h"
@@ -260,9 +260,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    std::istringstream file(bytes.substr(lineEnd + 1));
+    // Whatever format the rest is in, as a waypoint file piped in.
+    const std::string file = bytes.substr(lineEnd + 1);
+    const DocumentResult document = readSource(InputSource{"fuzz", "", file});
+    if (!document.ok) {
+        return 0;
+    }
+    const RouteSelection selection = selectRoute(document.document, "fuzz", std::nullopt);
     WaypointList route;
-    if (!readWaypoints(file, route).ok || route.empty()) {
+    for (const SourcePoint& point : selection.points) {
+        appendNode(route, point.lat, point.lon);
+    }
+    if (route.empty()) {
         return 0;
     }
     std::vector<std::pair<double, double>> read;

@@ -1,33 +1,49 @@
-// Fuzz target: the waypoint reader on any bytes, as if they were a planner's waypoint file.
-#include "app/waypoint_reader.h"
+// Fuzz target: the readers of the line formats (plain, CSV, degrees and minutes) and the
+// dispatcher on any bytes, as if they were a waypoint file piped in (no path to hand on).
 #include "check.h"
+#include "input/csv_reader.h"
+#include "input/degrees_minutes.h"
+#include "input/plain_reader.h"
+#include "input/read_source.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <sstream>
 #include <string>
+#include <string_view>
+
+namespace {
+
+bool inRange(double lat, double lon) {
+    return lat >= -90.0 && lat <= 90.0 && lon >= -180.0 && lon <= 180.0;
+}
+
+bool startsWith(const std::string& text, std::string_view prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Positions in file order, each on a real line of the file, and finite whatever it held.
+void checkRoute(const SourceFeature& route, std::uint64_t lines, bool ranged) {
+    std::uint64_t previous = 0;
+    for (const SourcePoint& point : route.points) {
+        FUZZ_CHECK(std::isfinite(point.lat) && std::isfinite(point.lon));
+        FUZZ_CHECK(!ranged || inRange(point.lat, point.lon));
+        FUZZ_CHECK(point.line > previous && point.line <= lines);
+        previous = point.line;
+    }
+}
+
+// A refusal is one line naming the file and the line.
+void checkRefusal(const DocumentResult& result, std::string_view prefix) {
+    FUZZ_CHECK(startsWith(result.error, prefix));
+    FUZZ_CHECK(result.error.find('\n') == std::string::npos);
+    FUZZ_CHECK(result.document.features.empty());
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::istringstream in(bytes);
-    WaypointList list;
-    const ReadResult result = readWaypoints(in, list);
-
-    // Only finite positions may reach planning, whatever the file held.
-    std::size_t walked = 0;
-    const WaypointNode* previous = nullptr;
-    for (const WaypointNode* node = list.head; node != nullptr; node = node->next) {
-        FUZZ_CHECK(std::isfinite(node->lat) && std::isfinite(node->lon));
-        FUZZ_CHECK(node->prev == previous);
-        FUZZ_CHECK(node->kind == WaypointKind::fromFile);
-        previous = node;
-        ++walked;
-    }
-    FUZZ_CHECK(list.tail == previous);
-    FUZZ_CHECK(walked == list.size());
-
-    // A refused line is a real line of the file, shown without its line end.
     std::uint64_t lines = 0;
     for (char c : bytes) {
         lines += c == '\n' ? 1 : 0;
@@ -35,13 +51,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!bytes.empty() && bytes.back() != '\n') {
         ++lines;
     }
-    FUZZ_CHECK(walked <= lines);
-    if (result.ok) {
-        FUZZ_CHECK(result.badLineNumber == 0);
+
+    const DocumentResult plain = readPlain(bytes, "fuzz.txt");
+    if (plain.ok) {
+        FUZZ_CHECK(plain.document.features.size() == 1);
+        checkRoute(plain.document.features.front(), lines, false);
+        FUZZ_CHECK(plain.document.notes.size() <= 1);
     } else {
-        FUZZ_CHECK(result.badLineNumber >= 1 && result.badLineNumber <= lines);
-        FUZZ_CHECK(result.badLineText.find('\n') == std::string::npos);
-        FUZZ_CHECK(walked < result.badLineNumber);
+        checkRefusal(plain, "*** BAD WAYPOINT LINE *** fuzz.txt line ");
+    }
+
+    const DocumentResult csv = readCsv(bytes, "fuzz.csv");
+    if (csv.ok) {
+        FUZZ_CHECK(csv.document.features.size() == 1);
+        checkRoute(csv.document.features.front(), lines, true);
+    } else {
+        checkRefusal(csv, "*** BAD CSV FILE *** fuzz.csv line ");
+    }
+
+    const std::string_view firstLine = std::string_view(bytes).substr(0, bytes.find('\n'));
+    const DegreesPosition position = readDegreesPosition(firstLine);
+    if (position.outcome == DegreesOutcome::read) {
+        FUZZ_CHECK(inRange(position.lat, position.lon));
+    }
+    FUZZ_CHECK((position.outcome == DegreesOutcome::refused) == !position.problem.empty());
+    for (CoordinateAxis axis : {CoordinateAxis::latitude, CoordinateAxis::longitude}) {
+        const DegreesCoordinate coordinate = readDegreesCoordinate(firstLine, axis);
+        const double limit = axis == CoordinateAxis::latitude ? 90.0 : 180.0;
+        FUZZ_CHECK(!coordinate.ok || (coordinate.value >= -limit && coordinate.value <= limit));
+        FUZZ_CHECK(coordinate.ok == coordinate.problem.empty());
+    }
+
+    // Whatever format the bytes turn out to be, a route read from them is finite.
+    const DocumentResult any = readSource(InputSource{"fuzz", "", bytes});
+    if (any.ok) {
+        const RouteSelection route = selectRoute(any.document, "fuzz", std::nullopt);
+        for (const SourcePoint& point : route.points) {
+            FUZZ_CHECK(std::isfinite(point.lat) && std::isfinite(point.lon));
+        }
+        const AreasSelection areas = allAreas(any.document, "fuzz");
+        for (const GeoArea& area : areas.areas) {
+            FUZZ_CHECK(area.outer.size() >= 3);
+        }
+    } else {
+        FUZZ_CHECK(!any.error.empty());
     }
     return 0;
 }

@@ -1,11 +1,12 @@
 // Tests of the plan check: each finding on both sides of its bound, and silence on sound plans.
-#include "app/waypoint_reader.h"
+#include "input/plain_reader.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <utility>
@@ -59,8 +60,15 @@ TEST(PlanCheck, DefaultsAndTheBundledExampleGiveNoFinding) {
 
     std::ifstream file(std::string(TAVRA_TEST_DATA_DIR) + "/../../examples/monterey_lawnmower.txt");
     ASSERT_TRUE(file.is_open());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    const DocumentResult read = readPlain(bytes, "monterey_lawnmower.txt");
+    ASSERT_TRUE(read.ok);
+    EXPECT_TRUE(read.document.notes.empty());
     WaypointList route;
-    ASSERT_TRUE(readWaypoints(file, route).ok);
+    for (const SourcePoint& point : read.document.features.front().points) {
+        appendNode(route, point.lat, point.lon);
+    }
     const MissionParameters params;
     RouteTotals totals;
     planRoute(route, params, totals);

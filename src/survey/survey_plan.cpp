@@ -8,6 +8,7 @@
 #include "survey/survey_layout.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <map>
 
@@ -118,6 +119,25 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         if (request.heading) {
             heading = lineHeadingOf(*request.heading);
         } else {
+            // One line would cover the area along its narrowest direction: that is no survey.
+            const std::vector<double> candidates = candidateHeadings(plane);
+            double narrowest = std::numeric_limits<double>::infinity();
+            double narrowestHeading = 0.0;
+            for (const double h : candidates) {
+                const Extent across = acrossExtent(toLineFrame(lineAxes(h), plane));
+                if (across.high - across.low < narrowest) {
+                    narrowest = across.high - across.low;
+                    narrowestHeading = h;
+                }
+            }
+            if (narrowest < request.spacing) {
+                char text[200];
+                std::snprintf(text, sizeof text,
+                              "the spacing of %.1f m is wider than the area, which is %.1f m "
+                              "across at its narrowest (lines at heading %.1f degrees)",
+                              request.spacing, narrowest, narrowestHeading);
+                return refused(text);
+            }
             const HeadingCriterion fewestLines{[&](double h) {
                                                    return static_cast<double>(
                                                        linesAt(geos, plane, h, request.spacing));
@@ -130,7 +150,7 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
                                    : std::numeric_limits<double>::infinity();
                 },
                 kSameRoute};
-            heading = searchHeading(candidateHeadings(plane), {fewestLines, shortestRoute});
+            heading = searchHeading(candidates, {fewestLines, shortestRoute});
         }
         const LayoutResult& laid = layOut(heading);
         if (!laid.ok) {

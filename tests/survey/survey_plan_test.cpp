@@ -258,7 +258,8 @@ TEST(SurveyPlan, EdgeCases) {
          100.0,
          {},
          0,
-         "the spacing of 100.0 m is wider than the area across the lines (80.0 m"},
+         "the spacing of 100.0 m is wider than the area, which is 80.0 m across at its "
+         "narrowest (lines at heading 0.0 degrees)"},
         {"across the equator",
          areaInMeters({-0.004, 10.0}, rectangle(1500, 950, 0)),
          100.0,

@@ -8,8 +8,28 @@
 
 namespace {
 
-// Rings that enclose less than this are taken for lines or points.
-constexpr double kLeastRingArea = 1e-6; // square meters
+// A ring whose vertices all lie this close to one line encloses nothing.
+constexpr double kLeastRingWidth = 1e-6; // meters
+
+// Whether every vertex lies on the line through the first and the one farthest from it. The
+// area a ring encloses cannot tell: a bow tie's two halves cancel.
+bool onOneLine(const PlaneRing& ring) {
+    const PlanePoint a = ring.front();
+    PlanePoint b = a;
+    for (const PlanePoint& p : ring) {
+        if (distance(a, p) > distance(a, b)) {
+            b = p;
+        }
+    }
+    const double length = distance(a, b);
+    for (const PlanePoint& p : ring) {
+        const double offset = ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) / length;
+        if (!(std::abs(offset) < kLeastRingWidth)) {
+            return false;
+        }
+    }
+    return true;
+}
 
 std::string ringName(std::size_t ring) {
     return ring == 0 ? "the boundary" : "hole " + std::to_string(ring);
@@ -179,11 +199,11 @@ FramedAreaResult frameArea(const Geos& geos, const GeoArea& given) {
                       farthest / 1000.0, kMaxAreaRadius / 1000.0);
         return refused(text);
     }
-    if (std::abs(signedArea(plane.outer)) < kLeastRingArea) {
+    if (onOneLine(plane.outer)) {
         return refused("the boundary encloses no area: its vertices lie on one line");
     }
     for (std::size_t i = 0; i < plane.holes.size(); ++i) {
-        if (std::abs(signedArea(plane.holes[i])) < kLeastRingArea) {
+        if (onOneLine(plane.holes[i])) {
             return refused(ringName(i + 1) + " encloses no area: its vertices lie on one line");
         }
     }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Keeps the benchmarks building and running: a short pass over the smallest route size only.
+# Keeps the benchmarks building and running: a short pass over the smallest route size only,
+# and one over the survey case.
 # Timings are not checked here, and bench/scale.sh, which writes gigabytes, is not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,3 +11,7 @@ apt-get install -y --no-install-recommends libbenchmark-dev
 cmake -S . -B build-bench -DTAVRA_BENCH=ON -DTAVRA_BUILD_TESTS=OFF
 cmake --build build-bench -j
 ./build-bench/bench/tavra_bench --benchmark_filter='/250000$' --benchmark_min_time=0.01
+# The survey case (built with GDAL): one pass, to keep it running.
+if ./build-bench/bench/tavra_bench --benchmark_list_tests | grep -q Survey; then
+    ./build-bench/bench/tavra_bench --benchmark_filter=Survey --benchmark_min_time=0.01
+fi

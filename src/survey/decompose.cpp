@@ -2,6 +2,7 @@
 #include "survey/decompose.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -12,21 +13,25 @@ constexpr double kJoinGap = 1e-6; // meters
 // boundary however its computed ends were rounded; the stubs outside are dropped as dangles.
 constexpr double kCutOvershoot = 1e-3; // meters
 
-// A vertex where the ring turns back across the lines, or an edge that runs along them.
+// Vertices whose y differ by no more than this make one run: an edge meant to run along the
+// lines but drawn in latitude and longitude lies a few centimeters off in the frame.
+constexpr double kRunTolerance = 0.05; // meters
+
+// Where the ring turns back across the lines (an extreme), or an edge that runs along them,
+// as the vertices at its two ends.
 struct Run {
-    double y = 0.0;
-    double xLow = 0.0;
-    double xHigh = 0.0;
+    PlanePoint low;       // the end at the least x
+    PlanePoint high;      // the end at the greatest x
     bool extreme = false; // both neighbours on one side across; else an edge along the lines
 };
 
-// Runs of level vertices whose two neighbours lie on the same side across, and edges level
-// with the lines whose neighbours lie on either side.
+// Runs of vertices within kRunTolerance across whose two neighbours lie on the same side
+// across, and edges along the lines whose neighbours lie on either side.
 void addRuns(const PlaneRing& ring, std::vector<Run>& runs) {
     const std::size_t n = ring.size();
     std::size_t start = n;
     for (std::size_t i = 0; i < n; ++i) {
-        if (ring[i].y != ring[(i + n - 1) % n].y) {
+        if (std::abs(ring[i].y - ring[(i + n - 1) % n].y) > kRunTolerance) {
             start = i;
             break;
         }
@@ -36,20 +41,24 @@ void addRuns(const PlaneRing& ring, std::vector<Run>& runs) {
     }
     for (std::size_t done = 0; done < n;) {
         const std::size_t first = (start + done) % n;
+        Run run{ring[first], ring[first], false};
+        double low = ring[first].y;
+        double high = ring[first].y;
         std::size_t length = 1;
-        while (length < n && ring[(first + length) % n].y == ring[first].y) {
-            ++length;
+        for (; length < n; ++length) {
+            const PlanePoint& p = ring[(first + length) % n];
+            if (std::max(high, p.y) - std::min(low, p.y) > kRunTolerance) {
+                break;
+            }
+            low = std::min(low, p.y);
+            high = std::max(high, p.y);
+            run.low = p.x < run.low.x ? p : run.low;
+            run.high = p.x > run.high.x ? p : run.high;
         }
-        const double y = ring[first].y;
         const double before = ring[(first + n - 1) % n].y;
         const double after = ring[(first + length) % n].y;
-        const bool extreme = (before > y && after > y) || (before < y && after < y);
-        if (extreme || length > 1) {
-            Run run{y, ring[first].x, ring[first].x, extreme};
-            for (std::size_t k = 0; k < length; ++k) {
-                run.xLow = std::min(run.xLow, ring[(first + k) % n].x);
-                run.xHigh = std::max(run.xHigh, ring[(first + k) % n].x);
-            }
+        run.extreme = (before > high && after > high) || (before < low && after < low);
+        if (run.extreme || length > 1) {
             runs.push_back(run);
         }
         done += length;
@@ -143,7 +152,7 @@ PlaneArea leveled(const PlaneArea& area) {
     return result;
 }
 
-std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& area) {
+std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area) {
     std::vector<Run> runs;
     addRuns(area.outer, runs);
     for (const PlaneRing& hole : area.holes) {
@@ -151,7 +160,8 @@ std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& are
     }
     std::vector<double> ys;
     for (const Run& run : runs) {
-        ys.push_back(run.y);
+        ys.push_back(run.low.y);
+        ys.push_back(run.high.y);
     }
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
@@ -160,34 +170,45 @@ std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& are
     }
     const GeosGeometry polygon = makePolygon(geos, area);
     const auto slices = sliceIntervals(geos, polygon.get(), ys, alongExtent(area));
-    std::vector<CriticalPoint> critical;
-    for (const Run& run : runs) {
-        for (const Interval& interval : slices.at(run.y)) {
-            const bool waterBefore = interval.low < run.xLow - kJoinGap;
-            const bool waterAfter = interval.high > run.xHigh + kJoinGap;
-            // A turning point with water on both sides splits or joins; an edge along the lines
-            // with water beyond one of its ends is a step, where the water across widens.
-            if (run.extreme ? (waterBefore && waterAfter)
-                            : (waterBefore || waterAfter) && interval.low <= run.xLow + kJoinGap &&
-                                  interval.high >= run.xHigh - kJoinGap) {
-                critical.push_back({run.y, run.xLow, run.xHigh, interval.low, interval.high});
-                break;
+    // The piece of water across the line through a run's end that holds the end.
+    const auto waterAt = [&](PlanePoint end) -> const Interval* {
+        for (const Interval& interval : slices.at(end.y)) {
+            if (interval.low <= end.x + kJoinGap && interval.high >= end.x - kJoinGap) {
+                return &interval;
             }
         }
+        return nullptr;
+    };
+    std::vector<Cut> cuts;
+    for (const Run& run : runs) {
+        const Interval* before = waterAt(run.low);
+        const Interval* after = waterAt(run.high);
+        const bool waterBefore = before != nullptr && before->low < run.low.x - kJoinGap;
+        const bool waterAfter = after != nullptr && after->high > run.high.x + kJoinGap;
+        // A turning point splits or joins the water only with water on both sides; an edge
+        // along the lines with water beyond one end is a step, where the water widens.
+        if (run.extreme ? !(waterBefore && waterAfter) : !(waterBefore || waterAfter)) {
+            continue;
+        }
+        if (waterBefore) {
+            cuts.push_back({run.low.y, before->low, run.low.x});
+        }
+        if (waterAfter) {
+            cuts.push_back({run.high.y, run.high.x, after->high});
+        }
     }
-    return critical;
+    return cuts;
 }
 
 std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area) {
-    // Each cut is the whole piece of water across the line through its critical point;
-    // critical points level with each other on one piece share it.
+    // Each cut runs from a run's end outwards across the water to the boundary; it is drawn
+    // past the boundary at its far end, its near end being the very vertex.
     std::vector<PlaneSegment> cuts;
-    for (const CriticalPoint& point : criticalPoints(geos, area)) {
-        cuts.push_back(
-            {{point.cutLow - kCutOvershoot, point.y}, {point.cutHigh + kCutOvershoot, point.y}});
+    for (const Cut& cut : cutsAcross(geos, area)) {
+        cuts.push_back({{cut.xLow - kCutOvershoot, cut.y}, {cut.xHigh + kCutOvershoot, cut.y}});
     }
     const auto sameCut = [](const PlaneSegment& a, const PlaneSegment& b) {
-        return a.start.y == b.start.y && a.start.x == b.start.x;
+        return a.start.y == b.start.y && a.start.x == b.start.x && a.end.x == b.end.x;
     };
     std::sort(cuts.begin(), cuts.end(), [](const PlaneSegment& a, const PlaneSegment& b) {
         return a.start.y != b.start.y ? a.start.y < b.start.y : a.start.x < b.start.x;

@@ -18,19 +18,18 @@ constexpr double kLevelTolerance = 1e-6; // meters
 // rotation, is then exactly parallel, and two holes whose ends are level share one cut.
 PlaneArea leveled(const PlaneArea& area);
 
-// A critical point: a vertex, or a run of level vertices, where the water lies on both sides
-// along the line through it and both neighbours lie on one side across (a split when they
-// lie above, a join when below); or a step: an edge along the lines with water beyond one of
-// its ends.
-struct CriticalPoint {
-    double y = 0.0;
-    double xLow = 0.0; // the run's span along the line
+// A cut across the water along the lines, from a critical point out to the boundary. A
+// critical point is a vertex, or a run of vertices along the lines, where the ring turns back
+// across them with water on both sides (a split when its neighbours lie above, a join when
+// below): it has a cut on each side. A step, an edge along the lines with water beyond one
+// of its ends, where the water across widens, has one cut on that side.
+struct Cut {
+    double y = 0.0;    // meters across
+    double xLow = 0.0; // meters along: the cut's ends, one of them the critical vertex
     double xHigh = 0.0;
-    double cutLow = 0.0; // the piece of water across the line through it
-    double cutHigh = 0.0;
 };
 
-std::vector<CriticalPoint> criticalPoints(const Geos& geos, const PlaneArea& area);
+std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area);
 
 // The cells of a leveled area (frame of the lines), ordered by their lowest y, then x.
 std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area);

@@ -3,6 +3,7 @@
 #include "survey/decompose.h"
 #include "survey_checks.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ogr_geometry.h>
@@ -102,19 +103,52 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
 }
 
 // A hole splits the water across the lines at its lowest vertex and joins it again at its
-// highest; each cut spans the whole water across.
-TEST(Decompose, CutsAtAHolesEnds) {
-    PlaneArea area{{{0, 0}, {200, 0}, {200, 120}, {0, 120}},
-                   {{{100, 30}, {80, 60}, {100, 90}, {120, 60}}}};
-    orientRings(area);
+// highest: a cut on either side of each, out to the boundary. A step has one, on the side
+// where the water widens, also when it is drawn a few centimeters off the lines' direction.
+TEST(Decompose, CutsAtAHolesEndsAndAtSteps) {
+    const struct {
+        const char* name;
+        PlaneArea area;
+        std::vector<Cut> cuts; // by y, then x
+    } cases[] = {
+        {"diamond island",
+         {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{100, 30}, {80, 60}, {100, 90}, {120, 60}}}},
+         {{30, 0, 100}, {30, 100, 200}, {90, 0, 100}, {90, 100, 200}}},
+        {"L-shaped bay",
+         {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}}, {}},
+         {{50, 0, 50}}},
+        // The bay's north and south shores both a few centimeters off east-west: the cuts
+        // run from their western ends.
+        {"point reaching in from the east",
+         {{{0, 0},
+           {300, 0},
+           {300, 100.03},
+           {100, 100},
+           {100, 200},
+           {300, 200.02},
+           {300, 300},
+           {0, 300}},
+          {}},
+         {{100, 0, 100}, {200, 0, 100}}},
+    };
     const Geos geos = makeGeos();
-    const std::vector<CriticalPoint> points = criticalPoints(geos, area);
-    ASSERT_EQ(points.size(), 2u);
-    for (const CriticalPoint& point : points) {
-        EXPECT_TRUE(point.y == 30.0 || point.y == 90.0);
-        EXPECT_EQ(point.xLow, 100.0);
-        EXPECT_NEAR(point.cutLow, 0.0, 1e-9);
-        EXPECT_NEAR(point.cutHigh, 200.0, 1e-9);
+    for (const auto& c : cases) {
+        PlaneArea area = c.area;
+        orientRings(area);
+        std::vector<Cut> cuts = cutsAcross(geos, area);
+        std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) {
+            return a.y != b.y ? a.y < b.y : a.xLow < b.xLow;
+        });
+        ASSERT_EQ(cuts.size(), c.cuts.size()) << c.name;
+        for (std::size_t i = 0; i < cuts.size(); ++i) {
+            EXPECT_EQ(cuts[i].y, c.cuts[i].y) << c.name;
+            EXPECT_NEAR(cuts[i].xLow, c.cuts[i].xLow, 1e-9) << c.name;
+            EXPECT_NEAR(cuts[i].xHigh, c.cuts[i].xHigh, 1e-9) << c.name;
+        }
+        EXPECT_EQ(decompose(geos, area).size(), c.name[0] == 'd'   ? 4u
+                                                : c.name[0] == 'L' ? 2u
+                                                                   : 3u)
+            << c.name;
     }
 }
 

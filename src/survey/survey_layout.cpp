@@ -12,7 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <map>
+#include <optional>
 
 namespace {
 
@@ -84,15 +84,25 @@ LineRun runAlong(const RunPiece& piece, bool towardsHighX) {
     return run;
 }
 
-// Joins each run to the one before it by the shortest way, counting both in the length.
+// Joins each run to the one before it by the shortest way.
 void appendRun(const Geos& geos, FreeWater& water, LineRun run, std::vector<LineRun>& runs,
-               std::vector<std::vector<PlanePoint>>& ways, double& length) {
+               std::vector<std::vector<PlanePoint>>& ways) {
     if (!runs.empty()) {
         ways.push_back(shortestWay(geos, water, runs.back().run.end, run.run.start));
-        length += wayLength(ways.back());
     }
-    length += segmentLength(run.run);
     runs.push_back(run);
+}
+
+double lengthOf(const std::vector<LineRun>& runs,
+                const std::vector<std::vector<PlanePoint>>& ways) {
+    double length = 0.0;
+    for (const LineRun& run : runs) {
+        length += segmentLength(run.run);
+    }
+    for (const std::vector<PlanePoint>& way : ways) {
+        length += wayLength(way);
+    }
+    return length;
 }
 
 // Rows alternate direction; the pieces of a row, seldom more than one, are run in the
@@ -106,8 +116,7 @@ CellSweep sweepFrom(const Geos& geos, FreeWater& water,
         const std::vector<RunPiece>& row = rows[(corner & kLastRow) != 0 ? count - 1 - k : k];
         for (std::size_t i = 0; i < row.size(); ++i) {
             const RunPiece& piece = row[towardsHighX ? i : row.size() - 1 - i];
-            appendRun(geos, water, runAlong(piece, towardsHighX), sweep.runs, sweep.ways,
-                      sweep.length);
+            appendRun(geos, water, runAlong(piece, towardsHighX), sweep.runs, sweep.ways);
         }
         towardsHighX = !towardsHighX;
     }
@@ -115,6 +124,7 @@ CellSweep sweepFrom(const Geos& geos, FreeWater& water,
     // odd number of rows before.
     const bool endedTowardsHighX = !towardsHighX;
     sweep.exit = ((corner & kLastRow) != 0 ? 0 : kLastRow) | (endedTowardsHighX ? kHighX : 0);
+    sweep.length = lengthOf(sweep.runs, sweep.ways);
     return sweep;
 }
 
@@ -127,6 +137,83 @@ std::vector<std::vector<RunPiece>> rowsOf(const std::vector<RunPiece>& pieces) {
         rows.back().push_back(piece);
     }
     return rows;
+}
+
+// The rows of a cell, each piece with its run-in.
+using CellRows = std::vector<std::vector<RunPiece>>;
+
+// Sweep: each cell's pieces, given their run-in; cells without a piece are left out.
+std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& cells,
+                                const LayoutRequest& request,
+                                const std::optional<HoleCutter>& cutter) {
+    std::vector<CellRows> cellRows;
+    for (const std::vector<LinePiece>& pieces : sweepCells(geos, cells, request.spacing)) {
+        std::vector<RunPiece> run;
+        for (const LinePiece& piece : pieces) {
+            const double low =
+                runInReach(geos, cutter, {piece.x0, piece.y}, {-1.0, 0.0}, request.runIn);
+            const double high =
+                runInReach(geos, cutter, {piece.x1, piece.y}, {1.0, 0.0}, request.runIn);
+            run.push_back({piece, piece.x0 - low, piece.x1 + high});
+        }
+        if (!run.empty()) {
+            cellRows.push_back(rowsOf(run));
+        }
+    }
+    return cellRows;
+}
+
+// Order: each cell swept from each of its corners, the ways between the corners of different
+// cells, and the order and corners that make the route shortest, from the corner nearest
+// startNear when it is given (frame of the lines).
+void sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows>& cellRows,
+                  const std::optional<PlanePoint>& startNear, std::vector<LineRun>& runs,
+                  std::vector<std::vector<PlanePoint>>& ways) {
+    std::vector<std::array<CellSweep, 4>> sweeps(cellRows.size());
+    OrderProblem problem;
+    std::vector<PlanePoint> corners;
+    for (std::size_t c = 0; c < cellRows.size(); ++c) {
+        CellSweeps options;
+        for (std::size_t corner = 0; corner < 4; ++corner) {
+            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner);
+            options.exit[corner] = sweeps[c][corner].exit;
+            options.length[corner] = sweeps[c][corner].length;
+            corners.push_back(sweeps[c][corner].runs.front().run.start);
+        }
+        problem.cells.push_back(options);
+    }
+    problem.link.assign(corners.size(), std::vector<double>(corners.size(), 0.0));
+    for (std::size_t a = 0; a < corners.size(); ++a) {
+        for (std::size_t b = a + 1; b < corners.size(); ++b) {
+            if (a / 4 != b / 4) {
+                problem.link[a][b] = problem.link[b][a] =
+                    wayLength(shortestWay(geos, water, corners[a], corners[b]));
+            }
+        }
+    }
+    if (startNear) {
+        double nearest = std::numeric_limits<double>::infinity();
+        for (const PlanePoint& corner : corners) {
+            nearest = std::min(nearest, distance(*startNear, corner));
+        }
+        problem.mayStart.assign(corners.size(), false);
+        for (std::size_t k = 0; k < corners.size(); ++k) {
+            problem.mayStart[k] = distance(*startNear, corners[k]) == nearest;
+        }
+    }
+    const std::vector<CellVisit> visits = orderCells(problem);
+    for (std::size_t k = 0; k < visits.size(); ++k) {
+        CellSweep& sweep = sweeps[visits[k].cell][visits[k].entry];
+        for (LineRun& run : sweep.runs) {
+            run.cell = k;
+        }
+        if (!runs.empty()) {
+            ways.push_back(
+                shortestWay(geos, water, runs.back().run.end, sweep.runs.front().run.start));
+        }
+        runs.insert(runs.end(), sweep.runs.begin(), sweep.runs.end());
+        ways.insert(ways.end(), sweep.ways.begin(), sweep.ways.end());
+    }
 }
 
 // Tie lines: straight across the lines, spread evenly along them, each clipped to the area
@@ -208,7 +295,7 @@ LineRun tieRun(const RunPiece& piece, bool upwards) {
 // the other way from the one before.
 void appendTieLines(const Geos& geos, FreeWater& water,
                     const std::vector<std::vector<RunPiece>>& ties, std::vector<LineRun>& runs,
-                    std::vector<std::vector<PlanePoint>>& ways, double& length) {
+                    std::vector<std::vector<PlanePoint>>& ways) {
     if (ties.empty()) {
         return;
     }
@@ -229,7 +316,7 @@ void appendTieLines(const Geos& geos, FreeWater& water,
         const std::vector<RunPiece>& tie = ties[fromLowX ? k : ties.size() - 1 - k];
         for (std::size_t i = 0; i < tie.size(); ++i) {
             appendRun(geos, water, tieRun(tie[upwards ? i : tie.size() - 1 - i], upwards), runs,
-                      ways, length);
+                      ways);
         }
         upwards = !upwards;
     }
@@ -281,83 +368,21 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        std::to_string(kMaxSurveyLines);
         return result;
     }
-    std::vector<std::vector<std::vector<RunPiece>>> cellRows;
-    for (const std::vector<LinePiece>& pieces : sweepCells(geos, cells, request.spacing)) {
-        std::vector<RunPiece> run;
-        for (const LinePiece& piece : pieces) {
-            const double low =
-                runInReach(geos, cutter, {piece.x0, piece.y}, {-1.0, 0.0}, request.runIn);
-            const double high =
-                runInReach(geos, cutter, {piece.x1, piece.y}, {1.0, 0.0}, request.runIn);
-            run.push_back({piece, piece.x0 - low, piece.x1 + high});
-        }
-        if (!run.empty()) {
-            cellRows.push_back(rowsOf(run));
-        }
-    }
+    const std::vector<CellRows> cellRows = withRunIn(geos, cells, request, cutter);
     layout.cells = cellRows.size();
     if (cellRows.empty()) {
         result.ok = false;
         result.error = "no line at this spacing crosses the area";
         return result;
     }
-
-    // Order: each cell swept from each corner, the ways between the corners of different
-    // cells, and the order and corners that make the route shortest.
-    std::vector<std::array<CellSweep, 4>> sweeps(cellRows.size());
-    OrderProblem problem;
-    std::vector<PlanePoint> corners;
-    for (std::size_t c = 0; c < cellRows.size(); ++c) {
-        CellSweeps options;
-        for (std::size_t corner = 0; corner < 4; ++corner) {
-            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner);
-            options.exit[corner] = sweeps[c][corner].exit;
-            options.length[corner] = sweeps[c][corner].length;
-            corners.push_back(sweeps[c][corner].runs.front().run.start);
-        }
-        problem.cells.push_back(options);
-    }
-    problem.link.assign(corners.size(), std::vector<double>(corners.size(), 0.0));
-    for (std::size_t a = 0; a < corners.size(); ++a) {
-        for (std::size_t b = a + 1; b < corners.size(); ++b) {
-            if (a / 4 != b / 4) {
-                problem.link[a][b] = problem.link[b][a] =
-                    wayLength(shortestWay(geos, water, corners[a], corners[b]));
-            }
-        }
-    }
-    if (request.startNear) {
-        const PlanePoint start = toLineFrame(axes, *request.startNear);
-        double nearest = std::numeric_limits<double>::infinity();
-        for (const PlanePoint& corner : corners) {
-            nearest = std::min(nearest, distance(start, corner));
-        }
-        problem.mayStart.assign(corners.size(), false);
-        for (std::size_t k = 0; k < corners.size(); ++k) {
-            problem.mayStart[k] = distance(start, corners[k]) == nearest;
-        }
-    }
-
     std::vector<LineRun> runs;
     std::vector<std::vector<PlanePoint>> ways;
-    double length = 0.0;
-    const std::vector<CellVisit> visits = orderCells(problem);
-    for (std::size_t k = 0; k < visits.size(); ++k) {
-        CellSweep& sweep = sweeps[visits[k].cell][visits[k].entry];
-        for (LineRun& run : sweep.runs) {
-            run.cell = k;
-        }
-        if (!runs.empty()) {
-            ways.push_back(
-                shortestWay(geos, water, runs.back().run.end, sweep.runs.front().run.start));
-            length += wayLength(ways.back());
-        }
-        runs.insert(runs.end(), sweep.runs.begin(), sweep.runs.end());
-        ways.insert(ways.end(), sweep.ways.begin(), sweep.ways.end());
-        length += sweep.length;
-    }
+    sweepInOrder(geos, water, cellRows,
+                 request.startNear ? std::optional(toLineFrame(axes, *request.startNear))
+                                   : std::nullopt,
+                 runs, ways);
     appendTieLines(geos, water, tieLines(geos, area, cutter, request.crossLines, request.runIn),
-                   runs, ways, length);
+                   runs, ways);
 
     for (LineRun& run : runs) {
         run.line = {toEastNorth(axes, run.line.start), toEastNorth(axes, run.line.end)};

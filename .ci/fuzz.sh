@@ -12,7 +12,8 @@ targets=(waypoint_reader options pipeline dialogue survey_gdal)
 dictionaries() {
     case $1 in
     options) echo tests/fuzz/options.dict ;;
-    pipeline) echo tests/fuzz/numbers.dict tests/fuzz/options.dict ;;
+    pipeline) echo tests/fuzz/numbers.dict tests/fuzz/options.dict tests/fuzz/formats.dict ;;
+    waypoint_reader) echo tests/fuzz/numbers.dict tests/fuzz/formats.dict ;;
     *) echo tests/fuzz/numbers.dict ;;
     esac
 }

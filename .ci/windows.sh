@@ -75,6 +75,19 @@ printf '36.8167 -121.8171\n36.8215 -121.7986\nnorth of the kelp\n' >"$INPUT/bad.
 : >"$INPUT/empty.txt"
 # Windows text mode would end this file at the Ctrl-Z and plan the first waypoint alone.
 printf '36.8167 -121.8171\r\n\x1a36.8215 -121.7986\r\n' >"$INPUT/ctrl_z.txt"
+# The two-point example as planners keep it: CSV from a spreadsheet set to decimal commas,
+# degrees and minutes off a chart, GeoJSON from a GIS; and formats this build cannot read.
+printf '\xef\xbb\xbf"Name";"Latitude";"Longitude"\r\n"Buoy; north";"36,8167";-121,8171\r\nEnd;36.8215;-121.7986\r\n' \
+    >"$INPUT/semicolons.csv"
+printf 'lat,lon\r\n36.8167\r\n' >"$INPUT/short_row.csv"
+printf '36 49.002 N 121 49.026 W\r\n36\xc2\xb049.29\x27N 121\xc2\xb047.916\x27W\r\n' >"$INPUT/minutes.txt"
+printf '36 60 N 121 49.026 W\r\n' >"$INPUT/sixty.txt"
+printf '{"type":"Feature","properties":{},"geometry":{"type":"LineString","coordinates":[[-121.8171,36.8167],[-121.7986,36.8215]]}}\n' \
+    >"$INPUT/route.geojson"
+printf '<?xml version="1.0"?>\n<gpx version="1.1" creator="hand"><rte><rtept lat="36.8167" lon="-121.8171"/><rtept lat="36.8215" lon="-121.7986"/></rte></gpx>\n' \
+    >"$INPUT/route.gpx"
+printf '<?xml version="1.0"?>\n<kml xmlns="http://www.opengis.net/kml/2.2"><Placemark><LineString><coordinates>-121.8171,36.8167 -121.7986,36.8215</coordinates></LineString></Placemark></kml>\n' \
+    >"$INPUT/route.kml"
 
 # load <var> <file>: the file's bytes into var, kept whole (trailing line ends included).
 load() {
@@ -247,15 +260,55 @@ for ext in cfg wpt pts csv; do
         "$lf_case/windows/$lf_stem$ext" "$lf_stem" "$CASE/windows/${WINDOWS_STEM}$ext" "$WINDOWS_STEM"
 done
 
+# expect_refusal <case> <answers> <message pattern> <args...>: both programs refuse the
+# input alike, with the message, and write nothing.
+expect_refusal() {
+    local name=$1 answers=$2 pattern=$3
+    shift 3
+    both_run "$name" "$answers" "$@"
+    expect_same_run "$name" 1 0
+    [ -z "$pattern" ] || check "$name: message" grep -q "$pattern" "$CASE/windows.out"
+}
+
 # Bad input files.
-both_run bad_file /dev/null ../../input/bad.txt
-expect_same_run bad_file 1 0
-check "bad file: message" grep -q 'BAD WAYPOINT LINE .* line 3: "north of the kelp"' \
-    "$CASE/windows.out"
-both_run ctrl_z /dev/null ../../input/ctrl_z.txt
-expect_same_run ctrl_z 1 0
-both_run empty_file /dev/null ../../input/empty.txt
-expect_same_run empty_file 1 0
+expect_refusal bad_file /dev/null 'BAD WAYPOINT LINE .* line 3: "north of the kelp"' \
+    ../../input/bad.txt
+expect_refusal ctrl_z /dev/null '' ../../input/ctrl_z.txt
+expect_refusal empty_file /dev/null '' ../../input/empty.txt
+
+# Where waypoints come from: CSV, degrees and minutes and standard input give the
+# two-point example; refusals are the Linux program's.
+for source in semicolons.csv minutes.txt -; do
+    name=from_${source/#-/standard_input}
+    if [ "$source" = - ]; then
+        both_run "$name" "$INPUT/two_points.txt" -
+    else
+        both_run "$name" /dev/null "../../input/$source"
+    fi
+    expect_same_run "$name" 0 4
+    for ext in cfg wpt pts csv; do
+        check "$name: $ext as worked out" same_normalized "$name: $ext" \
+            "tests/data/two_point_2020_189_155.$ext" 2020_189_155. \
+            "$CASE/windows/${WINDOWS_STEM}$ext" "$WINDOWS_STEM"
+    done
+done
+expect_refusal csv_short_row /dev/null 'BAD CSV FILE .* line 2: "36.8167" (no longitude cell' \
+    ../../input/short_row.csv
+expect_refusal minutes_sixty /dev/null 'minutes must be below 60, not 60' ../../input/sixty.txt
+# Standard input is read as bytes: a Ctrl-Z is a bad line there too, not an end of input.
+expect_refusal standard_input_ctrl_z "$INPUT/ctrl_z.txt" 'BAD WAYPOINT LINE .* line 2: ' -
+# GeoJSON needs only nlohmann-json, which the Windows build has: whatever the Linux program
+# makes of the file, the Windows one makes too.
+both_run geojson /dev/null ../../input/route.geojson
+expect_same_run geojson "$LINUX_STATUS" "$(ls -A "$CASE/linux" | wc -l)"
+# Without pugixml GPX and KML get one line that says so, and nothing is written.
+for format in gpx kml; do
+    both_run "$format" /dev/null "../../input/route.$format"
+    check "$format: status $WINDOWS_STATUS" [ "$WINDOWS_STATUS" = 1 ]
+    check "$format: no file" [ -z "$(ls -A "$CASE/windows")" ]
+    check "$format: one line" [ "$(tr -d '\r' <"$CASE/windows.out" | wc -l)" = 1 ]
+    check "$format: names the format" grep -qi "$format" "$CASE/windows.out"
+done
 
 # The dialogue with its answers from a pipe: nobody is at a console, so the gulper notice
 # must not wait for a key.

@@ -29,11 +29,13 @@
 #include "route/route_planner.h"
 #include "route/waypoint_list.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -44,30 +46,44 @@ std::string shortestText(double value) {
     return text;
 }
 
+// The positions become route nodes, and each time half of those left have been taken the
+// rest moves to a smaller block: a route of millions of positions never stands in memory
+// twice over.
+void appendPositions(WaypointList& route, std::vector<SourcePoint> positions) {
+    constexpr std::size_t kFewPositions = std::size_t{1} << 16;
+    std::size_t taken = 0;
+    while (taken < positions.size()) {
+        appendNode(route, positions[taken].lat, positions[taken].lon);
+        ++taken;
+        if (taken >= kFewPositions && taken * 2 >= positions.size()) {
+            positions.erase(positions.begin(),
+                            positions.begin() + static_cast<std::ptrdiff_t>(taken));
+            positions.shrink_to_fit();
+            taken = 0;
+        }
+    }
+}
+
 // Reads the route from the file's bytes and lets the bytes and the reader's document go
 // before planning. The messages name the file as the planner gave it.
 bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std::ostream& out,
                WaypointList& route, std::vector<std::string>& notes) {
-    RouteSelection selection;
-    {
-        const DocumentResult read = readSource(file.source());
-        if (!read.ok) {
-            out << read.error << '\n';
-            return false;
-        }
-        selection = selectRoute(read.document, file.name, feature);
-        for (const SourceNote& note : read.document.notes) {
-            notes.push_back(note.message);
-        }
-    }
+    DocumentResult read = readSource(file.source());
     std::string().swap(file.bytes);
+    if (!read.ok) {
+        out << read.error << '\n';
+        return false;
+    }
+    RouteSelection selection = selectRoute(read.document, file.name, feature);
+    for (const SourceNote& note : read.document.notes) {
+        notes.push_back(note.message);
+    }
+    read = DocumentResult{};
     if (!selection.ok) {
         out << selection.error << '\n';
         return false;
     }
-    for (const SourcePoint& point : selection.points) {
-        appendNode(route, point.lat, point.lon);
-    }
+    appendPositions(route, std::move(selection.points));
     return true;
 }
 

@@ -93,14 +93,15 @@ CsvRecord readRecord(std::string_view bytes, CsvCursor& cursor, char separator) 
             cellStart = true;
             continue;
         }
-        if (c == '"' && cellStart && trimmed(cell).empty()) {
+        // A quote opens a quoted cell where it is the cell's first character but blanks.
+        if (c == '"' && cellStart) {
             quoted = true;
             cell.clear();
             cellStart = false;
             continue;
         }
         cell += c;
-        cellStart = false;
+        cellStart = cellStart && isBlankCharacter(c);
     }
     if (!cell.empty() && cell.back() == '\r' && !quoted) {
         cell.pop_back();

@@ -5,6 +5,7 @@
 #include "input/line_text.h"
 #include "input/strict_number.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -305,24 +306,29 @@ CoordinateParse parseCoordinate(const std::vector<Token>& tokens, std::size_t be
     return result;
 }
 
-// The whole digits as a count, or nothing when there are too many to be a coordinate.
-std::optional<std::uint64_t> wholeValue(std::string_view digits) {
+// The digits as a whole number, or nothing where there are more than maxDigits of them
+// past leading zeros.
+std::optional<std::uint64_t> digitsValue(std::string_view digits, std::size_t maxDigits) {
+    while (!digits.empty() && digits.front() == '0') {
+        digits.remove_prefix(1);
+    }
+    if (digits.size() > maxDigits) {
+        return std::nullopt;
+    }
     std::uint64_t value = 0;
     for (char d : digits) {
-        if (value > 1'000'000) {
-            return std::nullopt;
-        }
         value = value * 10 + static_cast<std::uint64_t>(d - '0');
     }
     return value;
 }
 
+// The part without its sign; digits too many for a double are more than any coordinate,
+// never 0.
 double partValue(std::string_view text, const Token& token) {
     double value = 0.0;
     const std::string_view unsignedText = text.substr(
         token.begin + (token.sign ? 1 : 0), token.end - token.begin - (token.sign ? 1 : 0));
-    readStrictNumber(unsignedText, value);
-    return value;
+    return readStrictNumber(unsignedText, value) ? value : HUGE_VAL;
 }
 
 struct Magnitude {
@@ -351,23 +357,19 @@ Magnitude magnitude(std::string_view text, const Coordinate& c, double limit) {
     for (std::size_t k = 0; k < fraction.size() && k < kExactFractionDigits; ++k) {
         scale *= 10;
     }
-    std::uint64_t numerator = 0;
-    std::uint64_t unit = 1; // of the last part, in seconds or minutes
-    bool exact = fraction.size() <= kExactFractionDigits;
-    for (std::size_t k = parts; k-- > 0;) {
-        const std::optional<std::uint64_t> whole = wholeValue(c.parts[k]->whole);
-        if (!whole) {
-            exact = false;
-            break;
+    // Degrees within the limit, minutes and seconds below 60 and ten fraction digits keep
+    // the sum below 2^53, where every whole number is a double.
+    const std::optional<std::uint64_t> degrees = digitsValue(c.parts[0]->whole, 3);
+    if (fraction.size() <= kExactFractionDigits && degrees && *degrees <= limit) {
+        std::uint64_t numerator = 0;
+        std::uint64_t unit = 1; // units of the last part in one of part k
+        for (std::size_t k = parts; k-- > 0;) {
+            numerator += *digitsValue(c.parts[k]->whole, 3) * unit * scale;
+            if (k > 0) {
+                unit *= 60;
+            }
         }
-        numerator += *whole * unit * scale;
-        if (k > 0) {
-            unit *= 60;
-        }
-    }
-    if (exact) {
-        const std::optional<std::uint64_t> fractionDigits = wholeValue(fraction);
-        numerator += fractionDigits ? *fractionDigits : 0;
+        numerator += *digitsValue(fraction, kExactFractionDigits);
         const std::uint64_t denominator = unit * scale;
         result.value = static_cast<double>(numerator) / static_cast<double>(denominator);
         result.beyond = numerator > static_cast<std::uint64_t>(limit) * denominator;

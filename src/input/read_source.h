@@ -19,8 +19,11 @@ struct InputSource {
 
 enum class SourceFormat { plain, csv, gpx, kml, geojson, gdal };
 
-// What the bytes are: XML whose root is gpx or kml, a JSON document, a first line naming a
-// latitude and a longitude column, a file GDAL recognises, or else the plain format.
+// What the bytes are: XML whose root is gpx or kml, a JSON document, a first line (past
+// '#' comments and blank lines) naming a latitude and a longitude column, or else, when the
+// first line is no position, a file GDAL recognises at path or a GIS database by its first
+// bytes (shapefile, GeoPackage, FlatGeobuf); otherwise the plain format. A byte-order mark
+// and CR LF are accepted throughout.
 SourceFormat detectFormat(const InputSource& source);
 
 // Reads every route and area of the file.
@@ -43,7 +46,8 @@ struct AreaSelection {
     GeoArea area;
 };
 
-// The one area of the document, or the one --feature names.
+// The one area of the document, or the one --feature names. The positions of a plain or
+// CSV file are the outer ring of an area, a last one repeating the first dropped.
 AreaSelection selectArea(const SourceDocument& document, const std::string& fileName,
                          const std::optional<std::string>& feature);
 
@@ -53,5 +57,6 @@ struct AreasSelection {
     std::vector<GeoArea> areas;
 };
 
-// Every area of the document, for keep-out zones and operating regions.
+// Every area of the document, for keep-out zones and operating regions; unnamed ones are
+// named by their number in the file.
 AreasSelection allAreas(const SourceDocument& document, const std::string& fileName);

@@ -154,7 +154,8 @@ printf '%s\n0\nn\n50\nn\n' "$INPUT/pipe" |
 status=$?
 wait
 expect_status 0 "$status" "dialogue given a named pipe"
-grep -qF "Waypoint List:"$'\n\n'"$EXAMPLE" .stdout || fail "dialogue given a named pipe: no listing"
+printf '%s' "$EXAMPLE" >"$WORK/example.txt"
+expect_listing "dialogue given a named pipe" "$WORK/example.txt"
 expect_files "dialogue given a named pipe" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts \
     2020_189_155.csv
 for ext in wpt pts; do

@@ -67,6 +67,28 @@ at_fixed_time timeout 20 "$TAVRA" <(cat "$INPUT/minutes.txt") </dev/null >.stdou
 status=$?
 expect_example_outputs "process substitution"
 
+# The dialogue lists a CSV file as it is and plans from the same bytes.
+new_run_dir
+printf '%s\n0\nn\n50\nn\n' "$INPUT/semicolons.csv" |
+    at_fixed_time "$TAVRA" --interactive >.stdout 2>.stderr
+status=$?
+expect_status 0 "$status" "dialogue, CSV"
+expect_listing "dialogue, CSV" "$INPUT/semicolons.csv"
+for ext in wpt pts; do
+    expect_same_file "$DATA/two_point_2020_189_155.$ext" "2020_189_155.$ext" "dialogue, CSV: $ext"
+done
+
+# A long route reaches the route whole and in order, however its positions are handed on:
+# 150000 waypoints 0.0002 degrees of longitude apart, each one's longitude in the wpt file.
+awk 'BEGIN { for (i = 0; i < 150000; i++) printf "36.8167 %.4f\n", -179.9999 + i * 0.0002 }' \
+    >"$INPUT/long_route.txt"
+new_run_dir
+tavra_run_at_fixed_time "$INPUT/long_route.txt"
+expect_status 0 "$status" "long route"
+awk '{ print $2 }' "$INPUT/long_route.txt" >"$WORK/longitudes"
+cut -d, -f3 2020_189_155.wpt | tail -n +2 >"$WORK/written"
+expect_same_file "$WORK/longitudes" "$WORK/written" "long route: longitudes in order"
+
 # refused_case <what> <file name> <content> <message>: nothing written.
 refused_case() {
     printf '%s' "$3" >"$INPUT/$2"

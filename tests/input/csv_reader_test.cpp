@@ -34,6 +34,7 @@ TEST(CsvReader, HeaderFindsTheColumnsAndTheSeparator) {
         {"id\tLNG\tLAT\r\n", '\t', 2, 1, 1},
         {"\xEF\xBB\xBF# exported from the chart table\n\n\"lat\",\"long\"\n", ',', 0, 1, 3},
         {" lat , lon \n", ',', 0, 1, 1},
+        {" \"lat\" , \"lon\"\n", ',', 0, 1, 1},
         {"name;x,y;lat;lon\n", ';', 2, 3, 1},
     };
     for (const auto& c : cases) {

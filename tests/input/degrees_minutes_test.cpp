@@ -93,11 +93,25 @@ TEST(DegreesMinutes, SpellingsAndTheirValues) {
     }
 }
 
-// Beyond ten fraction digits the sum is made in doubles, within a few units of the last place.
+// Up to ten fraction digits the sum is exact (48.12345678 / 60 = 0.802057613); beyond, it
+// is made in doubles, within a few units of the last place.
 TEST(DegreesMinutes, ManyFractionDigits) {
+    const DegreesPosition exact = readDegreesPosition("36 48.1234567800 N 121 57.3 W");
+    ASSERT_EQ(exact.outcome, DegreesOutcome::read);
+    EXPECT_EQ(exact.lat, 36.802057613);
     const DegreesPosition position = readDegreesPosition("36 48.900000000001 N 121 57.3 W");
     ASSERT_EQ(position.outcome, DegreesOutcome::read);
     EXPECT_NEAR(position.lat, 36.815 + 0.000000000001 / 60.0, 1e-13);
+}
+
+// Degrees of more digits than a double holds are beyond every limit, never 0.
+TEST(DegreesMinutes, EndlessDegreesAreBeyondTheLimit) {
+    const std::string degrees = "1" + std::string(400, '0');
+    for (const std::string& line : {degrees + " 30 N 121 W", degrees + "N 121W"}) {
+        const DegreesPosition position = readDegreesPosition(line);
+        EXPECT_EQ(position.outcome, DegreesOutcome::refused);
+        EXPECT_EQ(position.problem, "latitude inf is beyond 90");
+    }
 }
 
 TEST(DegreesMinutes, RefusalsAndTheirReasons) {

@@ -66,3 +66,11 @@ WROTE_ALL=" **** Wrote mission script: 2020_189_155.cfg ****
 require_faketime() {
     [ -n "$FAKETIME_LIBRARY" ] || skip_test "libfaketime is not installed (Debian package faketime)"
 }
+
+# expect_listing <what> <file>: the dialogue listed the file byte for byte on standard output.
+expect_listing() {
+    local shown content
+    shown=$(cat .stdout && printf x)
+    content=$(cat "$2" && printf x)
+    [[ ${shown%x} == *"Waypoint List:"$'\n\n'"${content%x}"* ]] || fail "$1: the listing is not the file"
+}

@@ -24,37 +24,38 @@ std::string quoted(const std::string& text) {
     return "\"" + displayableLine(text) + "\"";
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlankCharacter(text.front())) {
-        text.remove_prefix(1);
+// The words of an option's value, between blanks, and between commas too where asked.
+std::vector<std::string_view> wordsOf(std::string_view text, bool commaSeparates) {
+    const auto separates = [&](char c) {
+        return isBlankCharacter(c) || (commaSeparates && c == ',');
+    };
+    std::vector<std::string_view> words;
+    while (!text.empty()) {
+        if (separates(text.front())) {
+            text.remove_prefix(1);
+            continue;
+        }
+        std::size_t end = 0;
+        while (end < text.size() && !separates(text[end])) {
+            ++end;
+        }
+        words.push_back(text.substr(0, end));
+        text.remove_prefix(end);
     }
-    while (!text.empty() && isBlankCharacter(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
+    return words;
 }
 
+// One number, blanks around it allowed.
 bool numberOf(const std::string& text, double& value) {
-    return readStrictNumber(trimmed(text), value);
+    const std::vector<std::string_view> words = wordsOf(text, false);
+    return words.size() == 1 && readStrictNumber(words.front(), value);
 }
 
 // "36.8 -121.9", "36.8, -121.9", or degrees and minutes with hemisphere letters.
 bool positionOf(const std::string& text, GeoPoint& position) {
-    std::vector<std::string_view> parts;
-    std::string_view rest = trimmed(text);
-    while (!rest.empty()) {
-        std::size_t end = 0;
-        while (end < rest.size() && !isBlankCharacter(rest[end]) && rest[end] != ',') {
-            ++end;
-        }
-        parts.push_back(rest.substr(0, end));
-        rest.remove_prefix(end);
-        while (!rest.empty() && (isBlankCharacter(rest.front()) || rest.front() == ',')) {
-            rest.remove_prefix(1);
-        }
-    }
-    if (parts.size() == 2 && readStrictNumber(parts[0], position.lat) &&
-        readStrictNumber(parts[1], position.lon)) {
+    const std::vector<std::string_view> words = wordsOf(text, true);
+    if (words.size() == 2 && readStrictNumber(words[0], position.lat) &&
+        readStrictNumber(words[1], position.lon)) {
         return true;
     }
     const DegreesPosition degrees = readDegreesPosition(text);

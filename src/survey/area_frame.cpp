@@ -99,50 +99,59 @@ FrameResult makeFrame(GeoPoint centre) {
     return result;
 }
 
-bool toPlane(const AreaFrame& frame, const std::vector<GeoPoint>& points,
-             std::vector<PlanePoint>& plane) {
-    std::vector<double> x(points.size());
-    std::vector<double> y(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        x[i] = points[i].lon;
-        y[i] = points[i].lat;
-    }
-    std::vector<int> success(points.size());
+namespace {
+
+// Transforms the coordinates in place; false when PROJ cannot place one of them.
+bool transformAll(OGRCoordinateTransformation& transform, std::vector<double>& x,
+                  std::vector<double>& y) {
+    std::vector<int> success(x.size());
     GdalErrorScope errors;
-    if (!points.empty() && !frame.toPlane->Transform(static_cast<int>(points.size()), x.data(),
-                                                     y.data(), nullptr, success.data())) {
+    if (!x.empty() && !transform.Transform(static_cast<int>(x.size()), x.data(), y.data(), nullptr,
+                                           success.data())) {
         return false;
     }
-    plane.resize(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
+    for (std::size_t i = 0; i < x.size(); ++i) {
         if (success[i] == 0 || !std::isfinite(x[i]) || !std::isfinite(y[i])) {
             return false;
         }
-        plane[i] = {x[i], y[i]};
+    }
+    return true;
+}
+
+} // namespace
+
+bool toPlane(const AreaFrame& frame, const std::vector<GeoPoint>& points,
+             std::vector<PlanePoint>& plane) {
+    std::vector<double> x;
+    std::vector<double> y;
+    for (const GeoPoint& p : points) {
+        x.push_back(p.lon);
+        y.push_back(p.lat);
+    }
+    if (!transformAll(*frame.toPlane, x, y)) {
+        return false;
+    }
+    plane.clear();
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        plane.push_back({x[i], y[i]});
     }
     return true;
 }
 
 bool toGeo(const AreaFrame& frame, const std::vector<PlanePoint>& plane,
            std::vector<GeoPoint>& points) {
-    std::vector<double> x(plane.size());
-    std::vector<double> y(plane.size());
-    for (std::size_t i = 0; i < plane.size(); ++i) {
-        x[i] = plane[i].x;
-        y[i] = plane[i].y;
+    std::vector<double> x;
+    std::vector<double> y;
+    for (const PlanePoint& p : plane) {
+        x.push_back(p.x);
+        y.push_back(p.y);
     }
-    std::vector<int> success(plane.size());
-    GdalErrorScope errors;
-    if (!plane.empty() && !frame.toGeo->Transform(static_cast<int>(plane.size()), x.data(),
-                                                  y.data(), nullptr, success.data())) {
+    if (!transformAll(*frame.toGeo, x, y)) {
         return false;
     }
-    points.resize(plane.size());
-    for (std::size_t i = 0; i < plane.size(); ++i) {
-        if (success[i] == 0 || !std::isfinite(x[i]) || !std::isfinite(y[i])) {
-            return false;
-        }
-        points[i] = {y[i], x[i]};
+    points.clear();
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        points.push_back({y[i], x[i]});
     }
     return true;
 }

@@ -127,11 +127,20 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     if (!settled[n]) {
         throw GeometryFailure("there is no way through the water between two lines");
     }
+    // A corner where an end of the way lies is no bend of its own.
     std::vector<PlanePoint> way{to};
+    const auto add = [&](PlanePoint p) {
+        if (p.x != way.back().x || p.y != way.back().y) {
+            way.push_back(p);
+        }
+    };
     for (std::size_t node = previous[n]; node != kFromStart; node = previous[node]) {
-        way.push_back(point(node));
+        add(point(node));
     }
-    way.push_back(from);
+    add(from);
+    if (way.size() == 1) {
+        way.push_back(from);
+    }
     return {way.rbegin(), way.rend()};
 }
 

@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstdint>
 #include <geodesic.h>
 #include <utility>
 #include <vector>
@@ -86,7 +87,34 @@ void BM_SurveyAndPlanTenKilometres(benchmark::State& state) {
     reportLines(state, result);
 }
 
+// A ragged shore: 400 vertices at random distances from 2.55 to 3 km round a point, nearly
+// every one a turning point across the lines, some 200 cells at 50 m spacing. The heading
+// search must stay linear in the vertices for each direction it weighs.
+void BM_SurveyRaggedShore(benchmark::State& state) {
+    const GeoPoint centre{36.80, -121.95};
+    std::uint32_t seed = 3;
+    GeoArea area;
+    for (int i = 400; i-- > 0;) {
+        seed = seed * 1664525U + 1013904223U; // a fixed shore for every run
+        const double reach = 3000.0 * (0.85 + 0.15 * (seed >> 8) / 16777216.0);
+        const double azimuth = 2.0 * M_PI * i / 400.0;
+        area.outer.push_back(offset(centre, reach * std::sin(azimuth), reach * std::cos(azimuth)));
+    }
+    SurveyRequest request;
+    request.spacing = 50.0;
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, request);
+        benchmark::DoNotOptimize(result.ok);
+    }
+    if (!result.ok) {
+        state.SkipWithError(result.error.c_str());
+    }
+    reportLines(state, result);
+}
+
 } // namespace
 
+BENCHMARK(BM_SurveyRaggedShore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyTenKilometres)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyAndPlanTenKilometres)->Unit(benchmark::kMillisecond);

@@ -10,7 +10,7 @@ namespace {
 constexpr double kNever = std::numeric_limits<double>::infinity();
 
 // Beyond this many cells, reversing stretches of the route costs more than it is worth.
-constexpr std::size_t kMostCellsImproved = 200;
+constexpr std::size_t kMostCellsImproved = 60;
 // Greedy routes are built from this many beginnings at most.
 constexpr std::size_t kMostGreedyStarts = 32;
 

@@ -2,9 +2,12 @@
 // the water, searched with A*, and GEOS to say what a straight way crosses.
 #include "survey/free_way.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <queue>
 
 namespace {
@@ -55,7 +58,6 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
             addReflexCorners(hole, water.corners);
         }
     }
-    water.cornerSight.assign(water.corners.size() * water.corners.size(), -1);
     return water;
 }
 
@@ -69,34 +71,45 @@ bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePo
 
 namespace {
 
-std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint from,
-                                  PlanePoint to) {
-    if (clearWay(geos, water, from, to)) {
-        return {from, to};
-    }
-    // A* over the corners; node n is the destination. The straight distance to it never
-    // overestimates, so the first time it is taken off the queue its way is the shortest.
-    const std::size_t n = water.corners.size();
-    const auto point = [&](std::size_t node) { return node == n ? to : water.corners[node]; };
+// Corners nearer than this many are searched first; the set doubles until it holds the way.
+constexpr std::size_t kFirstCorners = 48;
+
+struct Found {
+    bool found = false;
+    double length = 0.0;
+    std::vector<PlanePoint> bends; // in order from the start
+};
+
+// A* over the given corners; node count is the destination. The straight distance to it
+// never overestimates, so the first time it is taken off the queue its way is the shortest
+// through these corners.
+Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoint to,
+                  const std::vector<std::size_t>& among) {
+    const std::size_t count = among.size();
+    const auto point = [&](std::size_t node) {
+        return node == count ? to : water.corners[among[node]];
+    };
     const auto sees = [&](std::size_t a, std::size_t b) {
-        if (a == n || b == n) {
+        if (a == count || b == count) {
             return clearWay(geos, water, point(a), point(b));
         }
-        signed char& known = water.cornerSight[a * n + b];
-        if (known < 0) {
-            known = clearWay(geos, water, point(a), point(b)) ? 1 : 0;
-            water.cornerSight[b * n + a] = known;
+        const std::size_t low = std::min(among[a], among[b]);
+        const std::size_t high = std::max(among[a], among[b]);
+        const std::uint64_t key = static_cast<std::uint64_t>(low) << 32 | high;
+        auto known = water.cornerSight.find(key);
+        if (known == water.cornerSight.end()) {
+            known = water.cornerSight.emplace(key, clearWay(geos, water, point(a), point(b))).first;
         }
-        return known == 1;
+        return known->second;
     };
     constexpr double kUnreached = std::numeric_limits<double>::infinity();
     constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
-    std::vector<double> reached(n + 1, kUnreached);
-    std::vector<std::size_t> previous(n + 1, kFromStart);
-    std::vector<bool> settled(n + 1, false);
+    std::vector<double> reached(count + 1, kUnreached);
+    std::vector<std::size_t> previous(count + 1, kFromStart);
+    std::vector<bool> settled(count + 1, false);
     using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
-    for (std::size_t node = 0; node < n; ++node) {
+    for (std::size_t node = 0; node < count; ++node) {
         if (clearWay(geos, water, from, point(node))) {
             reached[node] = distance(from, point(node));
             open.push({reached[node] + distance(point(node), to), node});
@@ -109,10 +122,10 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
             continue;
         }
         settled[node] = true;
-        if (node == n) {
+        if (node == count) {
             break;
         }
-        for (std::size_t next = 0; next <= n; ++next) {
+        for (std::size_t next = 0; next <= count; ++next) {
             if (settled[next] || next == node) {
                 continue;
             }
@@ -124,24 +137,58 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
             }
         }
     }
-    if (!settled[n]) {
+    Found result;
+    if (!settled[count]) {
+        return result;
+    }
+    result.found = true;
+    result.length = reached[count];
+    for (std::size_t node = previous[count]; node != kFromStart; node = previous[node]) {
+        result.bends.push_back(point(node));
+    }
+    std::reverse(result.bends.begin(), result.bends.end());
+    return result;
+}
+
+std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint from,
+                                  PlanePoint to) {
+    if (clearWay(geos, water, from, to)) {
+        return {from, to};
+    }
+    // A way that bends at a corner is at least as long as the two straight legs through it:
+    // the corners are taken in that order, and a way found among the nearest is the shortest
+    // of all once every corner left out would make a longer one.
+    std::vector<std::size_t> order(water.corners.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<double> detour(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        detour[i] = distance(from, water.corners[i]) + distance(water.corners[i], to);
+    }
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return detour[a] < detour[b]; });
+    Found found;
+    for (std::size_t take = std::min(kFirstCorners, order.size());; take *= 2) {
+        take = std::min(take, order.size());
+        found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + take});
+        const bool allTaken = take == order.size();
+        if (allTaken || (found.found && detour[order[take]] >= found.length)) {
+            break;
+        }
+    }
+    if (!found.found) {
         throw GeometryFailure("there is no way through the water between two lines");
     }
     // A corner where an end of the way lies is no bend of its own.
-    std::vector<PlanePoint> way{to};
-    const auto add = [&](PlanePoint p) {
+    std::vector<PlanePoint> way{from};
+    for (const PlanePoint& p : found.bends) {
         if (p.x != way.back().x || p.y != way.back().y) {
             way.push_back(p);
         }
-    };
-    for (std::size_t node = previous[n]; node != kFromStart; node = previous[node]) {
-        add(point(node));
     }
-    add(from);
-    if (way.size() == 1) {
-        way.push_back(from);
+    if (to.x != way.back().x || to.y != way.back().y || way.size() == 1) {
+        way.push_back(to);
     }
-    return {way.rbegin(), way.rend()};
+    return way;
 }
 
 } // namespace

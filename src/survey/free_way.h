@@ -7,7 +7,9 @@
 #include "survey/plane.h"
 
 #include <array>
+#include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 // A way that strays this far past the water's edge still counts as inside it: the ends of
@@ -15,11 +17,13 @@
 constexpr double kWayTolerance = 1e-4; // meters
 
 struct FreeWater {
-    GeosGeometry region;                  // the area grown by the run-in, less the holes
-    GeosGeometry tolerant;                // the region grown by kWayTolerance
-    GeosPrepared tolerantPrepared;        // for the many straight-way tests
-    std::vector<PlanePoint> corners;      // where the region's edge turns into the water
-    std::vector<signed char> cornerSight; // corners.size()^2: -1 not yet known, 0 no, 1 yes
+    GeosGeometry region;             // the area grown by the run-in, less the holes
+    GeosGeometry tolerant;           // the region grown by kWayTolerance
+    GeosPrepared tolerantPrepared;   // for the many straight-way tests
+    std::vector<PlanePoint> corners; // where the region's edge turns into the water
+    // Whether two corners see each other, by their numbers (the lower in the high half), as
+    // found so far: most pairs are never asked about.
+    std::unordered_map<std::uint64_t, bool> cornerSight;
     // Ways found, by their ends in increasing order: a cell swept from each of its corners
     // turns between the same line ends again and again.
     std::map<std::array<double, 4>, std::vector<PlanePoint>> known;

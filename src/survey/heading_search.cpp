@@ -74,13 +74,22 @@ double searchHeading(std::vector<double> candidates,
             scores.push_back(criterion.score(heading));
         }
         const double best = *std::min_element(scores.begin(), scores.end());
-        std::vector<double> kept;
+        std::vector<std::size_t> kept;
         for (std::size_t i = 0; i < candidates.size(); ++i) {
-            if (scores[i] <= best + criterion.tolerance) {
-                kept.push_back(candidates[i]);
+            if (scores[i] <= best + criterion.tolerance + criterion.share * std::abs(best)) {
+                kept.push_back(i);
             }
         }
-        candidates = std::move(kept);
+        // The best first, the smaller heading first among equals; then in heading order again.
+        std::stable_sort(kept.begin(), kept.end(),
+                         [&](std::size_t a, std::size_t b) { return scores[a] < scores[b]; });
+        kept.resize(std::min(kept.size(), criterion.most));
+        std::sort(kept.begin(), kept.end());
+        std::vector<double> narrowed;
+        for (const std::size_t i : kept) {
+            narrowed.push_back(candidates[i]);
+        }
+        candidates = std::move(narrowed);
     }
     return candidates.front();
 }

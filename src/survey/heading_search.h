@@ -4,6 +4,8 @@
 
 #include "survey/plane.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -20,6 +22,8 @@ std::vector<double> candidateHeadings(const PlaneArea& area);
 struct HeadingCriterion {
     std::function<double(double heading)> score; // less is better
     double tolerance = 0.0;                      // scores this close to the best tie with it
+    double share = 0.0;                          // and this share of the best, for a rough score
+    std::size_t most = SIZE_MAX;                 // of those, at most this many, the best first
 };
 
 // Keeps, criterion by criterion, the candidates that score best, each criterion asked only

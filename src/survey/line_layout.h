@@ -29,3 +29,8 @@ LineGrid layLines(Extent across, double spacing);
 
 // How many lines the cells (in the frame of the lines) take: what the heading search weighs.
 std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing);
+
+// A first estimate of the lines, before any decomposition, in time linear in the vertices:
+// the pieces that one grid across the whole area makes, from the edges each line crosses.
+// Exact for a convex area; cells of their own may each take a line more.
+std::size_t estimateLines(const PlaneArea& area, double spacing);

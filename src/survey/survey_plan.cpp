@@ -17,6 +17,11 @@ namespace {
 // Routes within this of each other tie, and the smaller heading is taken: rounding must not
 // choose between directions that a planner could not tell apart.
 constexpr double kSameRoute = 1e-3; // meters
+// The directions whose rough count of lines lies within this share of the least (or two
+// lines) are decomposed and counted exactly, the most promising of them up to this many:
+// decomposing every edge's direction of a long, ragged shore would take minutes.
+constexpr double kRoughShare = 0.1;
+constexpr std::size_t kMostDecomposed = 8;
 
 // The lines a heading takes: decomposition only, no line is clipped, so the search costs
 // time in the vertices, not in the lines.
@@ -138,6 +143,13 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
                               request.spacing, narrowest, narrowestHeading);
                 return refused(text);
             }
+            // A rough count of every direction, then the cells of the likeliest only.
+            const HeadingCriterion roughlyFewest{
+                [&](double h) {
+                    return static_cast<double>(
+                        estimateLines(toLineFrame(lineAxes(h), plane), request.spacing));
+                },
+                2.0, kRoughShare, kMostDecomposed};
             const HeadingCriterion fewestLines{[&](double h) {
                                                    return static_cast<double>(
                                                        linesAt(geos, plane, h, request.spacing));
@@ -150,7 +162,7 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
                                    : std::numeric_limits<double>::infinity();
                 },
                 kSameRoute};
-            heading = searchHeading(candidates, {fewestLines, shortestRoute});
+            heading = searchHeading(candidates, {roughlyFewest, fewestLines, shortestRoute});
         }
         const LayoutResult& laid = layOut(heading);
         if (!laid.ok) {

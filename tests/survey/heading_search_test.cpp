@@ -42,3 +42,24 @@ TEST(HeadingSearch, CriteriaNarrowTheCandidatesInTurn) {
     EXPECT_EQ(searchHeading({120.0, 40.0, 10.0, 170.0}, {lines, strictRoute}), 40.0);
     EXPECT_EQ(searchHeading({120.0}, {lines, route}), 120.0);
 }
+
+// A rough score keeps those within a share of the best, and of them at most so many, the
+// best first; the order of the headings kept stays that of the headings.
+TEST(HeadingSearch, ARoughCriterionKeepsTheLikeliest) {
+    std::vector<double> asked;
+    const HeadingCriterion rough{[](double h) {
+                                     return h == 50.0 ? 100.0 : h == 20.0 ? 105.0 : 111.0;
+                                 },
+                                 0.0, 0.1, 8};
+    const HeadingCriterion exact{[&](double h) {
+                                     asked.push_back(h);
+                                     return h == 50.0 ? 2.0 : 1.0;
+                                 },
+                                 0.5};
+    EXPECT_EQ(searchHeading({70.0, 50.0, 20.0}, {rough, exact}), 20.0);
+    EXPECT_EQ(asked, (std::vector<double>{20.0, 50.0}));
+    asked.clear();
+    const HeadingCriterion roughest{rough.score, 0.0, 0.1, 1};
+    EXPECT_EQ(searchHeading({70.0, 50.0, 20.0}, {roughest, exact}), 50.0);
+    EXPECT_TRUE(asked.empty());
+}

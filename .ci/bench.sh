@@ -15,3 +15,17 @@ cmake --build build-bench -j
 if ./build-bench/bench/tavra_bench --benchmark_list_tests | grep -q Survey; then
     ./build-bench/bench/tavra_bench --benchmark_filter=Survey --benchmark_min_time=0.01
 fi
+
+# The world's land polygons as the sea checks read them, where npm can fetch world-atlas.
+if command -v npm >/dev/null 2>&1; then
+    atlas=$(mktemp -d)
+    trap 'rm -rf "$atlas"' EXIT
+    if npm install --prefix "$atlas" --no-audit --no-fund world-atlas@2 >/dev/null 2>&1; then
+        TAVRA_WORLD_ATLAS="$atlas/node_modules/world-atlas" ./build-bench/bench/tavra_bench \
+            --benchmark_filter='WorldLand' --benchmark_min_time=0.01
+    else
+        echo "world-atlas could not be installed; the world land benchmark is skipped"
+    fi
+else
+    echo "npm is not installed; the world land benchmark is skipped"
+fi

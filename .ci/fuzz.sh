@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${TAVRA_FUZZ_SECONDS:-60}
-targets=(waypoint_reader options pipeline dialogue survey_gdal)
+targets=(waypoint_reader options pipeline dialogue geojson_reader xml_readers survey_gdal)
 
 # dictionaries <target>: the word lists that help the target past the input's spelling.
 dictionaries() {
@@ -14,6 +14,8 @@ dictionaries() {
     options) echo tests/fuzz/options.dict ;;
     pipeline) echo tests/fuzz/numbers.dict tests/fuzz/options.dict tests/fuzz/formats.dict ;;
     waypoint_reader) echo tests/fuzz/numbers.dict tests/fuzz/formats.dict ;;
+    geojson_reader) echo tests/fuzz/numbers.dict tests/fuzz/json.dict ;;
+    xml_readers) echo tests/fuzz/numbers.dict tests/fuzz/xml.dict ;;
     *) echo tests/fuzz/numbers.dict ;;
     esac
 }

@@ -23,7 +23,8 @@ install(FILES ${TAVRA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES completions/tavra
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES examples/monterey_lawnmower.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(FILES examples/monterey_lawnmower.txt examples/monterey_lawnmower.gpx
+  examples/monterey_lawnmower.kml DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 install(FILES examples/monterey_survey_area.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(TAVRA_PACKAGE_MAINTAINER

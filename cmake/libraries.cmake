@@ -23,8 +23,9 @@ macro(tavra_optional_package switch package result)
 endmacro()
 
 tavra_optional_package(TAVRA_GDAL GDAL TAVRA_HAVE_GDAL)
-# Survey generation asks GEOS itself what is wrong with an area and where, and measures on
-# the ellipsoid with PROJ's geodesics; both come with GDAL's development package.
+# Survey generation asks GEOS itself what is wrong with an area and where, and its tests and
+# benchmarks measure on the ellipsoid with PROJ's geodesics; both come with GDAL's
+# development package.
 if(TAVRA_HAVE_GDAL)
   find_package(GEOS 3.8 CONFIG REQUIRED)
   find_package(PROJ CONFIG REQUIRED)

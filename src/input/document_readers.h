@@ -15,9 +15,16 @@ DocumentResult readKml(std::string_view bytes, const std::string& fileName);
 // GeoJSON (RFC 7946): LineString, MultiPoint, Point features; Polygons as areas.
 DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName);
 
+// Whether the bytes are TopoJSON (a JSON object whose type is "Topology"): JSON, but for
+// GDAL to read rather than the GeoJSON reader. Stops reading at the top-level type.
+bool isTopoJson(std::string_view bytes);
+
 // Whether GDAL knows the file at path as a vector format (false in a build without GDAL).
 bool gdalRecognises(const std::string& path);
 
 // Any vector file GDAL reads, transformed to WGS 84 longitude/latitude; in a build without
-// GDAL, one message saying which formats this build reads.
-DocumentResult readWithGdal(const std::string& path, const std::string& fileName);
+// GDAL, one message saying which formats this build reads. Where there is no path (standard
+// input, a pipe), GDAL reads the bytes from memory, which serves the formats of one file
+// (GeoPackage, FlatGeobuf, TopoJSON) but not a Shapefile, whose parts are files of their own.
+DocumentResult readWithGdal(const std::string& path, const std::string& fileName,
+                            std::string_view bytes = {});

@@ -118,10 +118,17 @@ DocumentResult readSource(const InputSource& source) {
         return readGpx(source.bytes, source.name);
     case SourceFormat::kml:
         return readKml(source.bytes, source.name);
-    case SourceFormat::geojson:
-        return readGeoJson(source.bytes, source.name);
+    case SourceFormat::geojson: {
+        DocumentResult read = readGeoJson(source.bytes, source.name);
+        // TopoJSON is JSON too, but GDAL's to read; only a failed read asks, so that a
+        // GeoJSON file is parsed once.
+        if (!read.ok && isTopoJson(source.bytes)) {
+            return readWithGdal(source.path, source.name, source.bytes);
+        }
+        return read;
+    }
     case SourceFormat::gdal:
-        return readWithGdal(source.path, source.name);
+        return readWithGdal(source.path, source.name, source.bytes);
     case SourceFormat::plain:
         break;
     }

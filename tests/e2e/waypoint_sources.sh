@@ -8,24 +8,12 @@ require_faketime
 
 cp "$DATA/run/two_points.txt" "$INPUT/two_points.txt"
 
-# expect_example_outputs <what>: the run wrote the four files of the two-point example.
-expect_example_outputs() {
-    expect_status 0 "$status" "$1"
-    expect_text "$WROTE_ALL" .stdout "$1: console"
-    expect_no_stderr "$1"
-    expect_files "$1" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 2020_189_155.csv
-    local ext
-    for ext in cfg wpt pts csv; do
-        expect_same_file "$DATA/two_point_2020_189_155.$ext" "2020_189_155.$ext" "$1: $ext"
-    done
-}
-
 # example_case <what> <file name> <content>: the file gives the two-point example.
 example_case() {
     printf '%s' "$3" >"$INPUT/$2"
     new_run_dir
     tavra_run_at_fixed_time "$INPUT/$2"
-    expect_example_outputs "$1"
+    expect_two_point_outputs "$1"
 }
 
 # The same two positions, 36.8167 -121.8171 and 36.8215 -121.7986, as planners keep them.
@@ -48,11 +36,11 @@ example_case "degrees and minutes with signs" signed.txt \
 new_run_dir
 at_fixed_time "$TAVRA" - <"$INPUT/two_points.txt" >.stdout 2>.stderr
 status=$?
-expect_example_outputs "standard input"
+expect_two_point_outputs "standard input"
 new_run_dir
 cat "$INPUT/commas.csv" | at_fixed_time "$TAVRA" - >.stdout 2>.stderr
 status=$?
-expect_example_outputs "CSV on standard input through a pipe"
+expect_two_point_outputs "CSV on standard input through a pipe"
 
 # A named pipe and process substitution are read like files.
 mkfifo "$INPUT/pipe"
@@ -61,11 +49,11 @@ cat "$INPUT/two_points.txt" >"$INPUT/pipe" &
 at_fixed_time timeout 20 "$TAVRA" "$INPUT/pipe" </dev/null >.stdout 2>.stderr
 status=$?
 wait
-expect_example_outputs "named pipe"
+expect_two_point_outputs "named pipe"
 new_run_dir
 at_fixed_time timeout 20 "$TAVRA" <(cat "$INPUT/minutes.txt") </dev/null >.stdout 2>.stderr
 status=$?
-expect_example_outputs "process substitution"
+expect_two_point_outputs "process substitution"
 
 # The dialogue lists a CSV file as it is and plans from the same bytes.
 new_run_dir
@@ -88,17 +76,6 @@ expect_status 0 "$status" "long route"
 awk '{ print $2 }' "$INPUT/long_route.txt" >"$WORK/longitudes"
 cut -d, -f3 2020_189_155.wpt | tail -n +2 >"$WORK/written"
 expect_same_file "$WORK/longitudes" "$WORK/written" "long route: longitudes in order"
-
-# refused_case <what> <file name> <content> <message>: nothing written.
-refused_case() {
-    printf '%s' "$3" >"$INPUT/$2"
-    new_run_dir
-    tavra_run_at_fixed_time "$INPUT/$2"
-    expect_status 1 "$status" "$1"
-    expect_text "$4
-" .stdout "$1"
-    expect_files "$1"
-}
 
 HEADER=$'name,lat,lon\nstart,36.8167,-121.8171\n'
 refused_case "CSV text for a number" text.csv "${HEADER}end,abc,-121.7986"$'\n' \
@@ -123,7 +100,7 @@ refused_case "plain NaN" nan.txt $'36.8167 -121.8171\nnan -121.7986\n' \
 # A plain file holds one route: --feature 1 names it, any other name is refused.
 new_run_dir
 tavra_run_at_fixed_time --feature 1 "$INPUT/two_points.txt"
-expect_example_outputs "--feature 1"
+expect_two_point_outputs "--feature 1"
 new_run_dir
 tavra_run_at_fixed_time --feature=2 "$INPUT/two_points.txt"
 expect_status 1 "$status" "--feature 2"

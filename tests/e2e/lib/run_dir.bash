@@ -67,6 +67,32 @@ require_faketime() {
     [ -n "$FAKETIME_LIBRARY" ] || skip_test "libfaketime is not installed (Debian package faketime)"
 }
 
+# expect_two_point_outputs <what>: the run wrote the four files of the two-point example
+# (tests/data/two_point_2020_189_155.*), confirmed each on the console, and said nothing on
+# standard error.
+expect_two_point_outputs() {
+    expect_status 0 "$status" "$1"
+    expect_text "$WROTE_ALL" .stdout "$1: console"
+    expect_no_stderr "$1"
+    expect_files "$1" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 2020_189_155.csv
+    local ext
+    for ext in cfg wpt pts csv; do
+        expect_same_file "$DATA/two_point_2020_189_155.$ext" "2020_189_155.$ext" "$1: $ext"
+    done
+}
+
+# refused_case <what> <file name> <content> <message>: a waypoint file of that content is
+# refused with the message, before anything is written.
+refused_case() {
+    printf '%s' "$3" >"$INPUT/$2"
+    new_run_dir
+    tavra_run_at_fixed_time "$INPUT/$2"
+    expect_status 1 "$status" "$1"
+    expect_text "$4
+" .stdout "$1"
+    expect_files "$1"
+}
+
 # expect_listing <what> <file>: the dialogue listed the file byte for byte on standard output.
 expect_listing() {
     local shown content

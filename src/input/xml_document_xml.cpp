@@ -1,0 +1,75 @@
+// XML parsed by pugixml, with the line of every element for messages.
+#include "input/xml_document_xml.h"
+
+std::string loadXml(std::string_view bytes, std::string_view format, const std::string& fileName,
+                    XmlDocument& xml) {
+    xml.bytes = bytes;
+    xml.lines = indexLines(bytes);
+    // Line ends are kept as the file has them, so that counting them in a text counts the
+    // file's lines: pugixml would make a lone CR a line end of its own.
+    const pugi::xml_parse_result parsed = xml.document.load_buffer(
+        bytes.data(), bytes.size(), pugi::parse_default & ~pugi::parse_eol, pugi::encoding_auto);
+    xml.linesKnown = parsed.encoding == pugi::encoding_utf8;
+    if (parsed) {
+        return "";
+    }
+    std::uint64_t line = 0;
+    std::string text;
+    if (xml.linesKnown && parsed.offset >= 0) {
+        line = lineAt(xml.lines, static_cast<std::size_t>(parsed.offset));
+        text = trimmedText(lineText(bytes, xml.lines, line));
+    }
+    return documentRefusal(format, fileName, line, text,
+                           std::string("not well-formed XML: ") + parsed.description());
+}
+
+bool loadXmlDocument(std::string_view bytes, std::string_view format, std::string_view root,
+                     const std::string& fileName, XmlDocument& xml, DocumentResult& result) {
+    result.document.format = std::string(format);
+    result.error = loadXml(bytes, format, fileName, xml);
+    const pugi::xml_node element = xml.document.document_element();
+    if (result.error.empty() && localName(element) != root) {
+        result.error = documentRefusal(format, fileName, lineOf(xml, element), element.name(),
+                                       "the document element of a " + std::string(format) +
+                                           " file is " + std::string(root));
+    }
+    result.ok = result.error.empty();
+    return result.ok;
+}
+
+std::uint64_t lineOf(const XmlDocument& xml, pugi::xml_node node) {
+    const std::ptrdiff_t offset = node.offset_debug();
+    if (!xml.linesKnown || offset < 0) {
+        return 0;
+    }
+    return lineAt(xml.lines, static_cast<std::size_t>(offset));
+}
+
+std::string_view localName(pugi::xml_node node) {
+    const std::string_view name = node.name();
+    const std::size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+pugi::xml_node childNamed(pugi::xml_node node, std::string_view name) {
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element && localName(child) == name) {
+            return child;
+        }
+    }
+    return {};
+}
+
+std::string elementText(pugi::xml_node node) {
+    std::string text;
+    for (pugi::xml_node piece = node.first_child(); piece; piece = piece.next_sibling()) {
+        if (piece.type() == pugi::node_pcdata || piece.type() == pugi::node_cdata) {
+            text += piece.value();
+        }
+    }
+    return text;
+}
+
+std::string childText(pugi::xml_node node, std::string_view name) {
+    return std::string(trimmedText(elementText(childNamed(node, name))));
+}

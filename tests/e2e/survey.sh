@@ -43,6 +43,13 @@ surveyed "rectangle" "10 lines in 1 cell, 100.00 m apart" --survey "$AREAS/recta
 # 10 lines) each a cell; north-south lines would take 5 + 11.
 surveyed "L-shaped bay" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
     --lineSpacing 100
+# A box with a square island, in GeoJSON: the water south and north of the island (333 m
+# across, 4 lines each) and either side of it (277 m, 3 lines each) are four cells; no
+# waypoint lies on the island.
+surveyed "area with an island" "14 lines in 4 cells, 100.00 m apart" --survey "$AREAS/island.geojson" \
+    --lineSpacing 100
+awk '!/^#/ && $1 > 36.8030 && $1 < 36.8055 && $2 > -121.9420 && $2 < -121.9364 { found = 1 }
+    END { exit found }' 2020_189_155.survey.txt || fail "area with an island: a waypoint on the island"
 # The spacing from the swath: 125 m less 20 % is 100 m, the same lines.
 surveyed "swath and overlap" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
     --swathWidth 125 --overlap 20

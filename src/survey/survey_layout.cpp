@@ -5,6 +5,7 @@
 #include "survey/decompose.h"
 #include "survey/free_way.h"
 #include "survey/heading_search.h"
+#include "survey/line_layout.h"
 #include "survey/sweep.h"
 
 #include <algorithm>

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "survey/geos_context.h"
-#include "survey/line_layout.h"
 #include "survey/plane.h"
 
 #include <cstddef>
@@ -32,8 +31,8 @@ struct SurveyLayout {
     double heading = 0.0;      // the lines' direction, degrees in [0, 180)
     std::size_t cells = 0;     // cells that hold lines
     std::vector<LineRun> runs; // in the order run, survey lines then tie lines
-    std::vector<std::vector<PlanePoint>>
-        ways;                 // ways[i] from runs[i].run.end to runs[i+1].run.start
+    // ways[i] leads from runs[i].run.end to runs[i + 1].run.start, both included.
+    std::vector<std::vector<PlanePoint>> ways;
     double lineLength = 0.0;  // meters of survey and tie lines
     double runInLength = 0.0; // meters of run-in
     double wayLength = 0.0;   // meters of turns and transits

@@ -62,7 +62,11 @@ void collectLines(const Geos& geos, const GEOSGeometry* geometry,
                   std::vector<std::vector<PlanePoint>>& lines) {
     const int type = GEOSGeomTypeId_r(geos.handle(), geometry);
     if (type == GEOS_LINESTRING || type == GEOS_LINEARRING) {
-        lines.push_back(pointsOf(geos, geometry));
+        // A clipped result may hold an empty line; it is no piece of anything.
+        std::vector<PlanePoint> points = pointsOf(geos, geometry);
+        if (points.size() >= 2) {
+            lines.push_back(std::move(points));
+        }
     } else if (type == GEOS_MULTILINESTRING || type == GEOS_GEOMETRYCOLLECTION) {
         const int parts = GEOSGetNumGeometries_r(geos.handle(), geometry);
         for (int i = 0; i < parts; ++i) {
@@ -77,6 +81,9 @@ void collectPolygons(const Geos& geos, const GEOSGeometry* geometry,
     if (type == GEOS_POLYGON) {
         PlaneArea area;
         area.outer = ringOf(geos, GEOSGetExteriorRing_r(geos.handle(), geometry));
+        if (area.outer.size() < 3) {
+            return; // an empty polygon, or one that encloses nothing
+        }
         const int holes = GEOSGetNumInteriorRings_r(geos.handle(), geometry);
         for (int i = 0; i < holes; ++i) {
             area.holes.push_back(ringOf(geos, GEOSGetInteriorRingN_r(geos.handle(), geometry, i)));

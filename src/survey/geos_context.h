@@ -64,7 +64,9 @@ GeosGeometry makeHoles(const Geos& geos, const PlaneArea& area);
 // The rings as lines, for noding with other lines.
 GeosGeometry makeRingLines(const Geos& geos, const PlaneArea& area);
 
-// The line strings of a result, at any depth of collections; points are dropped.
+// The line strings of a result, at any depth of collections, each of two points at least;
+// points and empty lines are dropped.
 std::vector<std::vector<PlanePoint>> linesOf(const Geos& geos, const GEOSGeometry* geometry);
 // The polygons of a result, at any depth of collections; rings without a closing vertex.
+// Empty polygons and those whose boundary has fewer than three vertices are dropped.
 std::vector<PlaneArea> polygonsOf(const Geos& geos, const GEOSGeometry* geometry);

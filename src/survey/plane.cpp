@@ -58,6 +58,9 @@ PlaneRing ringToLineFrame(const LineAxes& axes, const PlaneRing& ring) {
 }
 
 template <typename Coordinate> Extent extentOf(const PlaneArea& area, Coordinate coordinate) {
+    if (area.outer.empty()) {
+        return {};
+    }
     Extent extent{coordinate(area.outer.front()), coordinate(area.outer.front())};
     for (const PlanePoint& p : area.outer) {
         extent.low = std::min(extent.low, coordinate(p));

@@ -6,6 +6,7 @@
 #include "app/export_selection.h"
 #include "app/options.h"
 #include "app/output_file.h"
+#include "app/sea_check.h"
 #include "app/source_file.h"
 #include "app/survey_generation.h"
 #include "app/survey_options.h"
@@ -27,6 +28,7 @@
 #include "route/mission_parameters.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
+#include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
 #include <cstddef>
@@ -206,10 +208,10 @@ constexpr OutputKind kHtmlPreview{"html", "html", "\n **** Wrote html file : ", 
 // The exports asked for, after the four files and always in this order; the first that
 // fails ends the run like a failed output file.
 bool writeExports(std::ostream& out, const ExportSelection& exports, const std::string& stem,
-                  const WaypointList& route, const RouteTotals& totals) {
+                  const WaypointList& route, const RouteTotals& totals, const SeaSurvey* sea) {
     return (!exports.geojson || writeOutput(out, kGeoJson, stem,
                                             [&](std::ostream& file, const std::string&) {
-                                                writeGeoJson(file, route, totals);
+                                                writeGeoJson(file, route, totals, sea);
                                             })) &&
            (!exports.kml || writeOutput(out, kKml, stem,
                                         [&](std::ostream& file, const std::string& fileName) {
@@ -253,6 +255,18 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     }
     if (params.verbose != 0) {
         printParameters(out, params);
+    }
+    // The sea checks' values are refused and their files read before any question is asked
+    // or any waypoint read. Standard input serves a file of theirs only when neither the
+    // waypoints (or the survey's area) nor the dialogue read from it.
+    const bool waypointsOnStandardInput =
+        (commandLine.waypointFile && *commandLine.waypointFile == "-") ||
+        (commandLine.surveyArea && *commandLine.surveyArea == "-");
+    const SeaPreparation sea = prepareSeaChecks(
+        commandLine, isOn(params.interactive) || waypointsOnStandardInput ? nullptr : &in);
+    if (!sea.ok) {
+        out << sea.error << '\n';
+        return 1;
     }
 
     SourceFile waypointFile;
@@ -322,11 +336,25 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return 1;
     }
 
-    const std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes);
+    std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes);
+    SeaSurvey seaSurvey;
+    const SeaSurvey* measured = nullptr;
+    if (sea.inputs) {
+        SeaMeasurement measurement = measureSea(*sea.inputs, route);
+        if (!measurement.ok) {
+            out << measurement.error << '\n';
+            return 1;
+        }
+        seaSurvey = std::move(measurement.survey);
+        measured = &seaSurvey;
+        std::vector<PlanFinding> seaFindings = checkSea(params, seaSurvey);
+        findings.insert(findings.end(), std::make_move_iterator(seaFindings.begin()),
+                        std::make_move_iterator(seaFindings.end()));
+    }
     // The report is what a check is run for, so its findings stand in it, on standard
     // output, and only there: a console shows both streams, and twice would be noise.
     if (commandLine.checkOnly) {
-        writePlanReport(out, route, totals, findings);
+        writePlanReport(out, route, totals, findings, measured);
         if (surveyed) {
             writeSurveySummary(out, *commandLine.surveyArea, survey.request.spacing, *surveyed);
         }
@@ -334,10 +362,13 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     }
     // The values are not refused, since a planner may mean them; the findings go where
     // they cannot change what standard output has always carried. Standard output is
-    // flushed first so that at a console they follow what was printed before them.
+    // flushed first so that at a console they follow what was printed before them. Notes
+    // only help to read a report, and stand there alone.
     out.flush();
     for (const PlanFinding& finding : findings) {
-        err << findingText(finding) << '\n';
+        if (finding.severity != FindingSeverity::note) {
+            err << findingText(finding) << '\n';
+        }
     }
     err.flush();
 
@@ -370,7 +401,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
                  file, surveyComment(*commandLine.surveyArea, survey.request.spacing, *surveyed),
                  surveyed->waypoints);
          }));
-    if (!allWritten || !writeExports(out, exports.selection, stem, route, totals)) {
+    if (!allWritten || !writeExports(out, exports.selection, stem, route, totals, measured)) {
         return 1;
     }
     if (surveyed) {

@@ -25,9 +25,33 @@ void appendTotals(std::string& text, const RouteTotals& totals) {
     appendJsonNumber(text, totals.expectedMissionTime);
 }
 
+// Where there is no leg to measure, both figures are null.
+void appendSeabed(std::string& text, const SeaSurvey& sea, std::size_t leg, bool hasLeg) {
+    const bool measured = hasLeg && leg < sea.seabed.size() && !sea.seabed[leg].samples.empty();
+    const SeabedSummary summary = measured ? summarizeSeabed(sea.seabed[leg]) : SeabedSummary{};
+    text += ",\"legShallowestDepth\":";
+    if (measured && summary.anyKnown) {
+        appendJsonNumber(text, summary.shallowest);
+    } else {
+        text += "null";
+    }
+    text += ",\"legUnknownDepthLength\":";
+    if (measured) {
+        appendJsonNumber(text, summary.unknownLength);
+    } else {
+        text += "null";
+    }
+}
+
 } // namespace
 
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals) {
+    writeGeoJson(out, route, totals, nullptr);
+}
+
+void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
+                  const SeaSurvey* sea) {
+    const bool depths = sea != nullptr && !sea->gridFile.empty();
     std::string text;
     startChunks(text);
     text += "{\"type\":\"FeatureCollection\",\n\"totals\":{";
@@ -49,7 +73,8 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
         text += "]}}";
         first = false;
     }
-    for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
+    std::size_t leg = 0;
+    for (const WaypointNode* node = route.head; node != nullptr; node = node->next, ++leg) {
         text += first ? "\n" : ",\n";
         first = false;
         text += "{\"type\":\"Feature\",\"properties\":{\"number\":";
@@ -62,6 +87,9 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
         appendJsonNumber(text, node->legHeading);
         text += ",\"legTime\":";
         appendJsonNumber(text, node->legTime);
+        if (depths) {
+            appendSeabed(text, *sea, leg, node->next != nullptr);
+        }
         text += "},\"geometry\":{\"type\":\"Point\",\"coordinates\":";
         appendPosition(text, *node);
         text += "}}";

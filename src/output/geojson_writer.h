@@ -2,6 +2,7 @@
 #pragma once
 
 #include "route/route_planner.h"
+#include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
 #include <ostream>
@@ -11,3 +12,10 @@
 // that leaves it; the totals stand on the collection and on the route. Coordinates are
 // longitude first and exact.
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals);
+
+// The same, measured against the sea (sea may be null): with a grid, each point also
+// carries legShallowestDepth, the shallowest water depth in meters under the leg that
+// leaves it (null where there is no leg or the grid has no depth anywhere under it), and
+// legUnknownDepthLength, the meters of that leg without depth (null where there is no leg).
+void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
+                  const SeaSurvey* sea);

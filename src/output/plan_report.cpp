@@ -17,6 +17,7 @@ constexpr std::size_t kLatitudeWidth = 10;
 constexpr std::size_t kLongitudeWidth = 12;
 constexpr std::size_t kHeadingWidth = 9;
 constexpr std::size_t kValueWidth = 11;
+constexpr std::size_t kDepthWidth = 10;
 
 // A value too wide for its column still gets one blank, so that columns never run together.
 void appendRight(std::string& text, const std::string& value, std::size_t width) {
@@ -69,7 +70,7 @@ void appendSummaryLine(std::string& text, const WaypointList& route) {
             counted(splitPoints, "split point") + "\n\n";
 }
 
-void appendHeader(std::string& text) {
+void appendHeader(std::string& text, bool depths) {
     appendRight(text, "No.", kNumberWidth);
     text += "  ";
     appendLeft(text, "Kind", kKindWidth);
@@ -80,7 +81,25 @@ void appendHeader(std::string& text) {
     appendRight(text, "Leg s", kValueWidth);
     appendRight(text, "Sum m", kValueWidth);
     appendRight(text, "Sum s", kValueWidth);
+    if (depths) {
+        appendRight(text, "Depth m", kDepthWidth);
+    }
     text += '\n';
+}
+
+// The shallowest judged depth under the leg, "unknown" where the grid has none anywhere
+// under it, "-" where there is no leg (the last point, an end off the globe).
+std::string legDepthText(const SeaSurvey& sea, std::size_t leg) {
+    if (leg >= sea.seabed.size() || sea.seabed[leg].samples.empty()) {
+        return "-";
+    }
+    const SeabedSummary summary = summarizeSeabed(sea.seabed[leg]);
+    if (!summary.anyKnown) {
+        return "unknown";
+    }
+    std::string number;
+    appendFixed(number, summary.shallowest, 1);
+    return number;
 }
 
 void appendTotals(std::string& text, const RouteTotals& totals) {
@@ -97,8 +116,13 @@ void appendFindings(std::string& text, const std::vector<PlanFinding>& findings)
     for (const PlanFinding& finding : findings) {
         errors += finding.severity == FindingSeverity::error ? 1 : 0;
     }
+    std::size_t notes = 0;
+    for (const PlanFinding& finding : findings) {
+        notes += finding.severity == FindingSeverity::note ? 1 : 0;
+    }
     text += "\nFindings: " + counted(errors, "error") + ", " +
-            counted(findings.size() - errors, "warning") + "\n";
+            counted(findings.size() - errors - notes, "warning") +
+            (notes == 0 ? std::string() : ", " + counted(notes, "note")) + "\n";
     for (const PlanFinding& finding : findings) {
         text += findingText(finding);
         text += '\n';
@@ -109,10 +133,17 @@ void appendFindings(std::string& text, const std::vector<PlanFinding>& findings)
 
 void writePlanReport(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
                      const std::vector<PlanFinding>& findings) {
+    writePlanReport(out, route, totals, findings, nullptr);
+}
+
+void writePlanReport(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
+                     const std::vector<PlanFinding>& findings, const SeaSurvey* sea) {
+    const bool depths = sea != nullptr && !sea->gridFile.empty();
     std::string text;
     startChunks(text);
     appendSummaryLine(text, route);
-    appendHeader(text);
+    appendHeader(text, depths);
+    std::size_t leg = 0;
     // Summed in the same order and precision as the route totals, so that the last row
     // shows exactly the totals below the table.
     long double distanceRun = 0.0L;
@@ -130,6 +161,10 @@ void writePlanReport(std::ostream& out, const WaypointList& route, const RouteTo
         appendFixedRight(text, node->legTime, 1, kValueWidth);
         appendFixedRight(text, static_cast<double>(distanceRun), 1, kValueWidth);
         appendFixedRight(text, static_cast<double>(timeRun), 1, kValueWidth);
+        if (depths) {
+            appendRight(text, node->next == nullptr ? "-" : legDepthText(*sea, leg), kDepthWidth);
+        }
+        ++leg;
         text += '\n';
         distanceRun += node->legDistance;
         timeRun += node->legTime;
@@ -137,6 +172,11 @@ void writePlanReport(std::ostream& out, const WaypointList& route, const RouteTo
     }
     text += "\nLeg: the leg that leaves the point. Sum: distance and time run when the point is "
             "reached.\n";
+    if (depths) {
+        text += "Depth: the shallowest water depth under the leg, from " + sea->gridFile +
+                ": at each place read, the shallowest of the four grid cells around it, over "
+                "the part of the leg the grid covers.\n";
+    }
     appendTotals(text, totals);
     appendFindings(text, findings);
     writeRest(out, text);

@@ -1,7 +1,7 @@
 // Distance, heading and destination on a spherical Earth, and the time of a leg.
 #pragma once
 
-#include "route/geo_area.h" // GeoPoint: one definition for the whole program
+#include "route/geo_area.h"
 
 // Length of the great circle from (lat1, lon1) to (lat2, lon2), in meters.
 double greatCircleDistance(double lat1, double lon1, double lat2, double lon2);

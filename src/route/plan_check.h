@@ -1,20 +1,46 @@
 // Looks a planned mission over for what the vehicle would refuse and what looks mistyped.
 #pragma once
 
+#include "route/geo_area.h"
 #include "route/mission_parameters.h"
+#include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // error: the vehicle would abort on it, or the plan cannot mean what it says.
 // warning: legal, but more likely a slip than an intention.
-enum class FindingSeverity { error, warning };
+// note: what the planner should know to read the other findings (how fine the grid is,
+// a polygon that had to be repaired); only the --check report shows notes.
+enum class FindingSeverity { error, warning, note };
+
+// Where on the route a finding of the sea checks lies, for the outputs that mark it.
+struct FindingPlace {
+    std::size_t leg = 0;         // counted as in route/sea_survey.h: 0 is the launch leg
+    std::int32_t fromNumber = 0; // wptNumber of the point the leg leaves
+    std::int32_t toNumber = 0;   // wptNumber of the point it reaches
+    // The parts of the leg the finding concerns, in order along it; one place (start ==
+    // end) for a route point or a crossing.
+    std::vector<LegStretch> stretches;
+    GeoPoint first;     // where the first stretch begins
+    double depth = 0.0; // water depth there, m (NaN where the finding is not about depth)
+};
 
 struct PlanFinding {
+    // Built from severity and message as before places existed, or with a place as well.
+    PlanFinding() = default;
+    PlanFinding(FindingSeverity severity_, std::string message_,
+                std::optional<FindingPlace> place_ = std::nullopt)
+        : severity(severity_), message(std::move(message_)), place(std::move(place_)) {}
+
     FindingSeverity severity = FindingSeverity::warning;
-    std::string message; // one line naming the values, without severity or line end
+    std::string message;               // one line naming the values, without severity or line end
+    std::optional<FindingPlace> place; // only for findings of the sea checks
 };
 
 // A leg between two waypoints of the file longer than this is taken for a mistyped position.
@@ -40,7 +66,14 @@ std::vector<PlanFinding> checkPlan(const MissionParameters& params, const Waypoi
 std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route,
                                    const std::vector<std::string>& readerNotes);
 
+// The sea under the planned route, as the sea layer measured it: the water depth under each
+// leg against the depths the mission commands (land, the abort altitude, the yo-yo's
+// turns, the abort depth, stretches without depth, and a note of the grid's cell size
+// against the shortest leg), then the keep-out areas and the operating region. Every
+// finding names its leg and carries its place.
+std::vector<PlanFinding> checkSea(const MissionParameters& params, const SeaSurvey& survey);
+
 bool hasError(const std::vector<PlanFinding>& findings);
 
-// "error: ..." or "warning: ...", without a line end.
+// "error: ...", "warning: ..." or "note: ...", without a line end.
 std::string findingText(const PlanFinding& finding);

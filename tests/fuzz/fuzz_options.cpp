@@ -1,11 +1,12 @@
 // Fuzz target: the option parser on argument vectors made from the input, words split at NUL.
 #include "app/options.h"
+#include "app/sea_options.h"
 #include "app/survey_options.h"
 #include "check.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cmath>
 #include <cstring>
 #include <getopt.h>
 #include <sstream>
@@ -126,5 +127,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         FUZZ_CHECK(found);
     }
+
+    // The sea options are converted strictly: a margin is a finite number of meters of 0 or
+    // more, or the run is refused with a message.
+    const SeaOptionsResult sea = readSeaOptions(first.commandLine);
+    FUZZ_CHECK(sea.ok == sea.error.empty());
+    FUZZ_CHECK(!sea.ok || sea.options.keepOut == first.commandLine.keepOut);
+    if (sea.ok) {
+        FUZZ_CHECK(std::isfinite(sea.options.keepOutMargin) && sea.options.keepOutMargin >= 0.0);
+        FUZZ_CHECK(!first.commandLine.keepOutMargin || !sea.options.keepOut.empty());
+    }
+    FUZZ_CHECK(sea.asked || sea.ok);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "export_fixture.h"
 #include "output/geojson_writer.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sstream>
@@ -87,4 +88,38 @@ TEST(GeoJson, ListsTooShortForALineStayValid) {
               "\"legDistance\":null,\"legHeading\":0,\"legTime\":0},"
               "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-121.8171,36.8167]}}\n"
               "]}\n");
+}
+
+TEST(GeoJson, WithAGridEachPointCarriesTheShallowestDepthUnderItsLeg) {
+    WaypointList route;
+    fillTwoPointExportRoute(route);
+    SeaSurvey sea;
+    sea.gridFile = "bay.tif";
+    sea.seabed.resize(2);
+    sea.seabed[0].samples = {DepthSample{0, 0, 0, 0, DepthState::offGrid, NAN, NAN},
+                             DepthSample{500, 500, 0, 0, DepthState::offGrid, NAN, NAN}};
+    sea.seabed[1].leg = 1;
+    sea.seabed[1].samples = {DepthSample{0, 500, 0, 0, DepthState::known, 20.0, 12.25},
+                             DepthSample{800, 1300, 0, 0, DepthState::noData, NAN, NAN},
+                             DepthSample{1600, 2100, 0, 0, DepthState::known, 30.0, 18.5}};
+    std::ostringstream out;
+    writeGeoJson(out, route, twoPointTotals(), &sea);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("\"legTime\":650,\"legShallowestDepth\":null,"
+                        "\"legUnknownDepthLength\":500}"),
+              std::string::npos)
+        << text;
+    // The sample at 800 m stands for 400 m to 1200 m.
+    EXPECT_NE(text.find("\"legTime\":1731.1133172116536,\"legShallowestDepth\":12.25,"
+                        "\"legUnknownDepthLength\":800}"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(
+        text.find("\"legTime\":0,\"legShallowestDepth\":null,\"legUnknownDepthLength\":null}"),
+        std::string::npos)
+        << text;
+    // Without a grid the points carry neither.
+    std::ostringstream plain;
+    writeGeoJson(plain, route, twoPointTotals(), nullptr);
+    EXPECT_EQ(plain.str(), geoJson(route, twoPointTotals()));
 }

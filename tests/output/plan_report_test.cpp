@@ -2,6 +2,7 @@
 #include "output/plan_report.h"
 #include "route_fixture.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -87,4 +88,64 @@ TEST(PlanReport, ValuesWiderThanTheirColumnStaySeparated) {
     const std::string text = report(route, RouteTotals{500.0, 650.0}, {});
     EXPECT_NE(text.find("\n    1  file    100.0000 -1234567.0000      0.0"), std::string::npos)
         << text;
+}
+
+namespace {
+
+// The two-point route measured against a grid: the launch leg everywhere 35 m deep, the
+// leg to waypoint 2 down to 12.25 m and a stretch of it off the grid.
+SeaSurvey twoPointSeabed() {
+    SeaSurvey survey;
+    survey.gridFile = "bay.tif";
+    survey.seabed.resize(2);
+    survey.seabed[0].leg = 0;
+    survey.seabed[0].samples = {DepthSample{0, 0, 0, 0, DepthState::known, 36.0, 35.0},
+                                DepthSample{500, 500, 0, 0, DepthState::known, 36.0, 35.0}};
+    survey.seabed[1].leg = 1;
+    survey.seabed[1].samples = {
+        DepthSample{0, 500, 0, 0, DepthState::known, 20.0, 12.25},
+        DepthSample{800, 1300, 0, 0, DepthState::known, 30.0, 18.0},
+        DepthSample{1731, 2231, 0, 0, DepthState::offGrid, std::nan(""), std::nan("")}};
+    return survey;
+}
+
+} // namespace
+
+TEST(PlanReport, WithAGridEachRowShowsTheShallowestDepthUnderItsLeg) {
+    WaypointList route;
+    fillTwoPointRoute(route);
+    route.head->kind = WaypointKind::launch;
+    const SeaSurvey sea = twoPointSeabed();
+    std::ostringstream out;
+    writePlanReport(out, route, twoPointTotals(),
+                    {{FindingSeverity::warning, "no depth under the leg"},
+                     {FindingSeverity::note, "the shortest leg is 500.0 m"}},
+                    &sea);
+    EXPECT_EQ(out.str(),
+              std::string("Route of 3 points: 1 launch waypoint, 2 from the file, 0 split points\n"
+                          "\n") +
+                  "  No.  Kind    Latitude   Longitude  Heading      Leg m      Leg s"
+                  "      Sum m      Sum s   Depth m\n"
+                  "    0  launch   36.8153   -121.8224     72.0      500.0      650.0        0.0"
+                  "        0.0      35.0\n"
+                  "    1  file     36.8167   -121.8171     72.0     1731.1     1731.1      500.0"
+                  "      650.0      12.2\n"
+                  "    2  file     36.8215   -121.7986      0.0        0.0        0.0     2231.1"
+                  "     2381.1         -\n" +
+                  kLegend +
+                  "Depth: the shallowest water depth under the leg, from bay.tif: at each place "
+                  "read, the shallowest of the four grid cells around it, over the part of the "
+                  "leg the grid covers.\n"
+                  "\nExpected survey line 2231.1 meters\n"
+                  "\nExpected mission time 2381.1 seconds\n"
+                  "    0 hours\n"
+                  "    39 minutes\n"
+                  "\nFindings: 0 errors, 1 warning, 1 note\n"
+                  "warning: no depth under the leg\n"
+                  "note: the shortest leg is 500.0 m\n");
+    // Keep-out areas alone add findings but no column; no sea at all changes nothing.
+    SeaSurvey zonesOnly;
+    std::ostringstream withZones;
+    writePlanReport(withZones, route, twoPointTotals(), {}, &zonesOnly);
+    EXPECT_EQ(withZones.str(), report(route, twoPointTotals(), {}));
 }

@@ -3,6 +3,7 @@
 #include "route/plan_check.h"
 #include "route/route_planner.h"
 
+#include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -304,4 +305,126 @@ TEST(PlanCheck, PlanPutsParametersFirstAndTellsErrorsFromWarnings) {
     findings = checkPlan(params, route);
     EXPECT_TRUE(hasError(findings));
     EXPECT_FALSE(hasError({}));
+}
+
+namespace {
+
+// One leg of 1000 m from waypoint 1 to waypoint 2 behind a launch leg of 500 m, sampled
+// every 100 m with the judged depths given (NaN for a place without depth).
+SeaSurvey seabedOf(const std::vector<double>& shallowest, DepthState unknownState) {
+    SeaSurvey survey;
+    survey.gridFile = "bathy.tif";
+    survey.legs.resize(2);
+    survey.legs[0] = SurveyLeg{0, 0, 1, {36.8, -121.9}, {36.8, -121.89}, 500.0, 0.0, true};
+    survey.legs[1] = SurveyLeg{1, 1, 2, {36.8, -121.89}, {36.8, -121.88}, 1000.0, 500.0, true};
+    LegSeabed launch{0, 90.0, 110.0, 250.0, {}};
+    for (const double along : {0.0, 250.0, 500.0}) {
+        launch.samples.push_back(DepthSample{along, along, 36.8, -121.9 + along * 2e-5,
+                                             DepthState::known, 200.0, 200.0});
+    }
+    LegSeabed leg{1, 90.0, 110.0, 100.0, {}};
+    for (std::size_t i = 0; i < shallowest.size(); ++i) {
+        const double along = 100.0 * static_cast<double>(i);
+        const bool known = !std::isnan(shallowest[i]);
+        leg.samples.push_back(DepthSample{along, 500.0 + along, 36.8, -121.89 + along * 1e-5,
+                                          known ? DepthState::known : unknownState,
+                                          shallowest[i] + 1.0, shallowest[i]});
+    }
+    survey.seabed = {launch, leg};
+    return survey;
+}
+
+} // namespace
+
+TEST(PlanCheck, SeaFindingsGiveEachStretchOfTheLegAndItsFirstPlace) {
+    // Land at 200 and 300 m and at 700 m along the leg: each sample stands for the 100 m
+    // around it, so 150..350 m and 650..750 m, 300 m in all.
+    const std::vector<double> depths = {50, 50, -1, -2, 50, 50, 50, 0, 50, 50, 50};
+    std::vector<PlanFinding> findings =
+        checkSea(MissionParameters{}, seabedOf(depths, DepthState::offGrid));
+    ASSERT_GE(findings.size(), 1u);
+    EXPECT_EQ(findingText(findings[0]),
+              "error: land under the leg from waypoint 1 to waypoint 2 over 300.0 m of its "
+              "1000.0 m, first at 200.0 m along it (36.80000 -121.88800): depth -1.0 m, "
+              "shallowest -2.0 m (the vehicle would run aground)");
+    ASSERT_TRUE(findings[0].place.has_value());
+    const FindingPlace& place = *findings[0].place;
+    EXPECT_EQ(place.leg, 1u);
+    ASSERT_EQ(place.stretches.size(), 2u);
+    EXPECT_EQ(place.stretches[0].start, 150.0);
+    EXPECT_EQ(place.stretches[0].end, 350.0);
+    EXPECT_EQ(place.stretches[1].start, 650.0);
+    EXPECT_EQ(place.stretches[1].end, 750.0);
+    EXPECT_EQ(place.depth, -1.0);
+    // The ends of a leg stand for half a step: land at the first sample only is 50 m.
+    findings = checkSea(MissionParameters{},
+                        seabedOf({0, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, DepthState::offGrid));
+    EXPECT_EQ(findingText(findings[0]).substr(0, 68),
+              "error: land under the leg from waypoint 1 to waypoint 2 over 50.0 m ");
+    EXPECT_TRUE(hasError(findings));
+}
+
+TEST(PlanCheck, UnknownDepthSaysWhyAndHowLong) {
+    const double none = std::nan("");
+    const std::vector<double> depths = {200, 200, none, none, 200, 200, 200, 200, 200, 200, none};
+    std::vector<PlanFinding> findings =
+        checkSea(MissionParameters{}, seabedOf(depths, DepthState::offGrid));
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(findingText(findings[0]),
+              "warning: no depth under the leg from waypoint 1 to waypoint 2 over 250.0 m of its "
+              "1000.0 m, first at 200.0 m along it (36.80000 -121.88800): off the grid, so "
+              "nothing there is checked");
+    EXPECT_TRUE(std::isnan(findings[0].place->depth));
+    EXPECT_FALSE(hasError(findings));
+    findings = checkSea(MissionParameters{}, seabedOf(depths, DepthState::noData));
+    EXPECT_NE(findings[0].message.find(": the grid has no data there, so"), std::string::npos);
+    // The note of the grid's scale comes last: cells of 90 m by 110 m against the launch
+    // leg of 500 m.
+    EXPECT_EQ(findingText(findings[1]),
+              "note: the shortest leg, from waypoint 0 to waypoint 1, is 500.0 m; the cells of "
+              "bathy.tif are 90.0 m by 110.0 m there");
+    EXPECT_EQ(findings[1].severity, FindingSeverity::note);
+}
+
+TEST(PlanCheck, KeepOutAreasAndTheOperatingRegion) {
+    SeaSurvey survey;
+    survey.keepOutMargin = 50.0;
+    survey.legs.resize(3);
+    survey.legs[0] = SurveyLeg{0, 0, 1, {36.80, -121.90}, {36.80, -121.89}, 500.0, 0.0, true};
+    survey.legs[1] = SurveyLeg{1, 1, 2, {36.80, -121.89}, {36.81, -121.89}, 1000.0, 500.0, true};
+    survey.legs[2] = SurveyLeg{2, 2, 3, {36.81, -121.89}, {36.82, -121.89}, 1000.0, 1500.0, true};
+    survey.zones = {SeaZone{ZoneKind::keepOut, "land.json", "7", {}, true, "Self-intersection"},
+                    SeaZone{ZoneKind::keepOut, "closures.kml", "Platform A", {}, false, ""},
+                    SeaZone{ZoneKind::opRegion, "permit.geojson", "", {}, false, ""}};
+    LegZonePass enters{0, 0, false, false, true, {120.0, {36.8, -121.8987}}, false, 0.0, {}};
+    LegZonePass inside{1, 1, false, true, false, {}, false, 0.0, {}};
+    LegZonePass near{1, 0, false, false, false, {}, true, 12.3, {400.0, {36.8036, -121.89}}};
+    LegZonePass leaves{1, 2, true, true, true, {300.0, {36.8027, -121.89}}, false, 0.0, {}};
+    LegZonePass outside{2, 2, true, false, true, {1000.0, {36.82, -121.89}}, false, 0.0, {}};
+    LegZonePass lastInside{2, 1, true, true, false, {}, false, 0.0, {}};
+    survey.passes = {enters, near, inside, leaves, lastInside, outside};
+    const std::vector<PlanFinding> findings = checkSea(MissionParameters{}, survey);
+    EXPECT_EQ(texts(findings),
+              (Texts{"error: the launch leg, from waypoint 0 to waypoint 1, enters keep-out area "
+                     "7 of land.json at 120.0 m along it (36.80000 -121.89870)",
+                     "warning: the leg from waypoint 1 to waypoint 2 passes 12.3 m from keep-out "
+                     "area 7 of land.json, closer than keepOutMargin 50 m, from 400.0 m along it "
+                     "(36.80360 -121.89000)",
+                     "error: the leg from waypoint 1 to waypoint 2 leaves the operating region of "
+                     "permit.geojson at 300.0 m along it (36.80270 -121.89000)",
+                     "error: waypoint 2 at 36.81000 -121.89000 is inside keep-out area \"Platform "
+                     "A\" of closures.kml",
+                     "error: waypoint 3 at 36.82000 -121.89000 is inside keep-out area \"Platform "
+                     "A\" of closures.kml",
+                     "error: waypoint 3 at 36.82000 -121.89000 is outside the operating region "
+                     "of permit.geojson",
+                     "error: the leg from waypoint 2 to waypoint 3 leaves the operating region of "
+                     "permit.geojson at 1000.0 m along it, at waypoint 3 (36.82000 -121.89000)",
+                     "note: keep-out area 7 of land.json is not a valid polygon near the route "
+                     "(Self-intersection); it was made valid before the check"}));
+    EXPECT_EQ(findings[0].place->stretches[0].start, 120.0);
+    EXPECT_EQ(findings[3].place->leg, 2u);
+    EXPECT_EQ(findings[3].place->stretches[0].start, 0.0);
+    EXPECT_EQ(findings[4].place->stretches[0].start, 1000.0);
+    EXPECT_FALSE(findings[7].place.has_value());
 }

@@ -1,0 +1,41 @@
+// Collects what GDAL says while the sea layer calls it, so that GDAL never prints on its own.
+#include "sea/gdal_messages.h"
+
+GdalMessages::GdalMessages() {
+    CPLPushErrorHandlerEx(&GdalMessages::collect, this);
+    // Debug output stays with GDAL's default (off): it is not a message for the planner.
+    CPLSetCurrentErrorHandlerCatchDebug(FALSE);
+}
+
+GdalMessages::~GdalMessages() {
+    CPLPopErrorHandler();
+}
+
+std::string GdalMessages::summary(const std::string& fallback) const {
+    const std::vector<std::string>& texts = failureTexts.empty() ? warningTexts : failureTexts;
+    if (texts.empty()) {
+        return fallback;
+    }
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += joined.empty() ? text : "; " + text;
+    }
+    return joined;
+}
+
+void GdalMessages::clear() {
+    failureTexts.clear();
+    warningTexts.clear();
+}
+
+void CPL_STDCALL GdalMessages::collect(CPLErr level, CPLErrorNum, const char* text) {
+    auto* self = static_cast<GdalMessages*>(CPLGetErrorHandlerUserData());
+    if (self == nullptr || text == nullptr) {
+        return;
+    }
+    if (level == CE_Failure || level == CE_Fatal) {
+        self->failureTexts.emplace_back(text);
+    } else if (level == CE_Warning) {
+        self->warningTexts.emplace_back(text);
+    }
+}

@@ -1,0 +1,295 @@
+// How each leg meets the keep-out areas and the operating region.
+#include "sea/leg_zones.h"
+
+#include "route/geodesy.h"
+#include "sea/gdal_messages.h"
+#include "sea/route_legs.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <ogr_api.h>
+#include <ogr_spatialref.h>
+#include <optional>
+
+namespace {
+
+// A leg is tested as a chain of straight longitude/latitude pieces this long at most,
+// which stray from its great circle by about a centimetre.
+constexpr double kPieceMeters = 500.0;
+// The part of a zone cut out around a leg for the margin reaches this much further.
+constexpr double kNearPadMeters = 1000.0;
+
+struct TransformDeleter {
+    void operator()(OGRCoordinateTransformation* transform) const {
+        OGRCoordinateTransformation::DestroyCT(transform);
+    }
+};
+using TransformPtr = std::unique_ptr<OGRCoordinateTransformation, TransformDeleter>;
+
+struct LegPath {
+    std::vector<GeoPoint> places; // on the route's run of longitudes
+    OGRLineString line;
+    OGREnvelope envelope;
+};
+
+LegPath pathOf(const SurveyLeg& leg, double turn) {
+    LegPath path;
+    const double pieces = std::ceil(legSpan(leg) / kPieceMeters);
+    path.places = placesAlong(leg, static_cast<std::size_t>(std::clamp(pieces, 1.0, 1e7)));
+    path.line.setNumPoints(static_cast<int>(path.places.size()), FALSE);
+    for (std::size_t i = 0; i < path.places.size(); ++i) {
+        path.places[i].lon += turn;
+        path.line.setPoint(static_cast<int>(i), path.places[i].lon, path.places[i].lat);
+    }
+    path.line.getEnvelope(&path.envelope);
+    return path;
+}
+
+OGREnvelope widened(const OGREnvelope& envelope, double meters) {
+    OGREnvelope result = envelope;
+    const double lat = latitudeDegrees(meters);
+    result.MinY = std::max(-90.0, envelope.MinY - lat);
+    result.MaxY = std::min(90.0, envelope.MaxY + lat);
+    const double lon = longitudeDegrees(meters, result.MinY, result.MaxY);
+    result.MinX -= lon;
+    result.MaxX += lon;
+    return result;
+}
+
+bool preparedIntersects(const ZoneShape& zone, const OGRGeometry& geometry) {
+    return zone.prepared && OGRPreparedGeometryIntersects(
+                                zone.prepared.get(),
+                                OGRGeometry::ToHandle(const_cast<OGRGeometry*>(&geometry))) != 0;
+}
+
+bool preparedContains(const ZoneShape& zone, const OGRGeometry& geometry) {
+    return zone.prepared && OGRPreparedGeometryContains(
+                                zone.prepared.get(),
+                                OGRGeometry::ToHandle(const_cast<OGRGeometry*>(&geometry))) != 0;
+}
+
+bool inside(const ZoneShape& zone, const GeoPoint& place) {
+    const OGRPoint point(place.lon, place.lat);
+    return preparedIntersects(zone, point);
+}
+
+void collectVertices(const OGRGeometry& geometry, std::vector<OGRPoint>& points) {
+    switch (wkbFlatten(geometry.getGeometryType())) {
+    case wkbPoint:
+        points.push_back(*geometry.toPoint());
+        break;
+    case wkbLineString:
+        for (const OGRPoint& point : *geometry.toLineString()) {
+            points.push_back(point);
+        }
+        break;
+    case wkbMultiPoint:
+    case wkbMultiLineString:
+    case wkbGeometryCollection:
+        for (const OGRGeometry* part : *geometry.toGeometryCollection()) {
+            collectVertices(*part, points);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The vertex of the geometry nearest to (x, y): on a straight piece that starts at (x, y),
+// the first place of the piece that the geometry holds.
+std::optional<OGRPoint> nearestVertex(const OGRGeometry& geometry, double x, double y) {
+    std::vector<OGRPoint> points;
+    collectVertices(geometry, points);
+    std::optional<OGRPoint> nearest;
+    double best = std::numeric_limits<double>::infinity();
+    for (const OGRPoint& point : points) {
+        const double distance = std::hypot(point.getX() - x, point.getY() - y);
+        if (distance < best) {
+            best = distance;
+            nearest = point;
+        }
+    }
+    return nearest;
+}
+
+// The place on the leg where a found point lies: put back onto the great circle by its
+// distance from the start, which is what the messages give.
+LegPlace placeOnLeg(const SurveyLeg& leg, const GeoPoint& start, const OGRPoint& point) {
+    const double along = greatCircleDistance(start.lat, start.lon, point.getY(), point.getX());
+    const double span = legSpan(leg);
+    const double planned = span > 0.0 ? leg.length * std::min(1.0, along / span) : 0.0;
+    return LegPlace{planned, placeAlong(leg, along)};
+}
+
+OGRLineString piece(const LegPath& path, std::size_t k) {
+    OGRLineString line;
+    line.addPoint(path.places[k].lon, path.places[k].lat);
+    line.addPoint(path.places[k + 1].lon, path.places[k + 1].lat);
+    return line;
+}
+
+// Where the leg first meets the zone, walking from its start.
+std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
+                                   const ZoneShape& zone) {
+    for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
+        const OGRLineString line = piece(path, k);
+        if (!preparedIntersects(zone, line)) {
+            continue;
+        }
+        const OGRGeometryUniquePtr hit(zone.geometry->Intersection(&line));
+        const std::optional<OGRPoint> entry =
+            hit ? nearestVertex(*hit, path.places[k].lon, path.places[k].lat) : std::nullopt;
+        if (entry) {
+            return placeOnLeg(leg, path.places.front(), *entry);
+        }
+    }
+    return std::nullopt;
+}
+
+// Where the leg first leaves the zone, walking from its start.
+std::optional<LegPlace> firstExit(const SurveyLeg& leg, const LegPath& path,
+                                  const ZoneShape& zone) {
+    for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
+        const OGRLineString line = piece(path, k);
+        if (preparedContains(zone, line)) {
+            continue;
+        }
+        const OGRGeometryUniquePtr outside(zone.geometry ? line.Difference(zone.geometry.get())
+                                                         : line.clone());
+        const std::optional<OGRPoint> exit =
+            outside ? nearestVertex(*outside, path.places[k].lon, path.places[k].lat)
+                    : std::nullopt;
+        if (exit) {
+            return placeOnLeg(leg, path.places.front(), *exit);
+        }
+    }
+    return std::nullopt;
+}
+
+// Azimuthal equidistant about the leg's start on tavra's sphere: the leg is a straight line
+// from the origin there, and the distance of a point from the origin is its distance along
+// the great circle. The pipeline names its input order (longitude, then latitude) itself.
+TransformPtr aboutStart(const GeoPoint& start) {
+    char pipeline[256];
+    std::snprintf(pipeline, sizeof pipeline,
+                  "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
+                  "+step +proj=aeqd +lat_0=%.17g +lon_0=%.17g +R=6371000",
+                  start.lat, start.lon);
+    OGRCoordinateTransformationOptions options;
+    options.SetCoordinateOperation(pipeline, false);
+    return TransformPtr(OGRCreateCoordinateTransformation(nullptr, nullptr, options));
+}
+
+struct NearPass {
+    double nearest = 0.0;
+    LegPlace from;
+};
+
+// How close the leg passes the zone, in meters, when closer than the margin.
+std::optional<NearPass> nearPass(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
+                                 double margin, bool& failed) {
+    const OGREnvelope around = widened(path.envelope, margin + kNearPadMeters);
+    const OGRGeometryUniquePtr box =
+        boxPolygon(GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
+    OGRGeometryUniquePtr nearby(zone.geometry->Intersection(box.get()));
+    if (!nearby || nearby->IsEmpty()) {
+        return std::nullopt;
+    }
+    const TransformPtr transform = aboutStart(path.places.front());
+    OGRLineString line(path.line);
+    if (!transform || nearby->transform(transform.get()) != OGRERR_NONE ||
+        line.transform(transform.get()) != OGRERR_NONE) {
+        failed = true;
+        return std::nullopt;
+    }
+    const double nearest = line.Distance(nearby.get());
+    if (!(nearest < margin)) {
+        return std::nullopt;
+    }
+    // The first place within the margin: where the leg enters the area widened by it.
+    const OGRGeometryUniquePtr widenedArea(nearby->Buffer(margin));
+    const OGRGeometryUniquePtr within(widenedArea ? line.Intersection(widenedArea.get()) : nullptr);
+    std::optional<OGRPoint> first =
+        within ? nearestVertex(*within, 0.0, 0.0) : std::optional<OGRPoint>();
+    if (!first) {
+        // Closer than the margin by less than the buffer's rounding: the nearest vertex.
+        double best = std::numeric_limits<double>::infinity();
+        for (const OGRPoint& point : line) {
+            const double distance = point.Distance(nearby.get());
+            if (distance < best) {
+                best = distance;
+                first = point;
+            }
+        }
+    }
+    const double along = std::hypot(first->getX(), first->getY());
+    const double span = legSpan(leg);
+    const double planned = span > 0.0 ? leg.length * std::min(1.0, along / span) : 0.0;
+    return NearPass{nearest, LegPlace{planned, placeAlong(leg, along)}};
+}
+
+} // namespace
+
+PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector<ZoneShape>& zones,
+                           double marginMeters) {
+    PassesResult result;
+    GdalMessages messages;
+    const std::vector<double> turns = routeRun(legs);
+    for (std::size_t i = 0; i < legs.size(); ++i) {
+        const SurveyLeg& leg = legs[i];
+        if (!leg.onGlobe) {
+            continue;
+        }
+        const LegPath path = pathOf(leg, turns[i]);
+        const OGREnvelope reach = widened(path.envelope, marginMeters);
+        for (std::size_t z = 0; z < zones.size(); ++z) {
+            const ZoneShape& zone = zones[z];
+            const bool keepOut = zone.record.kind == ZoneKind::keepOut;
+            if (keepOut && !zone.envelope.Intersects(reach)) {
+                continue;
+            }
+            LegZonePass pass;
+            pass.leg = leg.leg;
+            pass.zone = z;
+            pass.startInside = inside(zone, path.places.front());
+            pass.endInside = inside(zone, path.places.back());
+            if (keepOut) {
+                if (!pass.startInside && preparedIntersects(zone, path.line)) {
+                    const std::optional<LegPlace> entry = firstEntry(leg, path, zone);
+                    pass.crosses = entry.has_value();
+                    pass.crossing = entry.value_or(LegPlace{});
+                }
+                if (!pass.crosses && !pass.startInside && !pass.endInside && marginMeters > 0.0) {
+                    bool failed = false;
+                    const std::optional<NearPass> near =
+                        nearPass(leg, path, zone, marginMeters, failed);
+                    if (failed) {
+                        result.ok = false;
+                        result.error = "*** --keepOutMargin: PROJ cannot measure around the leg "
+                                       "from waypoint " +
+                                       std::to_string(leg.fromNumber) + " (" +
+                                       messages.summary("no reason given") + ") ***";
+                        return result;
+                    }
+                    pass.near = near.has_value();
+                    if (near) {
+                        pass.nearest = near->nearest;
+                        pass.nearFrom = near->from;
+                    }
+                }
+                if (!pass.startInside && !pass.endInside && !pass.crosses && !pass.near) {
+                    continue;
+                }
+            } else if (pass.startInside) {
+                const std::optional<LegPlace> exit = firstExit(leg, path, zone);
+                pass.crosses = exit.has_value();
+                pass.crossing = exit.value_or(LegPlace{});
+            }
+            result.passes.push_back(pass);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,65 @@
+// Keep-out areas and the operating region as OGR geometry near the route: built from the
+// areas of the files, repaired where invalid, cut to the route's surroundings.
+#pragma once
+
+#include "route/geo_area.h"
+#include "route/sea_survey.h"
+
+#include <ogr_geometry.h>
+#include <string>
+#include <vector>
+
+// The areas of one --keepOut or --opRegion file, as the input layer read them.
+struct ZoneSource {
+    ZoneKind kind = ZoneKind::keepOut;
+    std::string file; // as the planner named it
+    std::vector<GeoArea> areas;
+};
+
+// A longitude/latitude box; longitudes on the route's own run (they may pass 180).
+struct GeoBox {
+    double west = 0.0;
+    double east = 0.0;
+    double south = 0.0;
+    double north = 0.0;
+};
+
+// One zone ready for the tests along the legs: its record, and the same polygons as
+// geometry (x longitude, y latitude, on the route's run), prepared for fast repeated tests.
+struct ZoneShape {
+    SeaZone record;
+    OGRGeometryUniquePtr geometry;
+    OGRPreparedGeometryUniquePtr prepared;
+    OGREnvelope envelope;
+};
+
+struct ZonesResult {
+    bool ok = true;
+    std::string error; // one message, in tavra's words
+    std::vector<ZoneShape> zones;
+};
+
+// Each leg's longitudes put on one run with the legs before it: the turns (multiples of
+// 360) to add to the leg's from and to.
+std::vector<double> routeRun(const std::vector<SurveyLeg>& legs);
+
+// The box around every leg on the globe, widened by padMeters on every side.
+GeoBox routeSurroundings(const std::vector<SurveyLeg>& legs, double padMeters);
+
+// Degrees of latitude and of longitude (at the box's most poleward latitude) that cover
+// meters on the ground anywhere in a box reaching from south to north.
+double latitudeDegrees(double meters);
+double longitudeDegrees(double meters, double south, double north);
+
+// The keep-out areas that come within the route's surroundings (the margin and 2 km more),
+// one zone each, in file order; then the operating region, all its areas together, as one
+// zone. An invalid polygon near the route is made valid (and noted); one that cannot be
+// made valid, or an operating region without any area, stops the run with a message.
+ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vector<SurveyLeg>& legs,
+                         double marginMeters);
+
+// The box as a polygon, for cutting geometry to it.
+OGRGeometryUniquePtr boxPolygon(const GeoBox& box);
+
+// The polygons of a geometry as area records (outer ring, holes), without closing vertices.
+std::vector<GeoArea> areasOf(const OGRGeometry& geometry, const std::string& name);

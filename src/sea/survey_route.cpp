@@ -1,0 +1,42 @@
+// Measures the sea along a planned route: the seabed under every leg and how each leg
+// meets the keep-out areas and the operating region.
+#include "sea/survey_route.h"
+
+#include "sea/gdal_messages.h"
+#include "sea/leg_sampling.h"
+#include "sea/leg_zones.h"
+#include "sea/route_legs.h"
+
+#include <utility>
+
+SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request) {
+    // Whatever GDAL says on the way is collected here, never printed by GDAL itself; what
+    // matters for the run comes back as each step's own message.
+    GdalMessages messages;
+    SeaSurveyResult result;
+    result.survey.legs = routeLegs(route);
+    result.survey.keepOutMargin = request.keepOutMargin;
+    if (request.grid != nullptr) {
+        SeabedResult seabed = sampleRoute(*request.grid, result.survey.legs, request.gridFile);
+        if (!seabed.ok) {
+            return SeaSurveyResult{false, seabed.error, {}};
+        }
+        result.survey.gridFile = request.gridFile;
+        result.survey.seabed = std::move(seabed.seabed);
+    }
+    if (!request.zones.empty()) {
+        ZonesResult zones = prepareZones(request.zones, result.survey.legs, request.keepOutMargin);
+        if (!zones.ok) {
+            return SeaSurveyResult{false, zones.error, {}};
+        }
+        PassesResult passes = measurePasses(result.survey.legs, zones.zones, request.keepOutMargin);
+        if (!passes.ok) {
+            return SeaSurveyResult{false, passes.error, {}};
+        }
+        for (ZoneShape& zone : zones.zones) {
+            result.survey.zones.push_back(std::move(zone.record));
+        }
+        result.survey.passes = std::move(passes.passes);
+    }
+    return result;
+}

@@ -1,0 +1,121 @@
+// Tests of how legs meet zones: crossing with the first place of entry, a point inside, a
+// near pass against the margin, leaving the operating region, across the antimeridian.
+#include "sea/leg_zones.h"
+#include "zone_fixtures.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<LegZonePass> passesOf(const std::vector<SurveyLeg>& legs,
+                                  const std::vector<ZoneSource>& sources, double margin) {
+    const ZonesResult zones = prepareZones(sources, legs, margin);
+    EXPECT_TRUE(zones.ok) << zones.error;
+    const PassesResult passes = measurePasses(legs, zones.zones, margin);
+    EXPECT_TRUE(passes.ok) << passes.error;
+    return passes.passes;
+}
+
+} // namespace
+
+TEST(LegZones, ALegCrossingAKeepOutAreaEntersWhereItsEdgeIs) {
+    // Due north along the meridian 0.005 E, a great circle, into a square whose south edge
+    // lies at 0.004 N: the entry is 0.004 - (-0.01) degrees of arc from the start.
+    const std::vector<SurveyLeg> legs = routeThrough({{-0.01, 0.005}, {0.02, 0.005}});
+    const std::vector<LegZonePass> passes =
+        passesOf(legs, {keepOut({box("platform", 0.004, 0.0, 0.008, 0.01)})}, 0.0);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_FALSE(passes[0].startInside);
+    EXPECT_FALSE(passes[0].endInside);
+    EXPECT_TRUE(passes[0].crosses);
+    EXPECT_NEAR(passes[0].crossing.alongLeg, 0.014 * kDegree, 0.01);
+    EXPECT_NEAR(passes[0].crossing.position.lat, 0.004, 1e-7);
+    EXPECT_NEAR(passes[0].crossing.position.lon, 0.005, 1e-9);
+}
+
+TEST(LegZones, RoutePointsInsideAndOnTheEdgeCountAsInside) {
+    const std::vector<SurveyLeg> legs =
+        routeThrough({{0.005, 0.005}, {0.005, 0.03}, {0.02, 0.03}, {0.01, 0.01}});
+    const std::vector<LegZonePass> passes =
+        passesOf(legs, {keepOut({box("wreck", 0.0, 0.0, 0.01, 0.01)})}, 0.0);
+    // The first leg starts inside; the last ends on the corner.
+    ASSERT_EQ(passes.size(), 2u);
+    EXPECT_EQ(passes[0].leg, 0u);
+    EXPECT_TRUE(passes[0].startInside);
+    EXPECT_FALSE(passes[0].crosses); // already inside: the point is what is reported
+    EXPECT_EQ(passes[1].leg, 2u);
+    EXPECT_FALSE(passes[1].startInside);
+    EXPECT_TRUE(passes[1].endInside);
+    EXPECT_TRUE(passes[1].crosses);
+    EXPECT_NEAR(passes[1].crossing.alongLeg, legs[2].length, 0.01);
+}
+
+TEST(LegZones, ANearPassIsMeasuredAgainstTheMargin) {
+    // Along the meridian d east of a square's east edge (0.01 E), at the equator, where a
+    // degree of longitude is a degree of arc: the leg passes d * kDegree from the square.
+    struct Case {
+        double metersEast;
+        double margin;
+        bool near;
+    };
+    for (const Case c : {Case{95.0, 100.0, true}, Case{105.0, 100.0, false}, Case{95.0, 0.0, false},
+                         Case{10.0, 20.0, true}}) {
+        SCOPED_TRACE(c.metersEast);
+        const double lon = 0.01 + c.metersEast / kDegree;
+        const std::vector<SurveyLeg> legs = routeThrough({{-0.02, lon}, {0.03, lon}});
+        const std::vector<LegZonePass> passes =
+            passesOf(legs, {keepOut({box("pipeline", 0.0, 0.0, 0.01, 0.01)})}, c.margin);
+        ASSERT_EQ(passes.size(), c.near ? 1u : 0u);
+        if (!c.near) {
+            continue;
+        }
+        EXPECT_FALSE(passes[0].crosses);
+        EXPECT_TRUE(passes[0].near);
+        EXPECT_NEAR(passes[0].nearest, c.metersEast, 0.01);
+        // Within the margin first where the circle of the margin about the south-east
+        // corner reaches the leg: sqrt(margin^2 - d^2) south of the corner's latitude.
+        const double before = std::sqrt(c.margin * c.margin - c.metersEast * c.metersEast);
+        EXPECT_NEAR(passes[0].nearFrom.alongLeg, 0.02 * kDegree - before, 0.5);
+    }
+}
+
+TEST(LegZones, LeavingTheOperatingRegionAndPointsOutsideIt) {
+    const ZoneSource region{
+        ZoneKind::opRegion, "region.geojson", {box("permit", 0.0, 0.0, 0.01, 0.01)}};
+    // North along 0.005 E from inside, out through the north edge at 0.01 N.
+    std::vector<SurveyLeg> legs = routeThrough({{0.002, 0.005}, {0.02, 0.005}});
+    std::vector<LegZonePass> passes = passesOf(legs, {region}, 0.0);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_TRUE(passes[0].startInside);
+    EXPECT_FALSE(passes[0].endInside);
+    EXPECT_TRUE(passes[0].crosses);
+    EXPECT_NEAR(passes[0].crossing.alongLeg, 0.008 * kDegree, 0.01);
+    // Wholly inside: a pass with nothing to report, one for every leg.
+    legs = routeThrough({{0.002, 0.002}, {0.008, 0.008}, {0.002, 0.008}});
+    passes = passesOf(legs, {region}, 0.0);
+    ASSERT_EQ(passes.size(), 2u);
+    for (const LegZonePass& pass : passes) {
+        EXPECT_TRUE(pass.startInside);
+        EXPECT_TRUE(pass.endInside);
+        EXPECT_FALSE(pass.crosses);
+    }
+    // Far outside: every point outside, and the region cut to nothing.
+    legs = routeThrough({{1.0, 1.0}, {1.0, 1.01}});
+    passes = passesOf(legs, {region}, 0.0);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_FALSE(passes[0].startInside);
+    EXPECT_FALSE(passes[0].endInside);
+}
+
+TEST(LegZones, ALegAcrossTheAntimeridianMeetsAreasOnTheFarSide) {
+    const std::vector<SurveyLeg> legs = routeThrough({{-16.9, 179.98}, {-16.9, -179.98}});
+    const std::vector<LegZonePass> passes =
+        passesOf(legs, {keepOut({box("reef", -16.95, -179.99, -16.85, -179.985)})}, 0.0);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_TRUE(passes[0].crosses);
+    // 0.03 degrees of longitude east of the start, at 16.9 S.
+    EXPECT_NEAR(passes[0].crossing.alongLeg, greatCircleDistance(-16.9, 179.98, -16.9, 180.01),
+                1.0);
+    EXPECT_NEAR(passes[0].crossing.position.lon, 180.01, 1e-4);
+}

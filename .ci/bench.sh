@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Keeps the benchmarks building and running: a short pass over the smallest route size only.
+# Keeps the benchmarks building and running: a short pass over the smallest route size only,
+# and one over the survey case.
 # Timings are not checked here, and bench/scale.sh, which writes gigabytes, is not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,10 @@ cmake -S . -B build-bench -DTAVRA_BENCH=ON -DTAVRA_BUILD_TESTS=OFF
 cmake --build build-bench -j
 # The sea checks over a grid of GEBCO's size too (made on the spot).
 ./build-bench/bench/tavra_bench --benchmark_filter='/250000$|SeaOverGebco' --benchmark_min_time=0.01
+# The survey case (built with GDAL): one pass, to keep it running.
+if ./build-bench/bench/tavra_bench --benchmark_list_tests | grep -q SurveyTen; then
+    ./build-bench/bench/tavra_bench --benchmark_filter='Survey(Ten|Ragged)' --benchmark_min_time=0.01
+fi
 
 # The world's land polygons as the input layer reads them and as the sea checks test a route
 # against them, where npm can fetch world-atlas.

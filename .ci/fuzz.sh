@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${TAVRA_FUZZ_SECONDS:-60}
-targets=(waypoint_reader options pipeline dialogue geojson_reader xml_readers)
+targets=(waypoint_reader options pipeline dialogue geojson_reader xml_readers survey_gdal)
 
 # dictionaries <target>: the word lists that help the target past the input's spelling.
 dictionaries() {
@@ -38,6 +38,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 for target in "${targets[@]}"; do
+    # A target that needs GDAL is built only where GDAL was found.
+    if [ ! -x "build-fuzz/tests/fuzz/fuzz_$target" ] && [[ $target == *_gdal ]]; then
+        echo "fuzz_$target: not built (no GDAL)"
+        continue
+    fi
     dir=$work/$target
     mkdir -p "$dir/corpus" "$dir/artifacts"
     # shellcheck disable=SC2046

@@ -25,6 +25,7 @@ install(FILES completions/tavra
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES examples/monterey_lawnmower.txt examples/monterey_lawnmower.gpx
   examples/monterey_lawnmower.kml DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+install(FILES examples/monterey_survey_area.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(TAVRA_PACKAGE_MAINTAINER
   "tavra maintainers <maintainers@users.noreply.c-seed-30616268.example>"

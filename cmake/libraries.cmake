@@ -23,6 +23,13 @@ macro(tavra_optional_package switch package result)
 endmacro()
 
 tavra_optional_package(TAVRA_GDAL GDAL TAVRA_HAVE_GDAL)
+# Survey generation asks GEOS itself what is wrong with an area and where, and its tests and
+# benchmarks measure on the ellipsoid with PROJ's geodesics; both come with GDAL's
+# development package.
+if(TAVRA_HAVE_GDAL)
+  find_package(GEOS 3.8 CONFIG REQUIRED)
+  find_package(PROJ CONFIG REQUIRED)
+endif()
 tavra_optional_package(TAVRA_XML pugixml TAVRA_HAVE_XML)
 if(NOT TAVRA_JSON_INCLUDE_DIR)
   find_package(nlohmann_json 3.9 REQUIRED)
@@ -58,7 +65,7 @@ function(tavra_link_libraries target)
     target_compile_definitions(${target} PUBLIC TAVRA_HAVE_XML=1)
   endif()
   if(TAVRA_HAVE_GDAL)
-    target_link_libraries(${target} PUBLIC GDAL::GDAL)
+    target_link_libraries(${target} PUBLIC GDAL::GDAL GEOS::geos_c PROJ::proj)
     target_compile_definitions(${target} PUBLIC TAVRA_HAVE_GDAL=1)
   endif()
 endfunction()

@@ -8,7 +8,11 @@
 #include "app/output_file.h"
 #include "app/sea_check.h"
 #include "app/source_file.h"
+#include "app/survey_generation.h"
+#include "app/survey_options.h"
+#include "app/survey_summary.h"
 #include "app/usage.h"
+#include "input/line_text.h"
 #include "input/read_source.h"
 #include "output/csv_summary_writer.h"
 #include "output/geojson_writer.h"
@@ -19,6 +23,7 @@
 #include "output/output_name.h"
 #include "output/plan_report.h"
 #include "output/survey_line_writer.h"
+#include "output/survey_waypoint_writer.h"
 #include "output/waypoint_file_writer.h"
 #include "route/mission_parameters.h"
 #include "route/plan_check.h"
@@ -84,6 +89,74 @@ bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std:
     return true;
 }
 
+// Lays the survey out from the area file and puts its waypoints on the route as the survey
+// waypoint file holds them, so that planning that file again gives the same files.
+bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, std::istream& in,
+                std::ostream& out, WaypointList& route, std::vector<std::string>& notes,
+                SurveyPlan& plan) {
+    SourceFile file;
+    std::string message;
+    switch (loadSourceFile(*commandLine.surveyArea, in, file, message)) {
+    case SourceFileStatus::loaded:
+        break;
+    case SourceFileStatus::cannotOpen:
+        out << "*** cannot open the area file " << displayableLine(*commandLine.surveyArea)
+            << " ***\n";
+        return false;
+    case SourceFileStatus::cannotRead:
+        out << message << '\n';
+        return false;
+    }
+    AreaSelection selection;
+    {
+        const DocumentResult read = readSource(file.source());
+        if (!read.ok) {
+            out << read.error << '\n';
+            return false;
+        }
+        selection = selectArea(read.document, file.name, commandLine.feature);
+        for (const SourceNote& note : read.document.notes) {
+            notes.push_back(note.message);
+        }
+    }
+    std::string().swap(file.bytes);
+    if (!selection.ok) {
+        out << selection.error << '\n';
+        return false;
+    }
+    const SurveyResult result = generateSurvey(selection.area, request);
+    if (!result.ok) {
+        out << "*** " << displayableLine(file.name) << ": " << result.error << " ***\n";
+        return false;
+    }
+    plan = result.plan;
+    for (const GeoPoint& waypoint : plan.waypoints) {
+        const GeoPoint written = asWritten(waypoint);
+        appendNode(route, written.lat, written.lon);
+    }
+    return true;
+}
+
+// What must hold before an area is read: a build that lays surveys out, the area in place
+// of a waypoint file and not in a dialogue.
+bool mayLayOutSurvey(const CommandLine& commandLine, const MissionParameters& params,
+                     std::ostream& out) {
+    if (const std::optional<std::string> missing = missingSurveyGeneration()) {
+        out << *missing << '\n';
+        return false;
+    }
+    if (isOn(params.interactive)) {
+        out << "*** --survey takes its area on the command line, not with --interactive ***\n";
+        return false;
+    }
+    if (commandLine.waypointFile) {
+        out << "*** --survey takes the area instead of a waypoint file: "
+            << displayableLine(*commandLine.waypointFile) << " is one file too many ***\n";
+        return false;
+    }
+    return true;
+}
+
 struct OutputKind {
     const char* extension;
     const char* name;       // as the failure messages call the file
@@ -95,6 +168,16 @@ constexpr OutputKind kMissionScript{"cfg", "mission", " **** Wrote mission scrip
 constexpr OutputKind kWaypointFile{"wpt", "waypoint", "\n **** Wrote waypoints file : ", " ****\n"};
 constexpr OutputKind kSurveyLine{"pts", "surveyline", "\n **** Wrote survey line : ", " ****\n"};
 constexpr OutputKind kCsvSummary{"csv", "csv", "\n **** Wrote csv file : ", " ****\n"};
+constexpr OutputKind kSurveyWaypoints{"survey.txt", "survey waypoint",
+                                      "\n **** Wrote survey waypoints file : ", " ****\n"};
+
+std::string surveyComment(const std::string& areaName, double spacing, const SurveyPlan& plan) {
+    char figures[160];
+    std::snprintf(figures, sizeof figures,
+                  ": %zu lines at %.1f degrees, %.2f m apart, %zu tie lines", plan.lines.size(),
+                  plan.heading, spacing, plan.crossLines.size());
+    return "Survey waypoints laid out by tavra from " + displayableLine(areaName) + figures;
+}
 
 // Confirms a file only once it is complete under its own name; a failure leaves any
 // earlier file of that name as it was.
@@ -122,8 +205,6 @@ constexpr OutputKind kKml{"kml", "kml", "\n **** Wrote kml file : ", " ****\n"};
 constexpr OutputKind kGpx{"gpx", "gpx", "\n **** Wrote gpx file : ", " ****\n"};
 constexpr OutputKind kHtmlPreview{"html", "html", "\n **** Wrote html file : ", " ****\n"};
 
-// The exports asked for, after the four files and always in this order; the first that
-// fails ends the run like a failed output file.
 // With the sea checks, the preview draws the sea, the findings and the mission's depths.
 struct MeasuredSea {
     const SeaSurvey& survey;
@@ -131,6 +212,8 @@ struct MeasuredSea {
     const MissionParameters& params;
 };
 
+// The exports asked for, after the four files and always in this order; the first that
+// fails ends the run like a failed output file.
 bool writeExports(std::ostream& out, const ExportSelection& exports, const std::string& stem,
                   const WaypointList& route, const RouteTotals& totals,
                   const MeasuredSea* measured) {
@@ -180,14 +263,20 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         out << exports.refusal;
         return 1;
     }
+    const SurveyOptions survey = readSurveyOptions(commandLine);
+    if (!survey.ok) {
+        out << survey.refusal << '\n';
+        return 1;
+    }
     if (params.verbose != 0) {
         printParameters(out, params);
     }
     // The sea checks' values are refused and their files read before any question is asked
     // or any waypoint read. Standard input serves a file of theirs only when neither the
-    // waypoints nor the dialogue read from it.
+    // waypoints (or the survey's area) nor the dialogue read from it.
     const bool waypointsOnStandardInput =
-        commandLine.waypointFile && *commandLine.waypointFile == "-";
+        (commandLine.waypointFile && *commandLine.waypointFile == "-") ||
+        (commandLine.surveyArea && *commandLine.surveyArea == "-");
     const SeaPreparation sea = prepareSeaChecks(
         commandLine, isOn(params.interactive) || waypointsOnStandardInput ? nullptr : &in);
     if (!sea.ok) {
@@ -197,7 +286,15 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
 
     SourceFile waypointFile;
     OpenedSource opened; // on the command line: opened here, read once the values are sound
-    if (isOn(params.interactive)) {
+    WaypointList route;
+    std::vector<std::string> readerNotes;
+    std::optional<SurveyPlan> surveyed; // with --survey, instead of a waypoint file
+    if (commandLine.surveyArea) {
+        if (!mayLayOutSurvey(commandLine, params, out)) {
+            return 1;
+        }
+        surveyed.emplace();
+    } else if (isOn(params.interactive)) {
         if (runInteractiveDialogue(in, out, params, waypointFile, waitForKeyPress) !=
             DialogueStatus::ready) {
             return 1;
@@ -221,6 +318,10 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return refuseMaxLeg(out, params.maxLegMeters);
     }
 
+    if (surveyed &&
+        !readSurvey(commandLine, survey.request, in, out, route, readerNotes, *surveyed)) {
+        return 1;
+    }
     if (opened.stream != nullptr) {
         const SourceReadResult read = readOpenedSource(opened, waypointFile);
         opened = OpenedSource{};
@@ -229,9 +330,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
             return 1;
         }
     }
-    WaypointList route;
-    std::vector<std::string> readerNotes;
-    if (!readRoute(waypointFile, commandLine.feature, out, route, readerNotes)) {
+    if (!surveyed && !readRoute(waypointFile, commandLine.feature, out, route, readerNotes)) {
         return 1;
     }
     if (route.empty()) {
@@ -271,6 +370,9 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     // output, and only there: a console shows both streams, and twice would be noise.
     if (commandLine.checkOnly) {
         writePlanReport(out, route, totals, findings, measured);
+        if (surveyed) {
+            writeSurveySummary(out, *commandLine.surveyArea, survey.request.spacing, *surveyed);
+        }
         return hasError(findings) ? 1 : 0;
     }
     // The values are not refused, since a planner may mean them; the findings go where
@@ -304,14 +406,25 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
                     [&](std::ostream& file, const std::string& fileName) {
                         writeSurveyLine(file, fileName, route);
                     }) &&
-        writeOutput(out, kCsvSummary, stem, [&](std::ostream& file, const std::string&) {
-            writeCsvSummary(file, route, totals);
-        });
+        writeOutput(out, kCsvSummary, stem,
+                    [&](std::ostream& file, const std::string&) {
+                        writeCsvSummary(file, route, totals);
+                    }) &&
+        (!surveyed ||
+         writeOutput(out, kSurveyWaypoints, stem, [&](std::ostream& file, const std::string&) {
+             writeSurveyWaypoints(
+                 file, surveyComment(*commandLine.surveyArea, survey.request.spacing, *surveyed),
+                 surveyed->waypoints);
+         }));
     const MeasuredSea measuredSea{seaSurvey, findings, params};
-    return allWritten && writeExports(out, exports.selection, stem, route, totals,
-                                      measured != nullptr ? &measuredSea : nullptr)
-               ? 0
-               : 1;
+    if (!allWritten || !writeExports(out, exports.selection, stem, route, totals,
+                                     measured != nullptr ? &measuredSea : nullptr)) {
+        return 1;
+    }
+    if (surveyed) {
+        writeSurveySummary(out, *commandLine.surveyArea, survey.request.spacing, *surveyed);
+    }
+    return 0;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Fuzz target: the option parser on argument vectors made from the input, words split at NUL.
 #include "app/options.h"
 #include "app/sea_options.h"
+#include "app/survey_options.h"
 #include "check.h"
 
 #include <cmath>
@@ -106,6 +107,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.params.interactive == 1) {
         FUZZ_CHECK(!first.commandLine.waypointFile);
     }
+    // The survey's values, when taken, are in their ranges.
+    const SurveyOptions survey = readSurveyOptions(first.commandLine);
+    if (survey.ok && first.commandLine.surveyArea) {
+        const SurveyRequest& request = survey.request;
+        FUZZ_CHECK(std::isfinite(request.spacing) && request.spacing > 0.0);
+        FUZZ_CHECK(!request.heading || std::isfinite(*request.heading));
+        FUZZ_CHECK(std::isfinite(request.runIn) && request.runIn >= 0.0);
+        FUZZ_CHECK(request.crossLines <= kMostCrossLines);
+        FUZZ_CHECK(!request.startNear || (std::abs(request.startNear->lat) <= 90.0 &&
+                                          std::abs(request.startNear->lon) <= 180.0));
+    }
+    FUZZ_CHECK(survey.ok || (survey.refusal.rfind("*** ", 0) == 0 &&
+                             survey.refusal.find('\n') == std::string::npos));
     if (first.commandLine.waypointFile) {
         bool found = false;
         for (std::size_t i = 1; i < words.size(); ++i) {

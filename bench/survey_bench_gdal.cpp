@@ -1,0 +1,120 @@
+// Survey lines from an area: a 10 km x 10 km square with three islands at 5 m spacing (2000
+// lines), laid out with the heading chosen, then planned as a route.
+#include "route/route_planner.h"
+#include "survey/survey_plan.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdint>
+#include <geodesic.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The point east, north meters from the origin along the geodesic, on WGS 84.
+GeoPoint offset(GeoPoint origin, double east, double north) {
+    static const geod_geodesic ellipsoid = [] {
+        geod_geodesic g;
+        geod_init(&g, 6378137.0, 1.0 / 298.257223563);
+        return g;
+    }();
+    GeoPoint p;
+    geod_direct(&ellipsoid, origin.lat, origin.lon, std::atan2(east, north) * 180.0 / M_PI,
+                std::hypot(east, north), &p.lat, &p.lon, nullptr);
+    return p;
+}
+
+GeoRing ring(GeoPoint origin, const std::vector<std::pair<double, double>>& corners) {
+    GeoRing points;
+    for (const auto& [east, north] : corners) {
+        points.push_back(offset(origin, east, north));
+    }
+    return points;
+}
+
+// Islands of 1 km, 1.5 km and 800 m, the last turned 30 degrees to the lines.
+GeoArea squareWithThreeIslands() {
+    const GeoPoint origin{36.70, -122.10};
+    GeoArea area;
+    area.outer = ring(origin, {{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}});
+    area.holes.push_back(ring(origin, {{2000, 2000}, {3000, 2000}, {3000, 3000}, {2000, 3000}}));
+    area.holes.push_back(ring(origin, {{6000, 5000}, {7500, 5000}, {7500, 6500}, {6000, 6500}}));
+    area.holes.push_back(ring(origin, {{3000, 7000}, {3693, 7400}, {3293, 8093}, {2600, 7693}}));
+    return area;
+}
+
+SurveyRequest fiveMeters() {
+    SurveyRequest request;
+    request.spacing = 5.0;
+    return request;
+}
+
+void reportLines(benchmark::State& state, const SurveyResult& result) {
+    state.counters["lines"] = static_cast<double>(result.plan.lines.size());
+    state.counters["cells"] = static_cast<double>(result.plan.cells);
+    state.counters["waypoints"] = static_cast<double>(result.plan.waypoints.size());
+}
+
+void BM_SurveyTenKilometres(benchmark::State& state) {
+    const GeoArea area = squareWithThreeIslands();
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, fiveMeters());
+        benchmark::DoNotOptimize(result.ok);
+    }
+    if (!result.ok) {
+        state.SkipWithError(result.error.c_str());
+    }
+    reportLines(state, result);
+}
+
+// The survey and its planning as a route, as a run does before writing its files.
+void BM_SurveyAndPlanTenKilometres(benchmark::State& state) {
+    const GeoArea area = squareWithThreeIslands();
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, fiveMeters());
+        WaypointList route;
+        for (const GeoPoint& waypoint : result.plan.waypoints) {
+            appendNode(route, waypoint.lat, waypoint.lon);
+        }
+        MissionParameters params;
+        RouteTotals totals;
+        const PlanResult plan = planRoute(route, params, totals);
+        benchmark::DoNotOptimize(plan.routePoints);
+    }
+    reportLines(state, result);
+}
+
+// A ragged shore: 400 vertices at random distances from 2.55 to 3 km round a point, nearly
+// every one a turning point across the lines, some 200 cells at 50 m spacing. The heading
+// search must stay linear in the vertices for each direction it weighs.
+void BM_SurveyRaggedShore(benchmark::State& state) {
+    const GeoPoint centre{36.80, -121.95};
+    std::uint32_t seed = 3;
+    GeoArea area;
+    for (int i = 400; i-- > 0;) {
+        seed = seed * 1664525U + 1013904223U; // a fixed shore for every run
+        const double reach = 3000.0 * (0.85 + 0.15 * (seed >> 8) / 16777216.0);
+        const double azimuth = 2.0 * M_PI * i / 400.0;
+        area.outer.push_back(offset(centre, reach * std::sin(azimuth), reach * std::cos(azimuth)));
+    }
+    SurveyRequest request;
+    request.spacing = 50.0;
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, request);
+        benchmark::DoNotOptimize(result.ok);
+    }
+    if (!result.ok) {
+        state.SkipWithError(result.error.c_str());
+    }
+    reportLines(state, result);
+}
+
+} // namespace
+
+BENCHMARK(BM_SurveyRaggedShore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurveyTenKilometres)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurveyAndPlanTenKilometres)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,14 @@
+// Survey generation as this build has it: the survey layer with GDAL, else one line saying
+// that there is none.
+#pragma once
+
+#include "route/geo_area.h"
+#include "survey/survey_request.h"
+
+#include <optional>
+#include <string>
+
+// Nothing when this build lays surveys out; else the one line that says it cannot.
+std::optional<std::string> missingSurveyGeneration();
+
+SurveyResult generateSurvey(const GeoArea& area, const SurveyRequest& request);

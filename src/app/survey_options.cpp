@@ -1,0 +1,165 @@
+// The options of survey generation, converted strictly from what was typed.
+#include "app/survey_options.h"
+
+#include "input/degrees_minutes.h"
+#include "input/line_text.h"
+#include "input/strict_number.h"
+
+#include <cmath>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+SurveyOptions refused(std::string refusal) {
+    SurveyOptions options;
+    options.ok = false;
+    options.refusal = "*** " + std::move(refusal) + " ***";
+    return options;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + displayableLine(text) + "\"";
+}
+
+// The words of an option's value, between blanks, and between commas too where asked.
+std::vector<std::string_view> wordsOf(std::string_view text, bool commaSeparates) {
+    const auto separates = [&](char c) {
+        return isBlankCharacter(c) || (commaSeparates && c == ',');
+    };
+    std::vector<std::string_view> words;
+    while (!text.empty()) {
+        if (separates(text.front())) {
+            text.remove_prefix(1);
+            continue;
+        }
+        std::size_t end = 0;
+        while (end < text.size() && !separates(text[end])) {
+            ++end;
+        }
+        words.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+    }
+    return words;
+}
+
+// One number, blanks around it allowed.
+bool numberOf(const std::string& text, double& value) {
+    const std::vector<std::string_view> words = wordsOf(text, false);
+    return words.size() == 1 && readStrictNumber(words.front(), value);
+}
+
+// "36.8 -121.9", "36.8, -121.9", or degrees and minutes with hemisphere letters.
+bool positionOf(const std::string& text, GeoPoint& position) {
+    const std::vector<std::string_view> words = wordsOf(text, true);
+    if (words.size() == 2 && readStrictNumber(words[0], position.lat) &&
+        readStrictNumber(words[1], position.lon)) {
+        return true;
+    }
+    const DegreesPosition degrees = readDegreesPosition(text);
+    if (degrees.outcome != DegreesOutcome::read) {
+        return false;
+    }
+    position = {degrees.lat, degrees.lon};
+    return true;
+}
+
+struct Given {
+    const char* name;
+    const std::optional<std::string>& value;
+};
+
+} // namespace
+
+SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
+    const Given given[] = {
+        {"--lineSpacing", commandLine.lineSpacing},
+        {"--swathWidth", commandLine.swathWidth},
+        {"--overlap", commandLine.overlap},
+        {"--lineHeading", commandLine.lineHeading},
+        {"--runIn", commandLine.runIn},
+        {"--startNear", commandLine.startNear},
+        {"--crossLines", commandLine.crossLines},
+    };
+    if (!commandLine.surveyArea) {
+        for (const Given& option : given) {
+            if (option.value) {
+                return refused(std::string(option.name) + " applies only with --survey AREA_FILE");
+            }
+        }
+        return {};
+    }
+
+    SurveyOptions options;
+    SurveyRequest& request = options.request;
+    if (commandLine.lineSpacing && commandLine.swathWidth) {
+        return refused("--lineSpacing and --swathWidth both give the spacing of the lines: use "
+                       "one of them");
+    }
+    if (commandLine.lineSpacing) {
+        if (!numberOf(*commandLine.lineSpacing, request.spacing) || !(request.spacing > 0.0)) {
+            return refused("--lineSpacing must be a number of meters greater than 0, not " +
+                           quoted(*commandLine.lineSpacing));
+        }
+        if (commandLine.overlap) {
+            return refused("--overlap applies only with --swathWidth");
+        }
+    } else if (commandLine.swathWidth) {
+        double swath = 0.0;
+        if (!numberOf(*commandLine.swathWidth, swath) || !(swath > 0.0)) {
+            return refused("--swathWidth must be a number of meters greater than 0, not " +
+                           quoted(*commandLine.swathWidth));
+        }
+        double overlap = 0.0;
+        if (commandLine.overlap &&
+            (!numberOf(*commandLine.overlap, overlap) || !(overlap >= 0.0 && overlap < 100.0))) {
+            return refused("--overlap must be a percentage from 0 up to but not including 100, "
+                           "not " +
+                           quoted(*commandLine.overlap));
+        }
+        request.spacing = swath * (1.0 - overlap / 100.0);
+        if (!(request.spacing > 0.0)) {
+            return refused("--swathWidth " + quoted(*commandLine.swathWidth) +
+                           " less the overlap leaves no spacing between the lines");
+        }
+    } else {
+        return refused("--survey needs the spacing of the lines: --lineSpacing METERS, or "
+                       "--swathWidth METERS with --overlap PERCENT");
+    }
+    if (commandLine.lineHeading) {
+        double heading = 0.0;
+        if (!numberOf(*commandLine.lineHeading, heading)) {
+            return refused("--lineHeading must be a number of degrees clockwise from north, not " +
+                           quoted(*commandLine.lineHeading));
+        }
+        request.heading = heading;
+    }
+    if (commandLine.runIn &&
+        (!numberOf(*commandLine.runIn, request.runIn) || !(request.runIn >= 0.0))) {
+        return refused("--runIn must be a number of meters, 0 or more, not " +
+                       quoted(*commandLine.runIn));
+    }
+    if (commandLine.startNear) {
+        GeoPoint start;
+        if (!positionOf(*commandLine.startNear, start) || !(std::abs(start.lat) <= 90.0) ||
+            !(std::abs(start.lon) <= 180.0)) {
+            return refused("--startNear must be a position \"LATITUDE LONGITUDE\" in degrees "
+                           "(latitude -90..90, longitude -180..180), not " +
+                           quoted(*commandLine.startNear));
+        }
+        request.startNear = start;
+    }
+    if (commandLine.crossLines) {
+        double count = 0.0;
+        if (!numberOf(*commandLine.crossLines, count) || !(count >= 0.0) ||
+            count > static_cast<double>(kMostCrossLines) || count != std::floor(count)) {
+            return refused("--crossLines must be a whole number from 0 to " +
+                           std::to_string(kMostCrossLines) + ", not " +
+                           quoted(*commandLine.crossLines));
+        }
+        request.crossLines = static_cast<std::size_t>(count);
+    }
+    return options;
+}

@@ -1,0 +1,12 @@
+// The console's account of a survey laid out from an area.
+#pragma once
+
+#include "survey/survey_request.h"
+
+#include <ostream>
+#include <string>
+
+// Lines and cells, heading and spacing, tie lines, the lengths of lines, run-in and
+// transits, and the turns; areaName as the planner gave it.
+void writeSurveySummary(std::ostream& out, const std::string& areaName, double spacing,
+                        const SurveyPlan& plan);

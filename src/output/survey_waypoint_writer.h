@@ -1,0 +1,21 @@
+// The waypoints of a survey laid out from an area, as a plain waypoint file that the planner
+// can edit and plan again with plain tavra.
+#pragma once
+
+#include "route/geo_area.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Decimals of every coordinate: 1e-9 degrees is a tenth of a millimeter.
+constexpr int kSurveyWaypointDecimals = 9;
+
+// A comment line, then one "latitude longitude" line per waypoint. The comment says what
+// the file is; it must be one line and is written as given.
+void writeSurveyWaypoints(std::ostream& out, const std::string& comment,
+                          const std::vector<GeoPoint>& waypoints);
+
+// The position as the file holds it: a run that plans these values plans exactly what the
+// file gives when it is read again, so both make the same files.
+GeoPoint asWritten(GeoPoint point);

@@ -1,0 +1,216 @@
+// The order of the cells and the corner each is entered at.
+#include "survey/cell_order.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+constexpr double kNever = std::numeric_limits<double>::infinity();
+
+// Beyond this many cells, reversing stretches of the route costs more than it is worth.
+constexpr std::size_t kMostCellsImproved = 60;
+// Greedy routes are built from this many beginnings at most.
+constexpr std::size_t kMostGreedyStarts = 32;
+
+bool mayStartAt(const OrderProblem& problem, std::size_t cell, std::size_t entry) {
+    return problem.mayStart.empty() || problem.mayStart[4 * cell + entry];
+}
+
+double linkCost(const OrderProblem& problem, const CellVisit& from, const CellVisit& to) {
+    return problem
+        .link[4 * from.cell + problem.cells[from.cell].exit[from.entry]][4 * to.cell + to.entry];
+}
+
+std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
+    const std::size_t cells = problem.cells.size();
+    const std::size_t states = 4 * cells;
+    const std::size_t sets = std::size_t{1} << cells;
+    // best[set * states + state]: the shortest route over the set ending with state, where
+    // a state is a cell and the corner it was entered at.
+    std::vector<double> best(sets * states, kNever);
+    std::vector<std::uint32_t> before(sets * states, UINT32_MAX);
+    for (std::size_t state = 0; state < states; ++state) {
+        const std::size_t cell = state / 4;
+        if (mayStartAt(problem, cell, state % 4)) {
+            best[(std::size_t{1} << cell) * states + state] = problem.cells[cell].length[state % 4];
+        }
+    }
+    for (std::size_t set = 1; set < sets; ++set) {
+        for (std::size_t state = 0; state < states; ++state) {
+            const double sofar = best[set * states + state];
+            if (sofar == kNever) {
+                continue;
+            }
+            const CellVisit last{state / 4, state % 4};
+            for (std::size_t next = 0; next < states; ++next) {
+                const std::size_t cell = next / 4;
+                if ((set >> cell) & 1U) {
+                    continue;
+                }
+                const CellVisit visit{cell, next % 4};
+                const double total = sofar + linkCost(problem, last, visit) +
+                                     problem.cells[cell].length[visit.entry];
+                const std::size_t grown = (set | (std::size_t{1} << cell)) * states + next;
+                if (total < best[grown]) {
+                    best[grown] = total;
+                    before[grown] = static_cast<std::uint32_t>(state);
+                }
+            }
+        }
+    }
+    const std::size_t all = sets - 1;
+    std::size_t state = 0;
+    for (std::size_t s = 1; s < states; ++s) {
+        if (best[all * states + s] < best[all * states + state]) {
+            state = s;
+        }
+    }
+    std::vector<CellVisit> visits;
+    for (std::size_t set = all; set != 0;) {
+        visits.push_back({state / 4, state % 4});
+        const std::uint32_t previous = before[set * states + state];
+        set &= ~(std::size_t{1} << (state / 4));
+        state = previous;
+    }
+    std::reverse(visits.begin(), visits.end());
+    return visits;
+}
+
+// The best corners for cells taken in a fixed order.
+std::vector<CellVisit> bestEntries(const OrderProblem& problem,
+                                   const std::vector<std::size_t>& order) {
+    const std::size_t count = order.size();
+    std::vector<std::array<double, 4>> best(count);
+    std::vector<std::array<std::size_t, 4>> before(count);
+    for (std::size_t e = 0; e < 4; ++e) {
+        best[0][e] = mayStartAt(problem, order[0], e) ? problem.cells[order[0]].length[e] : kNever;
+    }
+    for (std::size_t k = 1; k < count; ++k) {
+        for (std::size_t e = 0; e < 4; ++e) {
+            best[k][e] = kNever;
+            for (std::size_t p = 0; p < 4; ++p) {
+                const double total = best[k - 1][p] +
+                                     linkCost(problem, {order[k - 1], p}, {order[k], e}) +
+                                     problem.cells[order[k]].length[e];
+                if (total < best[k][e]) {
+                    best[k][e] = total;
+                    before[k][e] = p;
+                }
+            }
+        }
+    }
+    std::vector<CellVisit> visits(count);
+    std::size_t entry = static_cast<std::size_t>(
+        std::min_element(best[count - 1].begin(), best[count - 1].end()) - best[count - 1].begin());
+    for (std::size_t k = count; k-- > 0;) {
+        visits[k] = {order[k], entry};
+        entry = before[k][entry];
+    }
+    return visits;
+}
+
+std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) {
+    std::vector<CellVisit> visits{start};
+    std::vector<bool> done(problem.cells.size(), false);
+    done[start.cell] = true;
+    while (visits.size() < problem.cells.size()) {
+        CellVisit chosen;
+        double cheapest = kNever;
+        for (std::size_t cell = 0; cell < problem.cells.size(); ++cell) {
+            for (std::size_t e = 0; !done[cell] && e < 4; ++e) {
+                const double cost =
+                    linkCost(problem, visits.back(), {cell, e}) + problem.cells[cell].length[e];
+                if (cost < cheapest) {
+                    cheapest = cost;
+                    chosen = {cell, e};
+                }
+            }
+        }
+        done[chosen.cell] = true;
+        visits.push_back(chosen);
+    }
+    return visits;
+}
+
+std::vector<std::size_t> cellsOf(const std::vector<CellVisit>& visits) {
+    std::vector<std::size_t> order;
+    for (const CellVisit& visit : visits) {
+        order.push_back(visit.cell);
+    }
+    return order;
+}
+
+std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
+    std::vector<CellVisit> starts;
+    for (std::size_t cell = 0; cell < problem.cells.size(); ++cell) {
+        for (std::size_t e = 0; e < 4; ++e) {
+            if (mayStartAt(problem, cell, e)) {
+                starts.push_back({cell, e});
+            }
+        }
+    }
+    const std::size_t stride = std::max<std::size_t>(1, starts.size() / kMostGreedyStarts);
+    std::vector<CellVisit> best;
+    double bestLength = kNever;
+    for (std::size_t i = 0; i < starts.size(); i += stride) {
+        std::vector<CellVisit> visits =
+            bestEntries(problem, cellsOf(greedyFrom(problem, starts[i])));
+        const double length = routeLength(problem, visits);
+        if (length < bestLength) {
+            bestLength = length;
+            best = std::move(visits);
+        }
+    }
+    if (problem.cells.size() > kMostCellsImproved) {
+        return best;
+    }
+    // Reversing a stretch of the order; the corners are chosen afresh for each order tried.
+    // With a fixed beginning the first cell stays first.
+    const std::size_t from = problem.mayStart.empty() ? 0 : 1;
+    for (bool improved = true; improved;) {
+        improved = false;
+        std::vector<std::size_t> order = cellsOf(best);
+        for (std::size_t i = from; i + 1 < order.size(); ++i) {
+            for (std::size_t j = i + 1; j < order.size(); ++j) {
+                std::reverse(order.begin() + static_cast<std::ptrdiff_t>(i),
+                             order.begin() + static_cast<std::ptrdiff_t>(j) + 1);
+                std::vector<CellVisit> visits = bestEntries(problem, order);
+                const double length = routeLength(problem, visits);
+                if (length < bestLength - 1e-9) {
+                    bestLength = length;
+                    best = std::move(visits);
+                    improved = true;
+                } else {
+                    std::reverse(order.begin() + static_cast<std::ptrdiff_t>(i),
+                                 order.begin() + static_cast<std::ptrdiff_t>(j) + 1);
+                }
+            }
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+std::vector<CellVisit> orderCells(const OrderProblem& problem) {
+    if (problem.cells.empty()) {
+        return {};
+    }
+    if (problem.cells.size() <= kMostCellsOrderedExactly) {
+        return exactOrder(problem);
+    }
+    return heuristicOrder(problem);
+}
+
+double routeLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {
+    double length = 0.0;
+    for (std::size_t k = 0; k < visits.size(); ++k) {
+        length += problem.cells[visits[k].cell].length[visits[k].entry];
+        if (k > 0) {
+            length += linkCost(problem, visits[k - 1], visits[k]);
+        }
+    }
+    return length;
+}

@@ -1,0 +1,36 @@
+// Where the lines of a cell lie across their direction.
+#pragma once
+
+#include "survey/plane.h"
+
+#include <cstddef>
+#include <vector>
+
+// More lines than this are taken for a spacing typed in the wrong unit.
+constexpr std::size_t kMaxSurveyLines = 100'000;
+
+// A cell lower than this across the lines is a sliver between two cuts: no line is laid in it.
+constexpr double kLowestCell = 1e-3; // meters
+
+// The lines a spacing apart, centred on the cell's height across them: as few as cover it,
+// so the swaths (line +- spacing/2) reach past both edges by the same amount, the first and
+// last lines half a spacing inside the edges less half of what is left over.
+struct LineGrid {
+    double first = 0.0;   // meters across, of the first line
+    double spacing = 0.0; // meters
+    std::size_t count = 0;
+
+    double across(std::size_t row) const { return first + static_cast<double>(row) * spacing; }
+};
+
+// The grid over the extent; spacing > 0. A count above kMaxSurveyLines is returned as it
+// is, for the caller to refuse, with no grid to go with it.
+LineGrid layLines(Extent across, double spacing);
+
+// How many lines the cells (in the frame of the lines) take: what the heading search weighs.
+std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing);
+
+// A first estimate of the lines, before any decomposition, in time linear in the vertices:
+// the pieces that one grid across the whole area makes, from the edges each line crosses.
+// Exact for a convex area; cells of their own may each take a line more.
+std::size_t estimateLines(const PlaneArea& area, double spacing);

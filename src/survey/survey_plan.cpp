@@ -1,0 +1,175 @@
+// Survey lines from an area: frame, heading, layout, and back to the globe.
+#include "survey/survey_plan.h"
+
+#include "survey/area_check.h"
+#include "survey/decompose.h"
+#include "survey/heading_search.h"
+#include "survey/line_layout.h"
+#include "survey/survey_layout.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+
+namespace {
+
+// Routes within this of each other tie, and the smaller heading is taken: rounding must not
+// choose between directions that a planner could not tell apart.
+constexpr double kSameRoute = 1e-3; // meters
+// The directions whose rough count of lines lies within this share of the least (or two
+// lines) are decomposed and counted exactly, the most promising of them up to this many:
+// decomposing every edge's direction of a long, ragged shore would take minutes.
+constexpr double kRoughShare = 0.1;
+constexpr std::size_t kMostDecomposed = 8;
+
+// The lines a heading takes: decomposition only, no line is clipped, so the search costs
+// time in the vertices, not in the lines.
+std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing) {
+    return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing);
+}
+
+SurveyResult refused(std::string error) {
+    SurveyResult result;
+    result.ok = false;
+    result.error = std::move(error);
+    return result;
+}
+
+SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout) {
+    SurveyResult result;
+    SurveyPlan& plan = result.plan;
+    plan.cells = layout.cells;
+    plan.heading = layout.heading;
+    plan.lineLength = layout.lineLength;
+    plan.runInLength = layout.runInLength;
+    plan.transitLength = layout.wayLength;
+    plan.turns = layout.runs.empty() ? 0 : layout.runs.size() - 1;
+
+    // Every point in one call: the line and run ends, then the ways' points.
+    std::vector<PlanePoint> plane;
+    for (const LineRun& run : layout.runs) {
+        plane.insert(plane.end(), {run.line.start, run.line.end, run.run.start, run.run.end});
+    }
+    for (const std::vector<PlanePoint>& way : layout.ways) {
+        plane.insert(plane.end(), way.begin(), way.end());
+    }
+    std::vector<GeoPoint> globe;
+    if (!toGeo(frame, plane, globe)) {
+        return refused("PROJ cannot carry the lines back from the frame of the area");
+    }
+    std::size_t next = 0;
+    for (const LineRun& run : layout.runs) {
+        const GeoLine line{globe[next], globe[next + 1]};
+        plan.runs.push_back({globe[next + 2], globe[next + 3]});
+        if (run.tie) {
+            plan.crossLines.push_back(line);
+        } else {
+            plan.lines.push_back(line);
+            plan.lineCells.push_back(run.cell);
+        }
+        next += 4;
+    }
+    for (const std::vector<PlanePoint>& way : layout.ways) {
+        plan.ways.emplace_back(globe.begin() + static_cast<std::ptrdiff_t>(next),
+                               globe.begin() + static_cast<std::ptrdiff_t>(next + way.size()));
+        next += way.size();
+    }
+    for (std::size_t i = 0; i < plan.runs.size(); ++i) {
+        plan.waypoints.push_back(plan.runs[i].start);
+        plan.waypoints.push_back(plan.runs[i].end);
+        if (i < plan.ways.size()) {
+            // The way's own ends are the runs' ends; only its bends are waypoints of their own.
+            plan.waypoints.insert(plan.waypoints.end(), plan.ways[i].begin() + 1,
+                                  plan.ways[i].end() - 1);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
+    try {
+        const Geos geos = makeGeos();
+        const FramedAreaResult framed = frameArea(geos, area);
+        if (!framed.ok) {
+            return refused(framed.error);
+        }
+        const PlaneArea& plane = framed.area.plane;
+        LayoutRequest layoutRequest;
+        layoutRequest.spacing = request.spacing;
+        layoutRequest.runIn = request.runIn;
+        layoutRequest.crossLines = request.crossLines;
+        if (request.startNear) {
+            std::vector<PlanePoint> start;
+            if (!toPlane(framed.area.frame, {*request.startNear}, start)) {
+                return refused("PROJ cannot place the start position " +
+                               positionText(*request.startNear) + " in the frame of the area");
+            }
+            layoutRequest.startNear = start.front();
+        }
+
+        // Layouts made while weighing routes are kept for the heading chosen.
+        std::map<double, LayoutResult> laidOut;
+        const auto layOut = [&](double heading) -> const LayoutResult& {
+            auto found = laidOut.find(heading);
+            if (found == laidOut.end()) {
+                found = laidOut.emplace(heading, layOutSurvey(geos, plane, heading, layoutRequest))
+                            .first;
+            }
+            return found->second;
+        };
+        double heading = 0.0;
+        if (request.heading) {
+            heading = lineHeadingOf(*request.heading);
+        } else {
+            // One line would cover the area along its narrowest direction: that is no survey.
+            const std::vector<double> candidates = candidateHeadings(plane);
+            double narrowest = std::numeric_limits<double>::infinity();
+            double narrowestHeading = 0.0;
+            for (const double h : candidates) {
+                const Extent across = acrossExtent(toLineFrame(lineAxes(h), plane));
+                if (across.high - across.low < narrowest) {
+                    narrowest = across.high - across.low;
+                    narrowestHeading = h;
+                }
+            }
+            if (narrowest < request.spacing) {
+                char text[200];
+                std::snprintf(text, sizeof text,
+                              "the spacing of %.1f m is wider than the area, which is %.1f m "
+                              "across at its narrowest (lines at heading %.1f degrees)",
+                              request.spacing, narrowest, narrowestHeading);
+                return refused(text);
+            }
+            // A rough count of every direction, then the cells of the likeliest only.
+            const HeadingCriterion roughlyFewest{
+                [&](double h) {
+                    return static_cast<double>(
+                        estimateLines(toLineFrame(lineAxes(h), plane), request.spacing));
+                },
+                2.0, kRoughShare, kMostDecomposed};
+            const HeadingCriterion fewestLines{[&](double h) {
+                                                   return static_cast<double>(
+                                                       linesAt(geos, plane, h, request.spacing));
+                                               },
+                                               0.5};
+            const HeadingCriterion shortestRoute{
+                [&](double h) {
+                    const LayoutResult& laid = layOut(h);
+                    return laid.ok ? routeLength(laid.layout)
+                                   : std::numeric_limits<double>::infinity();
+                },
+                kSameRoute};
+            heading = searchHeading(candidates, {roughlyFewest, fewestLines, shortestRoute});
+        }
+        const LayoutResult& laid = layOut(heading);
+        if (!laid.ok) {
+            return refused(laid.error);
+        }
+        return toGlobe(framed.area.frame, laid.layout);
+    } catch (const GeometryFailure& failure) {
+        return refused(failure.what());
+    }
+}

@@ -1,0 +1,47 @@
+// What a survey is asked for and what it gives: plain records that the app layer fills and
+// reads, in every build (the planning itself needs GDAL).
+#pragma once
+
+#include "route/geo_area.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SurveyRequest {
+    double spacing = 0.0;              // meters between neighbouring lines, > 0
+    std::optional<double> heading;     // degrees clockwise from north; chosen when absent
+    double runIn = 0.0;                // meters added before and after each line, >= 0
+    std::optional<GeoPoint> startNear; // where the vehicle is launched
+    std::size_t crossLines = 0;        // tie lines at right angles, after the survey lines
+};
+
+struct GeoLine {
+    GeoPoint start;
+    GeoPoint end;
+};
+
+struct SurveyPlan {
+    // The route: each line's start and end (with its run-in) in the order run, and between
+    // them the corners where a turn or transit bends round a hole or the boundary.
+    std::vector<GeoPoint> waypoints;
+    std::vector<GeoLine> lines;         // survey lines as run, without run-in
+    std::vector<std::size_t> lineCells; // the cell each survey line sweeps, in the order swept
+    std::vector<GeoLine> crossLines;    // tie lines as run, without run-in
+    std::vector<GeoLine> runs;          // every line as run, with its run-in, in order
+    // ways[i] leads from the end of runs[i] to the start of runs[i + 1], both included.
+    std::vector<std::vector<GeoPoint>> ways;
+    std::size_t cells = 0;
+    double heading = 0.0;       // degrees in [0, 180): the lines run this way and back
+    double lineLength = 0.0;    // meters of survey and tie lines, without run-in
+    double runInLength = 0.0;   // meters
+    double transitLength = 0.0; // meters of turns and transits between lines
+    std::size_t turns = 0;      // one before each line but the first
+};
+
+struct SurveyResult {
+    bool ok = true;
+    std::string error; // what is wrong, and where, without the area file's name
+    SurveyPlan plan;
+};

@@ -1,0 +1,29 @@
+// The lines of each cell: its own grid clipped to it, row by row.
+#pragma once
+
+#include "survey/geos_context.h"
+#include "survey/line_layout.h"
+#include "survey/plane.h"
+
+#include <cstddef>
+#include <vector>
+
+// A piece shorter than this is a line that only touches the area: nothing to survey.
+constexpr double kShortestPiece = 1e-3; // meters
+
+// A survey line in the frame of the lines: along x from x0 to x1 at one y.
+struct LinePiece {
+    std::size_t row = 0; // the line of its cell's grid it lies on, counted from the first
+    double y = 0.0;      // meters across
+    double x0 = 0.0;     // meters along, where it begins; x0 < x1
+    double x1 = 0.0;
+};
+
+// The pieces of the grid's lines in a cell, or any polygon (frame of the lines), by row and
+// then along the row; pieces that touch are one.
+std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const LineGrid& grid);
+
+// Each cell's pieces, on a grid of its own: a spacing apart and centred on the cell, so that
+// the swaths cover it to its edges, beside a hole or a step of the boundary too.
+std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos,
+                                               const std::vector<PlaneArea>& cells, double spacing);

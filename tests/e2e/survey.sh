@@ -1,0 +1,112 @@
+# Survey lines from an area: line counts of known shapes, the summary, the survey waypoint
+# file planned again with plain tavra, --check, and refusals that write nothing.
+LIB=$(cd "$(dirname "$0")/lib" && pwd)
+source "$LIB/common.bash"
+source "$LIB/run_dir.bash"
+require_faketime
+
+AREAS="$DATA/survey"
+
+# A build without GDAL has no survey generation and says so in one line.
+new_run_dir
+tavra_run --survey "$AREAS/rectangle.txt" --lineSpacing 100
+if grep -q "no survey generation" .stdout; then
+    expect_status 1 "$status" "without GDAL"
+    expect_text "*** this build of tavra has no survey generation (--survey): it was built without GDAL ***
+" .stdout "without GDAL"
+    expect_files "without GDAL"
+    finish
+fi
+
+FOUR_FILES="2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts 2020_189_155.csv"
+
+# surveyed <what> <lines line of the summary> <args...>: a run that writes the four files,
+# the survey waypoint file, and a summary whose lines line is as given.
+surveyed() {
+    local what=$1 lines=$2
+    shift 2
+    new_run_dir
+    tavra_run_at_fixed_time "$@"
+    expect_status 0 "$status" "$what"
+    # shellcheck disable=SC2086
+    expect_files "$what" $FOUR_FILES 2020_189_155.survey.txt
+    grep -qxF "  lines           $lines" .stdout ||
+        fail "$what: summary says '$(grep '^  lines' .stdout)', expected '$lines'"
+    grep -qF " **** Wrote survey waypoints file : 2020_189_155.survey.txt ****" .stdout ||
+        fail "$what: no confirmation of the survey waypoint file"
+}
+
+# A box about 1960 m by 940 m: ten east-west lines 100 m apart, the outer two 20 m inside.
+surveyed "rectangle" "10 lines in 1 cell, 100.00 m apart" --survey "$AREAS/rectangle.txt" \
+    --lineSpacing 100
+# The L: the bar along the south (440 m, 5 lines) and the arm up the west side (1000 m,
+# 10 lines) each a cell; north-south lines would take 5 + 11.
+surveyed "L-shaped bay" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
+    --lineSpacing 100
+# A box with a square island, in GeoJSON: the water south and north of the island (333 m
+# across, 4 lines each) and either side of it (277 m, 3 lines each) are four cells; no
+# waypoint lies on the island.
+surveyed "area with an island" "14 lines in 4 cells, 100.00 m apart" --survey "$AREAS/island.geojson" \
+    --lineSpacing 100
+awk '!/^#/ && $1 > 36.8030 && $1 < 36.8055 && $2 > -121.9420 && $2 < -121.9364 { found = 1 }
+    END { exit found }' 2020_189_155.survey.txt || fail "area with an island: a waypoint on the island"
+# The spacing from the swath: 125 m less 20 % is 100 m, the same lines.
+surveyed "swath and overlap" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
+    --swathWidth 125 --overlap 20
+
+# The survey waypoint file planned with plain tavra gives the same four files.
+surveyed "round trip" "10 lines in 1 cell, 100.00 m apart" --survey "$AREAS/rectangle.txt" \
+    --lineSpacing 100 --runIn 30 --crossLines 2 --maxLegMeters 700
+SURVEYED=$PWD
+[ "$(grep -c '^[^#]' 2020_189_155.survey.txt)" = 24 ] ||
+    fail "round trip: $(grep -c '^[^#]' 2020_189_155.survey.txt) waypoints, expected 24 (12 lines)"
+grep -q '^36\.80[0-9]\{7\} -121\.9[0-9]\{8\}$' 2020_189_155.survey.txt ||
+    fail "round trip: no position written to 9 decimals"
+new_run_dir
+tavra_run_at_fixed_time --maxLegMeters 700 "$SURVEYED/2020_189_155.survey.txt"
+expect_status 0 "$status" "round trip: plain run"
+for file in $FOUR_FILES; do
+    expect_same_file "$SURVEYED/$file" "$file" "round trip"
+done
+
+# --check: the report, then the summary; nothing written.
+new_run_dir
+tavra_run_at_fixed_time --check --survey "$AREAS/l_bay.txt" --lineSpacing 100
+expect_status 0 "$status" "check"
+expect_files "check"
+grep -q "^Findings: none$" .stdout || fail "check: no report"
+[ "$(tail -n 6 .stdout | head -n 2)" = "Survey of $AREAS/l_bay.txt:
+  lines           15 lines in 2 cells, 100.00 m apart" ] || fail "check: summary not last"
+
+# refused <what> <expected message> <args...>: status 1, the message, no file.
+refused() {
+    local what=$1 message=$2
+    shift 2
+    new_run_dir
+    tavra_run_at_fixed_time "$@"
+    expect_status 1 "$status" "$what"
+    expect_text "$message
+" .stdout "$what"
+    expect_files "$what"
+}
+refused "spacing wider than the area" \
+    "*** $AREAS/rectangle.txt: the spacing of 1000.0 m is wider than the area, which is 943.3 m across at its narrowest (lines at heading 90.0 degrees) ***" \
+    --survey "$AREAS/rectangle.txt" --lineSpacing 1000
+refused "self-intersecting area" \
+    "*** $AREAS/bow_tie.txt: the area is not a valid polygon: two of its edges cross near 36.805000 -121.945000 ***" \
+    --survey "$AREAS/bow_tie.txt" --lineSpacing 100
+refused "no spacing" \
+    "*** --survey needs the spacing of the lines: --lineSpacing METERS, or --swathWidth METERS with --overlap PERCENT ***" \
+    --survey "$AREAS/rectangle.txt"
+refused "spacing that is no number" \
+    '*** --lineSpacing must be a number of meters greater than 0, not "1OO" ***' \
+    --survey "$AREAS/rectangle.txt" --lineSpacing 1OO
+refused "survey option without --survey" \
+    "*** --runIn applies only with --survey AREA_FILE ***" --runIn 50 "$AREAS/rectangle.txt"
+refused "an area and a waypoint file" \
+    "*** --survey takes the area instead of a waypoint file: $AREAS/l_bay.txt is one file too many ***" \
+    --survey "$AREAS/rectangle.txt" --lineSpacing 100 "$AREAS/l_bay.txt"
+refused "no area file" "*** cannot open the area file $WORK/none.txt ***" \
+    --survey "$WORK/none.txt" --lineSpacing 100
+
+finish

@@ -1,0 +1,112 @@
+// Tests of the order of the cells against every order and every choice of corners.
+#include "survey/cell_order.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+#include <numeric>
+#include <random>
+
+namespace {
+
+// Cells with corners scattered over a field, sweeps of random length, links the straight
+// distance between corners.
+OrderProblem randomProblem(std::size_t cells, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> place(0.0, 1000.0);
+    std::vector<std::pair<double, double>> corners;
+    OrderProblem problem;
+    for (std::size_t c = 0; c < cells; ++c) {
+        const double x = place(random);
+        const double y = place(random);
+        const double w = place(random) / 10.0;
+        const double h = place(random) / 10.0;
+        corners.insert(corners.end(), {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}});
+        CellSweeps sweeps;
+        const std::size_t odd = random() % 2;
+        for (std::size_t e = 0; e < 4; ++e) {
+            sweeps.exit[e] = (e ^ 2) ^ odd; // the other row; the same side after an even count
+            sweeps.length[e] = 1000.0 + place(random);
+        }
+        problem.cells.push_back(sweeps);
+    }
+    problem.link.assign(corners.size(), std::vector<double>(corners.size()));
+    for (std::size_t a = 0; a < corners.size(); ++a) {
+        for (std::size_t b = 0; b < corners.size(); ++b) {
+            problem.link[a][b] = std::hypot(corners[a].first - corners[b].first,
+                                            corners[a].second - corners[b].second);
+        }
+    }
+    return problem;
+}
+
+double bruteForce(const OrderProblem& problem) {
+    std::vector<std::size_t> order(problem.cells.size());
+    std::iota(order.begin(), order.end(), 0);
+    double best = std::numeric_limits<double>::infinity();
+    do {
+        const std::size_t choices = std::size_t{1} << (2 * order.size());
+        for (std::size_t pick = 0; pick < choices; ++pick) {
+            std::vector<CellVisit> visits;
+            for (std::size_t k = 0; k < order.size(); ++k) {
+                visits.push_back({order[k], (pick >> (2 * k)) & 3U});
+            }
+            if (problem.mayStart.empty() ||
+                problem.mayStart[4 * visits[0].cell + visits[0].entry]) {
+                best = std::min(best, routeLength(problem, visits));
+            }
+        }
+    } while (std::next_permutation(order.begin(), order.end()));
+    return best;
+}
+
+void expectEveryCellOnce(const OrderProblem& problem, const std::vector<CellVisit>& visits) {
+    std::vector<std::size_t> cells;
+    for (const CellVisit& visit : visits) {
+        cells.push_back(visit.cell);
+        EXPECT_LT(visit.entry, 4u);
+    }
+    std::sort(cells.begin(), cells.end());
+    std::vector<std::size_t> all(problem.cells.size());
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(cells, all);
+}
+
+} // namespace
+
+TEST(CellOrder, ShortestOfEveryOrderAndCorner) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        OrderProblem problem = randomProblem(1 + seed % 5, seed);
+        if (seed % 3 == 0) {
+            problem.mayStart.assign(4 * problem.cells.size(), false);
+            problem.mayStart[4 * (problem.cells.size() - 1) + 2] = true;
+        }
+        const std::vector<CellVisit> visits = orderCells(problem);
+        expectEveryCellOnce(problem, visits);
+        EXPECT_NEAR(routeLength(problem, visits), bruteForce(problem), 1e-6) << "seed " << seed;
+        if (!problem.mayStart.empty()) {
+            EXPECT_EQ(visits[0].cell, problem.cells.size() - 1);
+            EXPECT_EQ(visits[0].entry, 2u);
+        }
+    }
+}
+
+// Beyond the exact limit the order is built greedily and improved: every cell once, and no
+// longer than taking the cells as numbered with the best corners for that order.
+TEST(CellOrder, ManyCellsStillAGoodRoute) {
+    const OrderProblem problem = randomProblem(kMostCellsOrderedExactly + 8, 7);
+    const std::vector<CellVisit> visits = orderCells(problem);
+    expectEveryCellOnce(problem, visits);
+    std::vector<CellVisit> numbered;
+    double naive = std::numeric_limits<double>::infinity();
+    for (std::size_t first = 0; first < 4; ++first) {
+        numbered.clear();
+        for (std::size_t c = 0; c < problem.cells.size(); ++c) {
+            numbered.push_back({c, c == 0 ? first : 0});
+        }
+        naive = std::min(naive, routeLength(problem, numbered));
+    }
+    EXPECT_LT(routeLength(problem, visits), naive);
+}

@@ -1,0 +1,161 @@
+// Tests of the boustrophedon decomposition, checked with OGR: the cells cover the area
+// without overlap, and each meets every line across it in one piece.
+#include "survey/decompose.h"
+#include "survey_checks.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ogr_geometry.h>
+#include <vector>
+
+namespace {
+
+OGRPolygon ogrPolygon(const PlaneArea& area) {
+    OGRPolygon polygon;
+    const auto add = [&](const PlaneRing& ring) {
+        auto* linear = new OGRLinearRing;
+        for (const PlanePoint& p : ring) {
+            linear->addPoint(p.x, p.y);
+        }
+        linear->closeRings();
+        polygon.addRingDirectly(linear);
+    };
+    add(area.outer);
+    for (const PlaneRing& hole : area.holes) {
+        add(hole);
+    }
+    return polygon;
+}
+
+// The pieces a line across at y makes in a polygon.
+int piecesAcross(const OGRPolygon& polygon, double y) {
+    OGRLineString line;
+    line.addPoint(-1e4, y);
+    line.addPoint(1e4, y);
+    std::unique_ptr<OGRGeometry> cut(polygon.Intersection(&line));
+    const OGRwkbGeometryType type = wkbFlatten(cut->getGeometryType());
+    if (type == wkbLineString) {
+        return 1;
+    }
+    int pieces = 0;
+    if (OGR_GT_IsSubClassOf(type, wkbGeometryCollection)) {
+        for (const OGRGeometry* part : *cut->toGeometryCollection()) {
+            pieces += wkbFlatten(part->getGeometryType()) == wkbLineString ? 1 : 0;
+        }
+    }
+    return pieces;
+}
+
+} // namespace
+
+TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
+    const struct {
+        const char* name;
+        PlaneArea area;
+        std::size_t cells;
+    } cases[] = {
+        {"rectangle", {{{0, 0}, {100, 0}, {100, 50}, {0, 50}}, {}}, 1},
+        {"triangle", {{{0, 0}, {100, 10}, {30, 80}}, {}}, 1},
+        // The step where the bay widens is cut, so each part gets lines of its own.
+        {"L-shaped bay", {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}}, {}}, 2},
+        {"U open to the north",
+         {{{0, 0}, {300, 0}, {300, 200}, {200, 200}, {200, 100}, {100, 100}, {100, 200}, {0, 200}},
+          {}},
+         3},
+        {"square island",
+         {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{80, 40}, {80, 80}, {120, 80}, {120, 40}}}},
+         4},
+        {"diamond island",
+         {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{100, 30}, {80, 60}, {100, 90}, {120, 60}}}},
+         4},
+        {"two islands level with each other",
+         {{{0, 0}, {300, 0}, {300, 100}, {0, 100}},
+          {{{50, 30}, {50, 70}, {100, 70}, {100, 30}},
+           {{200, 30}, {200, 70}, {250, 70}, {250, 30}}}},
+         5},
+    };
+    const Geos geos = makeGeos();
+    for (const auto& c : cases) {
+        PlaneArea area = c.area;
+        orientRings(area);
+        const std::vector<PlaneArea> cells = decompose(geos, leveled(area));
+        EXPECT_EQ(cells.size(), c.cells) << c.name;
+        const OGRPolygon whole = ogrPolygon(area);
+        OGRMultiPolygon all;
+        double sum = 0.0;
+        for (const PlaneArea& cell : cells) {
+            const OGRPolygon polygon = ogrPolygon(cell);
+            sum += polygon.get_Area();
+            all.addGeometry(&polygon);
+            OGREnvelope box;
+            polygon.getEnvelope(&box);
+            for (int k = 1; k < 20; ++k) {
+                const double y = box.MinY + (box.MaxY - box.MinY) * k / 20.0;
+                EXPECT_EQ(piecesAcross(polygon, y), 1) << c.name << " at y " << y;
+            }
+        }
+        EXPECT_NEAR(sum, whole.get_Area(), 1e-6) << c.name << ": cells overlap or leave water";
+        std::unique_ptr<OGRGeometry> joined(all.UnionCascaded());
+        std::unique_ptr<OGRGeometry> left(whole.SymDifference(joined.get()));
+        EXPECT_LT(survey_checks::areaOf(*left), 1e-6) << c.name;
+    }
+}
+
+// A hole splits the water across the lines at its lowest vertex and joins it again at its
+// highest: a cut on either side of each, out to the boundary. A step has one, on the side
+// where the water widens, also when it is drawn a few centimeters off the lines' direction.
+TEST(Decompose, CutsAtAHolesEndsAndAtSteps) {
+    const struct {
+        const char* name;
+        PlaneArea area;
+        std::vector<Cut> cuts; // by y, then x
+    } cases[] = {
+        {"diamond island",
+         {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{100, 30}, {80, 60}, {100, 90}, {120, 60}}}},
+         {{30, 0, 100}, {30, 100, 200}, {90, 0, 100}, {90, 100, 200}}},
+        {"L-shaped bay",
+         {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}}, {}},
+         {{50, 0, 50}}},
+        // The bay's north and south shores both a few centimeters off east-west: the cuts
+        // run from their western ends.
+        {"point reaching in from the east",
+         {{{0, 0},
+           {300, 0},
+           {300, 100.03},
+           {100, 100},
+           {100, 200},
+           {300, 200.02},
+           {300, 300},
+           {0, 300}},
+          {}},
+         {{100, 0, 100}, {200, 0, 100}}},
+    };
+    const Geos geos = makeGeos();
+    for (const auto& c : cases) {
+        PlaneArea area = c.area;
+        orientRings(area);
+        std::vector<Cut> cuts = cutsAcross(geos, area);
+        std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) {
+            return a.y != b.y ? a.y < b.y : a.xLow < b.xLow;
+        });
+        ASSERT_EQ(cuts.size(), c.cuts.size()) << c.name;
+        for (std::size_t i = 0; i < cuts.size(); ++i) {
+            EXPECT_EQ(cuts[i].y, c.cuts[i].y) << c.name;
+            EXPECT_NEAR(cuts[i].xLow, c.cuts[i].xLow, 1e-9) << c.name;
+            EXPECT_NEAR(cuts[i].xHigh, c.cuts[i].xHigh, 1e-9) << c.name;
+        }
+        EXPECT_EQ(decompose(geos, area).size(), c.name[0] == 'd'   ? 4u
+                                                : c.name[0] == 'L' ? 2u
+                                                                   : 3u)
+            << c.name;
+    }
+}
+
+TEST(Decompose, LevelsWhatRoundingTilted) {
+    const PlaneArea area{{{0, 0}, {100, 4e-7}, {100, 50}, {0, 50.0000009}}, {}};
+    const PlaneArea level = leveled(area);
+    EXPECT_EQ(level.outer[1].y, 0.0);
+    EXPECT_EQ(level.outer[3].y, 50.0);
+    EXPECT_EQ(level.outer[2].y, 50.0);
+}

@@ -1,0 +1,100 @@
+// Tests of the shortest way through the water, round islands and bays, against distances
+// worked by hand and OGR's view of what a way crosses.
+#include "survey/free_way.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ogr_geometry.h>
+
+namespace {
+
+// Meters of the way that lie inside the polygon given by its ring, not counting its edges.
+double insideLength(const PlaneRing& ring, const std::vector<PlanePoint>& way) {
+    OGRPolygon polygon;
+    auto* linear = new OGRLinearRing;
+    for (const PlanePoint& p : ring) {
+        linear->addPoint(p.x, p.y);
+    }
+    linear->closeRings();
+    polygon.addRingDirectly(linear);
+    OGRLineString line;
+    for (const PlanePoint& p : way) {
+        line.addPoint(p.x, p.y);
+    }
+    std::unique_ptr<OGRGeometry> interior(polygon.Buffer(-1e-6));
+    std::unique_ptr<OGRGeometry> inside(interior->Intersection(&line));
+    double length = 0.0;
+    if (const OGRCurve* curve = dynamic_cast<const OGRCurve*>(inside.get())) {
+        length = curve->get_Length();
+    } else if (const auto* lines = dynamic_cast<const OGRMultiLineString*>(inside.get())) {
+        length = lines->get_Length();
+    }
+    return length;
+}
+
+} // namespace
+
+TEST(FreeWay, RoundAnIslandAndABayNeverAcross) {
+    const PlaneRing island{{40, 40}, {60, 40}, {60, 60}, {40, 60}};
+    const PlaneRing bay{{0, 0},   {100, 0}, {100, 100}, {70, 100},
+                        {70, 30}, {30, 30}, {30, 100},  {0, 100}};
+    const struct {
+        const char* name;
+        PlaneArea area;
+        PlanePoint from, to;
+        double length;
+        const PlaneRing* land; // what the way must not cross
+    } cases[] = {
+        {"open water",
+         {{{0, 0}, {100, 0}, {100, 100}, {0, 100}}, {island}},
+         {10, 10},
+         {90, 20},
+         std::hypot(80.0, 10.0),
+         &island},
+        // Round the island's south-east corner: (50,30) to (60,40) to (70,50).
+        {"round an island",
+         {{{0, 0}, {100, 0}, {100, 100}, {0, 100}}, {island}},
+         {50, 30},
+         {70, 70},
+         std::hypot(10.0, 10.0) + std::hypot(10.0, 30.0),
+         &island},
+        // Out of one arm of the bay and into the other, round both inner corners.
+        {"between the arms of a bay",
+         {bay, {}},
+         {15, 90},
+         {85, 90},
+         2 * std::hypot(15.0, 60.0) + 40.0,
+         nullptr},
+    };
+    const Geos geos = makeGeos();
+    for (const auto& c : cases) {
+        PlaneArea area = c.area;
+        orientRings(area);
+        FreeWater water = makeFreeWater(geos, area, 0.0);
+        const std::vector<PlanePoint> way = shortestWay(geos, water, c.from, c.to);
+        EXPECT_NEAR(wayLength(way), c.length, 1e-9) << c.name;
+        if (c.land != nullptr) {
+            EXPECT_LT(insideLength(*c.land, way), 1e-9) << c.name;
+        }
+        const std::vector<PlanePoint> back = shortestWay(geos, water, c.to, c.from);
+        EXPECT_NEAR(wayLength(back), c.length, 1e-9) << c.name << " back";
+    }
+    // The gap between the bay's arms is land: no way crosses it.
+    PlaneArea area{bay, {}};
+    orientRings(area);
+    FreeWater water = makeFreeWater(geos, area, 0.0);
+    const PlaneRing gap{{30, 30}, {70, 30}, {70, 100}, {30, 100}};
+    EXPECT_LT(insideLength(gap, shortestWay(geos, water, {15, 90}, {85, 90})), 1e-9);
+}
+
+TEST(FreeWay, ARunInWidensTheWaterButNotIntoHoles) {
+    PlaneArea area{{{0, 0}, {100, 0}, {100, 100}, {0, 100}},
+                   {{{40, 40}, {60, 40}, {60, 60}, {40, 60}}}};
+    orientRings(area);
+    const Geos geos = makeGeos();
+    const FreeWater water = makeFreeWater(geos, area, 20.0);
+    EXPECT_TRUE(clearWay(geos, water, {-20, 50}, {-20, 0}));
+    EXPECT_FALSE(clearWay(geos, water, {-25, 50}, {-20, 0}));
+    EXPECT_FALSE(clearWay(geos, water, {30, 50}, {70, 50}));
+}

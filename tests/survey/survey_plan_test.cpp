@@ -1,0 +1,336 @@
+// Tests of survey lines from an area, against geometry of their own: geodesics on WGS 84 and
+// polygons in GDAL's OGR, never the survey layer's frame or its own figures.
+#include "survey/survey_plan.h"
+#include "survey_checks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace survey_checks;
+using Meters = std::vector<std::pair<double, double>>;
+
+const GeoPoint kMontereyBay{36.80, -121.95};
+
+GeoArea areaInMeters(GeoPoint origin, const Meters& outer, const std::vector<Meters>& holes = {}) {
+    GeoArea area;
+    area.outer = ringFromMeters(origin, outer);
+    for (const Meters& hole : holes) {
+        area.holes.push_back(ringFromMeters(origin, hole));
+    }
+    return area;
+}
+
+// A rectangle length by width whose long side runs on the heading, from a corner at origin.
+Meters rectangle(double length, double width, double heading) {
+    const double a = heading * M_PI / 180.0;
+    const double ux = std::sin(a), uy = std::cos(a);  // along
+    const double vx = std::cos(a), vy = -std::sin(a); // across, to the right
+    return {{0.0, 0.0},
+            {length * ux, length * uy},
+            {length * ux + width * vx, length * uy + width * vy},
+            {width * vx, width * vy}};
+}
+
+// The same, centred on the origin.
+Meters centredRectangle(double length, double width, double heading) {
+    Meters corners = rectangle(length, width, heading);
+    const double east = (corners[0].first + corners[2].first) / 2.0;
+    const double north = (corners[0].second + corners[2].second) / 2.0;
+    for (auto& [e, n] : corners) {
+        e -= east;
+        n -= north;
+    }
+    return corners;
+}
+
+struct Shape {
+    const char* name;
+    GeoArea area;
+};
+
+std::vector<Shape> shapes() {
+    return {
+        {"rectangle at 30 degrees", areaInMeters(kMontereyBay, rectangle(2000.0, 800.0, 30.0))},
+        {"L-shaped bay",
+         areaInMeters(kMontereyBay,
+                      {{0, 0}, {1500, 0}, {1500, 500}, {500, 500}, {500, 1500}, {0, 1500}})},
+        {"rectangle with an island",
+         areaInMeters(kMontereyBay, {{0, 0}, {2000, 0}, {2000, 1200}, {0, 1200}},
+                      {{{800, 400}, {1200, 400}, {1200, 800}, {800, 800}}})},
+        {"C-shaped bay with two islands",
+         areaInMeters(kMontereyBay,
+                      {{0, 0},
+                       {2000, 0},
+                       {2000, 600},
+                       {800, 600},
+                       {800, 1000},
+                       {2000, 1000},
+                       {2000, 1600},
+                       {0, 1600}},
+                      {{{200, 200}, {600, 250}, {400, 500}},
+                       {{1200, 1150}, {1600, 1200}, {1500, 1400}, {1250, 1350}}})},
+    };
+}
+
+SurveyResult plan(const GeoArea& area, double spacing, std::optional<double> heading = {},
+                  double runIn = 0.0, std::size_t crossLines = 0) {
+    SurveyRequest request;
+    request.spacing = spacing;
+    request.heading = heading;
+    request.runIn = runIn;
+    request.crossLines = crossLines;
+    return planSurvey(area, request);
+}
+
+GeoPoint midpoint(const GeoLine& line) {
+    return densified({line.start, line.end}, false,
+                     geodesicDistance(line.start, line.end) / 2.0)[1];
+}
+
+// Lines and ways stray less than a millimeter out of the water.
+void expectInWater(const GeoArea& area, const SurveyPlan& survey, const std::string& what) {
+    const CheckFrame frame(area.outer.front());
+    const OGRPolygon water = frame.polygon(area);
+    for (const std::vector<GeoLine>* lines : {&survey.lines, &survey.crossLines}) {
+        for (const GeoLine& line : *lines) {
+            EXPECT_LE(frame.stray(water, {line.start, line.end}), 1e-3) << what;
+        }
+    }
+    for (const std::vector<GeoPoint>& way : survey.ways) {
+        EXPECT_LE(frame.stray(water, way), 1e-3) << what << ": a turn or transit";
+    }
+}
+
+// Each line of a cell lies the spacing from the one swept before it, within a centimeter,
+// measured from its middle across to the other line on the ellipsoid.
+void expectSpacing(const SurveyPlan& survey, double spacing, const std::string& what) {
+    std::size_t measured = 0;
+    for (std::size_t i = 1; i < survey.lines.size(); ++i) {
+        if (survey.lineCells[i] != survey.lineCells[i - 1]) {
+            continue;
+        }
+        bool interior = false;
+        const double d = distanceToLine(midpoint(survey.lines[i]), survey.lines[i - 1], interior);
+        if (interior) {
+            EXPECT_NEAR(d, spacing, 0.01) << what << ": line " << i;
+            ++measured;
+        }
+    }
+    EXPECT_GT(measured, survey.lines.size() / 2) << what;
+}
+
+} // namespace
+
+TEST(SurveyPlan, LinesAndTransitsStayInTheWater) {
+    for (const Shape& shape : shapes()) {
+        for (const std::optional<double> heading : {std::optional<double>(), std::optional(37.0)}) {
+            const SurveyResult result = plan(shape.area, 100.0, heading, 0.0, 2);
+            ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
+            expectInWater(shape.area, result.plan, shape.name);
+        }
+    }
+}
+
+TEST(SurveyPlan, NeighbouringLinesLieTheSpacingApartOnTheEllipsoid) {
+    for (const Shape& shape : shapes()) {
+        const SurveyResult result = plan(shape.area, 75.0, 61.0);
+        ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
+        expectSpacing(result.plan, 75.0, shape.name);
+    }
+}
+
+// Where every edge runs along or across the lines, the swaths leave nothing; a slanted edge
+// leaves a corner beyond each line's end, which a run-in long enough covers.
+TEST(SurveyPlan, SwathsCoverTheArea) {
+    const struct {
+        const char* name;
+        GeoArea area;
+        double runIn;
+    } cases[] = {
+        {"rectangle at 30 degrees", shapes()[0].area, 0.0},
+        {"L-shaped bay", shapes()[1].area, 0.0},
+        {"rectangle with an island", shapes()[2].area, 0.0},
+        {"hexagon with a run-in",
+         areaInMeters(kMontereyBay,
+                      {{0, 0}, {600, 0}, {900, 520}, {600, 1040}, {0, 1040}, {-300, 520}}),
+         100.0},
+    };
+    for (const auto& c : cases) {
+        const SurveyResult result = plan(c.area, 100.0, {}, c.runIn);
+        ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
+        const CheckFrame frame(c.area.outer.front());
+        EXPECT_LT(frame.uncoveredShare(frame.polygon(c.area), result.plan.runs, 100.0), 1e-6)
+            << c.name;
+    }
+}
+
+TEST(SurveyPlan, DefaultHeadingGivesTheFewestLinesOnConvexAreas) {
+    const GeoArea convex[] = {
+        shapes()[0].area,
+        areaInMeters(kMontereyBay, {{0, 0}, {1800, 300}, {700, 1300}}),
+        areaInMeters(kMontereyBay, {{0, 0}, {900, -200}, {1500, 400}, {1200, 1100}, {200, 900}}),
+    };
+    for (const GeoArea& area : convex) {
+        const SurveyResult chosen = plan(area, 150.0);
+        ASSERT_TRUE(chosen.ok) << chosen.error;
+        for (int degrees = 0; degrees < 180; ++degrees) {
+            const SurveyResult fixed = plan(area, 150.0, degrees);
+            ASSERT_TRUE(fixed.ok) << degrees << ": " << fixed.error;
+            EXPECT_LE(chosen.plan.lines.size(), fixed.plan.lines.size()) << degrees << " degrees";
+        }
+    }
+}
+
+TEST(SurveyPlan, StartNearACornerStartsThere) {
+    const Meters corners = rectangle(2000.0, 800.0, 30.0);
+    const GeoArea area = areaInMeters(kMontereyBay, corners);
+    const double centreEast = (corners[0].first + corners[2].first) / 2.0;
+    const double centreNorth = (corners[0].second + corners[2].second) / 2.0;
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        // Launched 300 m out beyond the corner, away from the middle of the area.
+        const double east = corners[k].first + (corners[k].first - centreEast) * 0.3;
+        const double north = corners[k].second + (corners[k].second - centreNorth) * 0.3;
+        SurveyRequest request;
+        request.spacing = 100.0;
+        request.startNear = fromMeters(kMontereyBay, east, north);
+        const SurveyResult result = planSurvey(area, request);
+        ASSERT_TRUE(result.ok) << result.error;
+        const GeoPoint first = result.plan.waypoints.front();
+        for (std::size_t other = 0; other < area.outer.size(); ++other) {
+            if (other != k) {
+                EXPECT_LT(geodesicDistance(first, area.outer[k]),
+                          geodesicDistance(first, area.outer[other]))
+                    << "corner " << k;
+            }
+        }
+        EXPECT_LT(geodesicDistance(first, area.outer[k]), 100.0) << "corner " << k;
+    }
+}
+
+TEST(SurveyPlan, SameLinesWhicheverWayTheRingsAreWritten) {
+    const GeoArea area = shapes()[3].area;
+    GeoArea rotated = area;
+    std::rotate(rotated.outer.begin(), rotated.outer.begin() + 3, rotated.outer.end());
+    std::rotate(rotated.holes[1].begin(), rotated.holes[1].begin() + 1, rotated.holes[1].end());
+    GeoArea reversed = area;
+    std::reverse(reversed.outer.begin(), reversed.outer.end());
+    for (GeoRing& hole : reversed.holes) {
+        std::reverse(hole.begin(), hole.end());
+    }
+    GeoArea closed = area;
+    closed.outer.push_back(closed.outer.front());
+    closed.holes[0].push_back(closed.holes[0].front());
+
+    const SurveyResult expected = plan(area, 80.0, {}, 40.0, 1);
+    ASSERT_TRUE(expected.ok) << expected.error;
+    for (const GeoArea* variant : {&rotated, &reversed, &closed}) {
+        const SurveyResult result = plan(*variant, 80.0, {}, 40.0, 1);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.plan.heading, expected.plan.heading);
+        ASSERT_EQ(result.plan.waypoints.size(), expected.plan.waypoints.size());
+        for (std::size_t i = 0; i < result.plan.waypoints.size(); ++i) {
+            EXPECT_LT(geodesicDistance(result.plan.waypoints[i], expected.plan.waypoints[i]), 1e-3)
+                << "waypoint " << i;
+        }
+    }
+}
+
+TEST(SurveyPlan, EdgeCases) {
+    const struct {
+        const char* name;
+        GeoArea area;
+        double spacing;
+        std::optional<double> heading;
+        std::size_t lines;   // expected survey lines, when planned
+        const char* refusal; // or the start of the refusal
+    } cases[] = {
+        // 1000 m across at 100 m: ten lines, the outer two 50 m inside the long edges.
+        {"edge parallel to the lines", areaInMeters(kMontereyBay, centredRectangle(3000, 1000, 20)),
+         100.0, 20.0, 10, nullptr},
+        {"spacing wider than the area",
+         areaInMeters(kMontereyBay, rectangle(3000, 80, 0)),
+         100.0,
+         {},
+         0,
+         "the spacing of 100.0 m is wider than the area, which is 80.0 m across at its "
+         "narrowest (lines at heading 0.0 degrees)"},
+        {"across the equator",
+         areaInMeters({-0.004, 10.0}, rectangle(1500, 950, 0)),
+         100.0,
+         {},
+         10,
+         nullptr},
+        {"across 180 degrees of longitude",
+         areaInMeters({-17.0, 179.995}, rectangle(1200, 1000, 90)),
+         100.0,
+         {},
+         10,
+         nullptr},
+        {"at 70 degrees north",
+         areaInMeters({70.0, 25.0}, rectangle(2500, 1200, 45)),
+         100.0,
+         {},
+         12,
+         nullptr},
+        {"self-intersecting",
+         areaInMeters(kMontereyBay, {{0, 0}, {1000, 1000}, {1000, 0}, {0, 1000}}),
+         100.0,
+         {},
+         0,
+         "the area is not a valid polygon: two of its edges cross near 36.80450"},
+        {"hole outside the boundary",
+         areaInMeters(kMontereyBay, rectangle(1000, 1000, 0),
+                      {{{2000, 0}, {2100, 0}, {2100, 100}}}),
+         100.0,
+         {},
+         0,
+         "the area is not a valid polygon: a hole lies outside the boundary near"},
+    };
+    for (const auto& c : cases) {
+        const SurveyResult result = plan(c.area, c.spacing, c.heading);
+        if (c.refusal != nullptr) {
+            EXPECT_FALSE(result.ok) << c.name;
+            EXPECT_EQ(result.error.rfind(c.refusal, 0), 0u) << c.name << ": " << result.error;
+            continue;
+        }
+        ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
+        EXPECT_EQ(result.plan.lines.size(), c.lines) << c.name;
+        expectInWater(c.area, result.plan, c.name);
+        expectSpacing(result.plan, c.spacing, c.name);
+    }
+}
+
+// A run-in reaches past the boundary by its length but stops where it would enter a hole.
+TEST(SurveyPlan, RunInStopsAtHoles) {
+    const GeoArea area = shapes()[2].area;
+    const SurveyResult result = plan(area, 100.0, 90.0, 60.0);
+    ASSERT_TRUE(result.ok) << result.error;
+    GeoArea holes;
+    holes.outer =
+        ringFromMeters(kMontereyBay, {{-1e4, -1e4}, {1e4, -1e4}, {1e4, 1e4}, {-1e4, 1e4}});
+    holes.holes = area.holes;
+    const CheckFrame frame(area.outer.front());
+    const OGRPolygon outsideHoles = frame.polygon(holes);
+    std::size_t cut = 0;
+    for (std::size_t i = 0; i < result.plan.runs.size(); ++i) {
+        const GeoLine& run = result.plan.runs[i];
+        const GeoLine& line = result.plan.lines[i];
+        EXPECT_LE(frame.stray(outsideHoles, {run.start, run.end}), 1e-3);
+        const double before = geodesicDistance(run.start, line.start);
+        const double after = geodesicDistance(line.end, run.end);
+        for (const double added : {before, after}) {
+            EXPECT_TRUE(std::abs(added - 60.0) < 0.01 || added < 1e-6) << "line " << i;
+            cut += added < 1e-6 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(cut, 0u); // the lines that end at the island
+    for (const std::vector<GeoPoint>& way : result.plan.ways) {
+        EXPECT_LE(frame.stray(outsideHoles, way), 1e-3);
+    }
+}

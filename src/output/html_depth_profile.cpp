@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -525,6 +526,19 @@ std::string profileLegend(const MissionParameters& params, bool abortDepthShown)
     return legend.group();
 }
 
+// multiple × 10^exponent, as near the decimal value as a double gets: powers of ten up to
+// 10^22 are exact, and dividing by one rounds once, where some C libraries' pow does not.
+double timesPowerOfTen(double multiple, int exponent) {
+    if (exponent < -22 || exponent > 22) {
+        return multiple * std::pow(10.0, exponent);
+    }
+    double power = 1.0;
+    for (int i = 0; i < std::abs(exponent); ++i) {
+        power *= 10.0;
+    }
+    return exponent < 0 ? multiple / power : multiple * power;
+}
+
 } // namespace
 
 double roundStep(double span, int intervals) {
@@ -532,20 +546,22 @@ double roundStep(double span, int intervals) {
         return 1.0;
     }
     const double wanted = span / intervals;
-    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
-    for (const double multiple : {1.0, 2.0, 5.0}) {
-        if (multiple * power >= wanted * (1.0 - 1e-12)) {
-            return multiple * power;
+    const int exponent = static_cast<int>(std::floor(std::log10(wanted)));
+    for (const double multiple : {1.0, 2.0, 5.0, 10.0}) {
+        const double step = timesPowerOfTen(multiple, exponent);
+        if (step >= wanted * (1.0 - 1e-12)) {
+            return step;
         }
     }
-    return 10.0 * power;
+    return timesPowerOfTen(10.0, exponent);
 }
 
 AxisTicks depthAxis(double low, double high) {
     AxisTicks axis;
     axis.step = roundStep(high - low, 5);
-    axis.first = low < 0.0 ? (std::ceil(low / axis.step) - 1.0) * axis.step : 0.0;
-    axis.last = (std::floor(high / axis.step) + 1.0) * axis.step;
+    // A value a rounding error off a tick counts as on it.
+    axis.first = low < 0.0 ? (std::ceil(low / axis.step - 1e-9) - 1.0) * axis.step : 0.0;
+    axis.last = (std::floor(high / axis.step + 1e-9) + 1.0) * axis.step;
     axis.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(axis.step) + 1e-9)));
     return axis;
 }

@@ -19,6 +19,8 @@ bool openSource(const std::string& name, std::istream* standardInput, OpenedSour
     opened = OpenedSource{};
     opened.name = name;
     if (name == "-" && standardInput != nullptr) {
+        // Messages name it in words: "- line 2" reads as a typing slip.
+        opened.name = "standard input";
         readStandardInputAsBytes();
         opened.stream = standardInput;
         return true;
@@ -114,7 +116,7 @@ SourceFileStatus loadSourceFile(const std::string& name, std::istream& standardI
     }
     const SourceReadResult read = readOpenedSource(opened, file);
     if (!read.ok) {
-        message = readErrorMessage(name);
+        message = readErrorMessage(file.name);
         return SourceFileStatus::cannotRead;
     }
     return SourceFileStatus::loaded;

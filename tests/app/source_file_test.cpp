@@ -48,7 +48,7 @@ class FailingBuffer : public std::streambuf {
 TEST(SourceFile, StandardInputIsReadWhole) {
     const std::string text = "36.8167 -121.8171\r\n\0 \x1a" + std::string(200000, '7') + "\n";
     const SourceFile file = readText(text);
-    EXPECT_EQ(file.name, "-");
+    EXPECT_EQ(file.name, "standard input");
     EXPECT_EQ(file.path, "");
     EXPECT_EQ(file.bytes, text);
 }

@@ -93,7 +93,7 @@ bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std:
 // waypoint file holds them, so that planning that file again gives the same files.
 bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, std::istream& in,
                 std::ostream& out, WaypointList& route, std::vector<std::string>& notes,
-                SurveyPlan& plan) {
+                SurveyPlan& plan, GeoArea& area) {
     SourceFile file;
     std::string message;
     switch (loadSourceFile(*commandLine.surveyArea, in, file, message)) {
@@ -130,6 +130,7 @@ bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, st
         return false;
     }
     plan = result.plan;
+    area = std::move(selection.area);
     for (const GeoPoint& waypoint : plan.waypoints) {
         const GeoPoint written = asWritten(waypoint);
         appendNode(route, written.lat, written.lon);
@@ -289,6 +290,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     WaypointList route;
     std::vector<std::string> readerNotes;
     std::optional<SurveyPlan> surveyed; // with --survey, instead of a waypoint file
+    GeoArea surveyArea;                 // and the area it was laid out in
     if (commandLine.surveyArea) {
         if (!mayLayOutSurvey(commandLine, params, out)) {
             return 1;
@@ -318,8 +320,8 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return refuseMaxLeg(out, params.maxLegMeters);
     }
 
-    if (surveyed &&
-        !readSurvey(commandLine, survey.request, in, out, route, readerNotes, *surveyed)) {
+    if (surveyed && !readSurvey(commandLine, survey.request, in, out, route, readerNotes, *surveyed,
+                                surveyArea)) {
         return 1;
     }
     if (opened.stream != nullptr) {
@@ -352,6 +354,11 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     }
 
     std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes);
+    if (surveyed) {
+        std::vector<PlanFinding> launchFindings = checkSurveyLaunch(surveyArea, route);
+        findings.insert(findings.end(), std::make_move_iterator(launchFindings.begin()),
+                        std::make_move_iterator(launchFindings.end()));
+    }
     SeaSurvey seaSurvey;
     const SeaSurvey* measured = nullptr;
     if (sea.inputs) {

@@ -3,12 +3,18 @@
 #pragma once
 
 #include "route/geo_area.h"
+#include "route/plan_check.h"
+#include "route/waypoint_list.h"
 #include "survey/survey_request.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // Nothing when this build lays surveys out; else the one line that says it cannot.
 std::optional<std::string> missingSurveyGeneration();
 
 SurveyResult generateSurvey(const GeoArea& area, const SurveyRequest& request);
+
+// The planned route's launch leg against the holes of the area it was laid out in.
+std::vector<PlanFinding> checkSurveyLaunch(const GeoArea& area, const WaypointList& route);

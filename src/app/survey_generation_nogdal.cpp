@@ -12,3 +12,7 @@ SurveyResult generateSurvey(const GeoArea&, const SurveyRequest&) {
     result.error = *missingSurveyGeneration();
     return result;
 }
+
+std::vector<PlanFinding> checkSurveyLaunch(const GeoArea&, const WaypointList&) {
+    return {};
+}

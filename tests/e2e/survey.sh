@@ -50,6 +50,13 @@ surveyed "area with an island" "14 lines in 4 cells, 100.00 m apart" --survey "$
     --lineSpacing 100
 awk '!/^#/ && $1 > 36.8030 && $1 < 36.8055 && $2 > -121.9420 && $2 < -121.9364 { found = 1 }
     END { exit found }' 2020_189_155.survey.txt || fail "area with an island: a waypoint on the island"
+# Launched from the island: the first line starts on its eastern shore, and the launch
+# waypoint 500 m behind it lies west of the island, 498.6 m across. The files are written
+# and the error goes with the other findings to standard error.
+surveyed "launch across the island" "14 lines in 4 cells, 100.00 m apart" \
+    --survey "$AREAS/island.geojson" --lineSpacing 100 --startNear "36.8042 -121.9392"
+grep -q "^error: the launch leg, from waypoint 0 to waypoint 1, enters hole 1 of the survey area at 1[.][0-9] m along it (36[.]80[0-9]* -121[.]942000)$" .stderr ||
+    fail "launch across the island: no error on standard error: $(cat .stderr)"
 # The spacing from the swath: 125 m less 20 % is 100 m, the same lines.
 surveyed "swath and overlap" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
     --swathWidth 125 --overlap 20

@@ -1,12 +1,15 @@
 // Fuzz target: survey generation on areas made from the input, in meters around a point of
 // Monterey Bay: GEOS and PROJ on whatever polygons come, valid or not.
 #include "check.h"
+#include "survey/launch_check.h"
 #include "survey/survey_plan.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <geodesic.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -83,6 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(std::isfinite(plan.transitLength) && plan.transitLength >= 0.0);
     for (const GeoPoint& p : plan.waypoints) {
         FUZZ_CHECK(std::abs(p.lat - 36.8) < 0.1 && std::abs(p.lon + 121.95) < 0.1);
+    }
+    // A launch leg from anywhere near to the first waypoint: at most one finding, a sentence.
+    const GeoPoint launch{36.8 + (bytes.next() - 128) * 1e-4,
+                          -121.95 + (bytes.next() - 128) * 1e-4};
+    const std::vector<PlanFinding> launchFindings =
+        checkLaunchLeg(area, launch, plan.waypoints.front());
+    FUZZ_CHECK(launchFindings.size() <= 1);
+    for (const PlanFinding& finding : launchFindings) {
+        FUZZ_CHECK(!finding.message.empty() && finding.message.find('\n') == std::string::npos);
     }
     return 0;
 }

@@ -216,8 +216,8 @@ struct MeasuredSea {
 // The exports asked for, after the four files and always in this order; the first that
 // fails ends the run like a failed output file.
 bool writeExports(std::ostream& out, const ExportSelection& exports, const std::string& stem,
-                  const WaypointList& route, const RouteTotals& totals,
-                  const MeasuredSea* measured) {
+                  const WaypointList& route, const RouteTotals& totals, const MeasuredSea* measured,
+                  const GeoArea* surveyArea) {
     const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
     return (!exports.geojson || writeOutput(out, kGeoJson, stem,
                                             [&](std::ostream& file, const std::string&) {
@@ -234,11 +234,13 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const std::
            (!exports.html ||
             writeOutput(out, kHtmlPreview, stem,
                         [&](std::ostream& file, const std::string& fileName) {
-                            if (measured == nullptr) {
-                                writeHtmlPreview(file, fileName, route, totals);
-                            } else {
+                            if (measured != nullptr) {
                                 writeHtmlPreview(file, fileName, route, totals, measured->survey,
-                                                 measured->findings, measured->params);
+                                                 measured->findings, measured->params, surveyArea);
+                            } else if (surveyArea != nullptr) {
+                                writeHtmlPreview(file, fileName, route, totals, *surveyArea);
+                            } else {
+                                writeHtmlPreview(file, fileName, route, totals);
                             }
                         }));
 }
@@ -425,7 +427,8 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
          }));
     const MeasuredSea measuredSea{seaSurvey, findings, params};
     if (!allWritten || !writeExports(out, exports.selection, stem, route, totals,
-                                     measured != nullptr ? &measuredSea : nullptr)) {
+                                     measured != nullptr ? &measuredSea : nullptr,
+                                     surveyed ? &surveyArea : nullptr)) {
         return 1;
     }
     if (surveyed) {

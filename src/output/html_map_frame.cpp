@@ -1,6 +1,8 @@
 // The HTML preview's map: the page layout and how a position on the globe lands on it.
 #include "output/html_map_frame.h"
 
+#include "output/svg_text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -73,4 +75,30 @@ double scaleBarMeters(double maxMeters) {
         return 2.0 * power;
     }
     return power;
+}
+
+void appendRingPath(std::string& text, const GeoRing& ring, const MapFrame& frame,
+                    bool& firstRing) {
+    bool started = false;
+    MapPoint drawn{0.0, 0.0};
+    for (const GeoPoint& vertex : ring) {
+        double lon = vertex.lon;
+        if (std::fabs(lon - frame.midLon) > 180.0) {
+            lon = frame.midLon + std::remainder(lon - frame.midLon, 360.0);
+        }
+        const MapPoint at = projectOnMap(frame, lon, vertex.lat);
+        if (!std::isfinite(at.x) || !std::isfinite(at.y) ||
+            (started && std::fabs(at.x - drawn.x) < kMinVertexStep &&
+             std::fabs(at.y - drawn.y) < kMinVertexStep)) {
+            continue;
+        }
+        text += started ? " L" : (firstRing ? "M" : " M");
+        appendXY(text, at.x, at.y);
+        drawn = at;
+        started = true;
+    }
+    if (started) {
+        text += " Z";
+        firstRing = false;
+    }
 }

@@ -1,9 +1,11 @@
 // The HTML preview's map: the page layout and how a position on the globe lands on it.
 #pragma once
 
+#include "route/geo_area.h"
 #include "route/waypoint_list.h"
 
 #include <numbers>
+#include <string>
 #include <vector>
 
 // The sphere the legs were measured on, so that the scale bar agrees with the distances.
@@ -19,6 +21,8 @@ constexpr double kMapTop = 80.0;
 constexpr double kMapWidth = 880.0;
 constexpr double kMapHeight = 550.0;
 constexpr double kScaleBarY = 675.0;
+// The legend's second row, for what a survey or the sea adds to the map.
+constexpr double kSecondLegendRowY = 52.0;
 // Vertices closer than this to the last one drawn change nothing on the screen.
 constexpr double kMinVertexStep = 0.5;
 
@@ -50,3 +54,9 @@ std::vector<MapPoint> routeOnMap(const WaypointList& route, const MapFrame& fram
 
 // Length for a scale bar: 1, 2 or 5 times a power of ten, at most maxMeters.
 double scaleBarMeters(double maxMeters);
+
+// One ring as a closed figure of an SVG path's data ("M.. L.. Z", after the first ring of a
+// path " M.. L.. Z"), the vertices as the map can show them (one where several fall on the
+// same spot), a longitude more than 180 degrees from the map's middle taken the short way
+// round to it. firstRing turns false once a ring is drawn.
+void appendRingPath(std::string& text, const GeoRing& ring, const MapFrame& frame, bool& firstRing);

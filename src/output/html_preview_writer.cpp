@@ -6,6 +6,7 @@
 #include "output/html_depth_profile.h"
 #include "output/html_sea_map.h"
 #include "output/number_format.h"
+#include "output/svg_legend.h"
 #include "output/svg_text.h"
 #include "output/writer_common.h"
 
@@ -48,6 +49,11 @@ constexpr const char* kStyle =
     "td.kind{text-align:left}\n"
     "tr.launch td{background:#e2f3e6}\n"
     "tr.split td{color:#8a5a00}\n";
+
+// With a survey: the area it was laid out in, faintly, its holes left open.
+constexpr const char* kSurveyStyle =
+    ".surveyarea path,rect.surveyarea{fill:#2b8cbe;fill-opacity:.08;stroke:#2b8cbe;"
+    "stroke-width:1.5;stroke-linejoin:round;fill-rule:evenodd}\n";
 
 // With the sea: the route in a colour of its own, so that red and orange mean findings;
 // the areas on the map; the depth profile.
@@ -461,8 +467,23 @@ struct SeaView {
     const MissionParameters& params;
 };
 
+void appendSurveyArea(std::string& text, const GeoArea& area, const MapFrame& frame) {
+    text += "<g class=\"surveyarea\"><title>survey area";
+    if (!area.name.empty()) {
+        text += ' ';
+        appendXmlEscaped(text, area.name);
+    }
+    text += "</title><path d=\"";
+    bool firstRing = true;
+    appendRingPath(text, area.outer, frame, firstRing);
+    for (const GeoRing& hole : area.holes) {
+        appendRingPath(text, hole, frame, firstRing);
+    }
+    text += "\"/></g>\n";
+}
+
 void writePage(std::ostream& out, const std::string& fileName, const WaypointList& route,
-               const RouteTotals& totals, const SeaView* sea) {
+               const RouteTotals& totals, const SeaView* sea, const GeoArea* surveyArea) {
     const Counts counts = countPoints(route);
     const MapFrame frame = fitMapFrame(route);
     const double arrowSpacing =
@@ -476,6 +497,9 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
     appendXmlEscaped(text, fileName);
     text += "</title>\n<style>\n";
     text += kStyle;
+    if (surveyArea != nullptr) {
+        text += kSurveyStyle;
+    }
     if (sea != nullptr) {
         text += kSeaStyle;
     }
@@ -504,6 +528,10 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
             "orient=\"auto\"><path d=\"M0 0 L10 5 L0 10 Z\"/></marker></defs>\n";
     const FindingMarks findings =
         sea != nullptr ? findingMarks(sea->findings, sea->survey) : FindingMarks{};
+    if (surveyArea != nullptr) {
+        appendSurveyArea(text, *surveyArea, frame);
+        writeChunkIfFull(out, text);
+    }
     if (sea != nullptr) {
         writeSeaAreas(out, text, sea->survey, frame);
     }
@@ -520,7 +548,12 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
     }
     appendLegend(text);
     if (sea != nullptr) {
-        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame));
+        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame),
+                           surveyArea != nullptr);
+    } else if (surveyArea != nullptr) {
+        SvgLegend legend(12.0, kSecondLegendRowY, 900.0);
+        legend.add("survey area", legendBox("surveyarea"));
+        text += legend.group();
     }
     appendNorthArrow(text);
     text += "</svg>\n";
@@ -544,12 +577,18 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals) {
-    writePage(out, fileName, route, totals, nullptr);
+    writePage(out, fileName, route, totals, nullptr, nullptr);
+}
+
+void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
+                      const RouteTotals& totals, const GeoArea& surveyArea) {
+    writePage(out, fileName, route, totals, nullptr, &surveyArea);
 }
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
-                      const std::vector<PlanFinding>& findings, const MissionParameters& params) {
+                      const std::vector<PlanFinding>& findings, const MissionParameters& params,
+                      const GeoArea* surveyArea) {
     const SeaView view{sea, findings, params};
-    writePage(out, fileName, route, totals, &view);
+    writePage(out, fileName, route, totals, &view, surveyArea);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "output/html_map_frame.h"
+#include "route/geo_area.h"
 #include "route/mission_parameters.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
@@ -35,4 +36,10 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
 // plan check's; only those with a place are drawn.
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
-                      const std::vector<PlanFinding>& findings, const MissionParameters& params);
+                      const std::vector<PlanFinding>& findings, const MissionParameters& params,
+                      const GeoArea* surveyArea = nullptr);
+
+// The first page with the area a survey was laid out in drawn faintly under the route, its
+// holes left open (the sea page draws it too when given surveyArea), and a legend row for it.
+void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
+                      const RouteTotals& totals, const GeoArea& surveyArea);

@@ -17,32 +17,9 @@ namespace {
 constexpr double kAreasTop = 66.0;
 // The window stays this far inside the surroundings, so that no cut edge is drawn.
 constexpr double kCutInset = 1.0;
-// The legend row of the sea, under the route's.
-constexpr double kSeaLegendY = 52.0;
 
 bool finitePoint(MapPoint at) {
     return std::isfinite(at.x) && std::isfinite(at.y);
-}
-
-// Rings after the first of a path are set apart by a blank.
-void appendRing(std::string& text, const GeoRing& ring, const MapFrame& frame, bool& firstRing) {
-    bool started = false;
-    MapPoint drawn{0.0, 0.0};
-    for (const GeoPoint& vertex : ring) {
-        const MapPoint at = projectOnMap(frame, vertex.lon, vertex.lat);
-        if (!finitePoint(at) || (started && std::fabs(at.x - drawn.x) < kMinVertexStep &&
-                                 std::fabs(at.y - drawn.y) < kMinVertexStep)) {
-            continue;
-        }
-        text += started ? " L" : (firstRing ? "M" : " M");
-        appendXY(text, at.x, at.y);
-        drawn = at;
-        started = true;
-    }
-    if (started) {
-        text += " Z";
-        firstRing = false;
-    }
 }
 
 void appendZoneTitle(std::string& text, const SeaZone& zone) {
@@ -69,9 +46,9 @@ void writeZones(std::ostream& out, std::string& text, const SeaSurvey& sea, cons
         for (const GeoArea& part : zone.parts) {
             text += "<path d=\"";
             bool firstRing = true;
-            appendRing(text, part.outer, frame, firstRing);
+            appendRingPath(text, part.outer, frame, firstRing);
             for (const GeoRing& hole : part.holes) {
-                appendRing(text, hole, frame, firstRing);
+                appendRingPath(text, hole, frame, firstRing);
                 writeChunkIfFull(out, text);
             }
             text += "\"/>";
@@ -226,9 +203,13 @@ void appendFindingColours(std::string& text, const FindingMarks& marks, const Se
     appendPlaces(text, marks, sea, routePoints, FindingSeverity::error);
 }
 
-void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window) {
+void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window,
+                        bool surveyArea) {
     // One row, clear of the north arrow.
-    SvgLegend legend(12.0, kSeaLegendY, 900.0);
+    SvgLegend legend(12.0, kSecondLegendRowY, 900.0);
+    if (surveyArea) {
+        legend.add("survey area", legendBox("surveyarea"));
+    }
     if (hasZones(sea, ZoneKind::keepOut)) {
         legend.add("keep-out area", legendBox("keepout"));
     }

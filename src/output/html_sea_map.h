@@ -34,5 +34,6 @@ void writeSeaAreas(std::ostream& out, std::string& text, const SeaSurvey& sea,
 void appendFindingColours(std::string& text, const FindingMarks& marks, const SeaSurvey& sea,
                           const std::vector<MapPoint>& routePoints);
 
-// The legend's second row: what the sea adds to the map.
-void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window);
+// The legend's second row: what the sea adds to the map, after the survey's area if drawn.
+void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window,
+                        bool surveyArea);

@@ -50,6 +50,13 @@ surveyed "area with an island" "14 lines in 4 cells, 100.00 m apart" --survey "$
     --lineSpacing 100
 awk '!/^#/ && $1 > 36.8030 && $1 < 36.8055 && $2 > -121.9420 && $2 < -121.9364 { found = 1 }
     END { exit found }' 2020_189_155.survey.txt || fail "area with an island: a waypoint on the island"
+# The preview draws the area under the route, the island as a second ring of its path.
+new_run_dir
+tavra_run_at_fixed_time --survey "$AREAS/island.geojson" --lineSpacing 100 --export html
+expect_status 0 "$status" "preview of a survey"
+grep -q '<g class="surveyarea"><title>survey area[^<]*</title><path d="M[^"]* Z M[^"]* Z"/></g>' \
+    2020_189_155.html || fail "preview of a survey: no area with its island on the map"
+
 # Launched from the island: the first line starts on its eastern shore, and the launch
 # waypoint 500 m behind it lies west of the island, 498.6 m across. The files are written
 # and the error goes with the other findings to standard error.

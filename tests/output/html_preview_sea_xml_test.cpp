@@ -1,6 +1,6 @@
 // The HTML preview measured against the sea, checked by reading the page as XML: the areas
 // on the map where they lie, the legs coloured by the findings, the depth profile through
-// hand-worked values, and nothing of the sea without the sea checks.
+// hand-worked values, and nothing of the sea without the sea checks; and a survey's area.
 #include "export_fixture.h"
 #include "output/html_depth_profile.h"
 #include "output/html_preview_writer.h"
@@ -239,6 +239,41 @@ TEST(HtmlPreviewSea, AreasAreDrawnWhereTheyLieUnderTheRoute) {
     EXPECT_EQ(read.all("//g[@class='legend']/text[.='keep-out area']").size(), 1u);
     EXPECT_EQ(read.all("//g[@class='legend']/text[.='operating region']").size(), 1u);
     EXPECT_TRUE(read.all("//g[@class='legend']/text[.='areas not read']").empty());
+}
+
+// A survey's area under the route, its hole left open, with or without the sea; a vertex
+// written 360 degrees round is drawn where it lies.
+TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
+    GeoArea bay;
+    bay.name = "bay <north>";
+    bay.outer = {{36.81, -121.83}, {36.81, -121.79}, {36.83, -121.79 + 360.0}, {36.83, -121.83}};
+    bay.holes = {{{36.818, -121.812}, {36.820, -121.812}, {36.820, -121.808}}};
+    std::vector<At> rings;
+    for (const GeoRing* ring : {&bay.outer, &bay.holes[0]}) {
+        for (const GeoPoint& vertex : *ring) {
+            rings.push_back(onMap(vertex.lat, std::remainder(vertex.lon, 360.0)));
+        }
+    }
+    WaypointList route;
+    fillTwoPointExportRoute(route);
+    std::ostringstream plain;
+    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), bay);
+    std::ostringstream withSea;
+    writeHtmlPreview(withSea, "2020_189_155.html", route, twoPointTotals(), twoPointLegs(), {}, {},
+                     &bay);
+    for (const std::string& text : {plain.str(), withSea.str()}) {
+        const Page read(text);
+        const pugi::xml_node area = read.one(std::string(kMap) + "//g[@class='surveyarea']");
+        EXPECT_STREQ(area.child_value("title"), "survey area bay <north>");
+        const std::string path = area.child("path").attribute("d").value();
+        expectNear(numbersIn(path.c_str()), flat(rings), "survey area");
+        EXPECT_EQ(count(path, 'M'), 2u) << path;
+        EXPECT_LT(text.find("<g class=\"surveyarea\">"), text.find("<polyline class=\"route\""));
+        // One row for it in the legend, which the sea shares.
+        EXPECT_EQ(read.all("//g[@class='legend']/text[.='survey area']").size(), 1u);
+        EXPECT_EQ(read.all("//g[@class='legend']").size(), 2u);
+    }
+    EXPECT_EQ(plain.str().find("profile"), std::string::npos);
 }
 
 // Surroundings smaller than the page: the areas are clipped a unit inside them, so that no

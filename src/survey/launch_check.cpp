@@ -107,6 +107,9 @@ std::vector<PlanFinding> checkLaunchLeg(const GeoArea& area, GeoPoint launch, Ge
             return {}; // the survey refused it before any launch waypoint was placed
         }
         const double length = greatCircleDistance(launch.lat, launch.lon, first.lat, first.lon);
+        if (!std::isfinite(length)) {
+            return {}; // a point off the globe, which the route check reports
+        }
         const std::optional<HoleEntry> entry =
             firstEntry(geos, framed.area, legPoints(launch, first, length));
         if (!entry) {

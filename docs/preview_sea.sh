@@ -28,9 +28,4 @@ TZ=UTC "${clock[@]}" "$tavra" --export html --bathymetry etopo5_monterey.nc \
     route.txt >/dev/null 2>&1
 page=$(ls ./*.html)
 
-# Nothing is fetched: the page needs no network, and the browser is kept from its own.
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$work/browser" --hide-scrollbars --window-size=1000,1330 \
-    --screenshot="$root/docs/preview_sea.png" "file://$work/${page#./}" 2>/dev/null
-ls -l "$root/docs/preview_sea.png"
+bash "$root/docs/photograph.sh" "$page" "$root/docs/preview_sea.png" 1000,1330

@@ -18,9 +18,4 @@ TZ=UTC "${clock[@]}" "$tavra" --survey monterey_survey_area.txt --swathWidth 150
     --runIn 50 --startNear "36.80 -121.80" --export html >/dev/null
 page=$(ls ./*.html)
 
-# Nothing is fetched: the page needs no network, and the browser is kept from its own.
-chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$work/browser" --hide-scrollbars --window-size=1000,790 \
-    --screenshot="$root/docs/survey_preview.png" "file://$work/${page#./}" 2>/dev/null
-ls -l "$root/docs/survey_preview.png"
+bash "$root/docs/photograph.sh" "$page" "$root/docs/survey_preview.png" 1000,790

@@ -112,8 +112,8 @@ std::vector<std::string> spellOutAbbreviations(int argc, char* argv[], const opt
             // A cluster of short options: the first that takes an argument takes the rest of
             // the word, or the next word when it ends the cluster.
             for (std::size_t at = 1; at < word.size(); ++at) {
-                const char* spec = std::strchr(shortOptions, word[at]);
-                if (spec != nullptr && spec[1] == ':') {
+                const char* option = std::strchr(shortOptions, word[at]);
+                if (option != nullptr && option[1] == ':') {
                     if (at + 1 == word.size()) {
                         ++i;
                     }

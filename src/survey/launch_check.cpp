@@ -1,13 +1,13 @@
 // The launch leg of a survey against the holes of its area, in the area's flat frame.
 #include "survey/launch_check.h"
 
+#include "output/number_format.h"
 #include "route/geodesy.h"
 #include "survey/area_check.h"
 #include "survey/geos_context.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <string>
@@ -42,9 +42,9 @@ std::vector<GeoPoint> legPoints(GeoPoint from, GeoPoint to, double length) {
 }
 
 std::string metersText(double meters) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.1f m", meters);
-    return text;
+    std::string text;
+    appendFixed(text, meters, 1);
+    return text + " m";
 }
 
 // The first place along the leg inside a hole, or none.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -71,7 +72,9 @@ double searchHeading(std::vector<double> candidates,
         std::vector<double> scores;
         scores.reserve(candidates.size());
         for (const double heading : candidates) {
-            scores.push_back(criterion.score(heading));
+            // A score that is no number (an area degenerate in that direction) is the worst.
+            const double score = criterion.score(heading);
+            scores.push_back(std::isnan(score) ? std::numeric_limits<double>::infinity() : score);
         }
         const double best = *std::min_element(scores.begin(), scores.end());
         std::vector<std::size_t> kept;
@@ -79,6 +82,9 @@ double searchHeading(std::vector<double> candidates,
             if (scores[i] <= best + criterion.tolerance + criterion.share * std::abs(best)) {
                 kept.push_back(i);
             }
+        }
+        if (kept.empty()) {
+            continue; // every score infinite: the criterion tells none apart
         }
         // The best first, the smaller heading first among equals; then in heading order again.
         std::stable_sort(kept.begin(), kept.end(),
@@ -91,5 +97,5 @@ double searchHeading(std::vector<double> candidates,
         }
         candidates = std::move(narrowed);
     }
-    return candidates.front();
+    return candidates.empty() ? 0.0 : candidates.front();
 }

@@ -28,5 +28,5 @@ struct HeadingCriterion {
 
 // Keeps, criterion by criterion, the candidates that score best, each criterion asked only
 // about the candidates the ones before it kept; of those left, the smallest heading.
-// Candidates must not be empty.
+// A score that is not a number counts as the worst; no candidates at all give heading 0.
 double searchHeading(std::vector<double> candidates, const std::vector<HeadingCriterion>& criteria);

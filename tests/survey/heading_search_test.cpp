@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 TEST(HeadingSearch, CandidatesRunAlongTheEdgesWhicheverWayTheRingRuns) {
@@ -41,6 +42,13 @@ TEST(HeadingSearch, CriteriaNarrowTheCandidatesInTurn) {
     const HeadingCriterion strictRoute{route.score, 1e-4};
     EXPECT_EQ(searchHeading({120.0, 40.0, 10.0, 170.0}, {lines, strictRoute}), 40.0);
     EXPECT_EQ(searchHeading({120.0}, {lines, route}), 120.0);
+    // Scores that are no number lose, and a criterion that scores none keeps them all.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const HeadingCriterion partly{[&](double h) { return h == 40.0 ? 5.0 : nan; }, 0.5};
+    const HeadingCriterion never{[&](double) { return nan; }, 0.0};
+    EXPECT_EQ(searchHeading({120.0, 40.0, 10.0}, {partly}), 40.0);
+    EXPECT_EQ(searchHeading({120.0, 40.0, 10.0}, {never}), 10.0);
+    EXPECT_EQ(searchHeading({}, {lines}), 0.0);
 }
 
 // A rough score keeps those within a share of the best, and of them at most so many, the

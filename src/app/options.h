@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct CommandLine {
@@ -30,13 +31,31 @@ struct CommandLine {
     std::vector<std::string> keepOut;         // --keepOut, each a polygon file, in order
     std::optional<std::string> keepOutMargin; // --keepOutMargin, meters
     std::optional<std::string> opRegion;      // --opRegion: a polygon file
+
+    // Where the files go.
+    std::optional<std::string> outputDir; // --outputDir: an existing folder
+    bool overwrite = false;               // --overwrite: replace files of earlier runs
+
+    int helpAsked = 0;                  // how many of --help, --usage and -h were given
+    std::optional<std::string> mistake; // the first mistake on the command line, as a message
 };
 
-// Parses argv with getopt_long (operands may stand anywhere among the options).
-// --help, --usage and a bad option print the usage text on out and parsing goes on;
-// the parser's own diagnostics go to standard error. Parsing stops at --interactive.
-// May be called more than once in a process: the parser is reset first.
-CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std::ostream& out);
+// Parses argv with getopt_long (operands may stand anywhere among the options). Nothing is
+// printed: an unknown or ambiguous option, a missing value, a mission parameter that is not a
+// number and a second operand are put in mistake, the first of them. Parsing stops at
+// --interactive. May be called more than once in a process: the parser is reset first.
+CommandLine parseOptions(int argc, char* argv[], MissionParameters& params);
+
+// A mission parameter of whole numbers: digits saturate at the 32-bit range, and any other
+// number must have no fraction. False for text that is not a number as a whole.
+bool readWholeNumberArgument(std::string_view text, int& value);
+
+// A mission parameter of decimals: a finite decimal number and nothing else.
+bool readNumberArgument(std::string_view text, double& value);
+
+// The option a mistyped word most likely meant ("--wayPointDepth" for "--wayPointdepth"),
+// or empty when none is close.
+std::string suggestOption(std::string_view word);
 
 // atoi that saturates at the 32-bit range instead of overflowing.
 int parseIntArgument(const char* text);

@@ -3,6 +3,7 @@
 
 #include "app/output_file_platform.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -24,11 +25,19 @@ void removeQuietly(const std::filesystem::path& path) {
 } // namespace
 
 OutputFileStatus writeOutputFile(const std::string& name,
-                                 const std::function<void(std::ostream&)>& write) {
+                                 const std::function<void(std::ostream&)>& write,
+                                 std::string* reason) {
     const std::filesystem::path target(name);
     std::error_code error;
+    // The system says why at the moment of failure; later calls may change errno.
+    const auto noteReason = [reason](int number) {
+        if (reason != nullptr && reason->empty()) {
+            *reason = std::generic_category().message(number != 0 ? number : EIO);
+        }
+    };
     // A directory in the way can never be replaced by the file, so say so before writing.
     if (std::filesystem::is_directory(target, error)) {
+        noteReason(EISDIR);
         return OutputFileStatus::cannotOpen;
     }
 
@@ -36,10 +45,14 @@ OutputFileStatus writeOutputFile(const std::string& name,
     armTemporaryFileCleanup(temporary.string());
     OutputFileStatus status = OutputFileStatus::written;
     {
+        errno = 0;
         std::ofstream file(temporary, std::ios::out | std::ios::trunc);
         if (!file.is_open()) {
+            noteReason(errno);
             status = OutputFileStatus::cannotOpen;
         } else {
+            // The first failed write (a full disk, a file-size limit) leaves its errno.
+            errno = 0;
             try {
                 write(file);
             } catch (...) {
@@ -53,6 +66,7 @@ OutputFileStatus writeOutputFile(const std::string& name,
             file.flush();
             file.close();
             if (file.fail()) {
+                noteReason(errno);
                 status = OutputFileStatus::cannotWrite;
             }
         }
@@ -60,6 +74,7 @@ OutputFileStatus writeOutputFile(const std::string& name,
     if (status == OutputFileStatus::written) {
         std::filesystem::rename(temporary, target, error);
         if (error) {
+            noteReason(error.value());
             status = OutputFileStatus::cannotWrite;
         }
     }

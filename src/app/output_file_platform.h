@@ -1,7 +1,10 @@
 // What the safe output file needs from the operating system: a per-process tag for the
-// temporary name, and removal of the temporary file when the run is interrupted.
+// temporary name, removal of the temporary file when the run is interrupted, a lock that
+// keeps two runs from writing under one stem, and when a file was last written.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 // The process id as text, so that two runs in one directory never share a temporary file.
@@ -15,3 +18,15 @@ void armTemporaryFileCleanup(const std::string& path);
 
 // Puts back the handlers that were in force before arming.
 void disarmTemporaryFileCleanup();
+
+// Takes the lock file at path for this process alone, making it if need be; false when
+// another process holds it (or it cannot be made). A process holds one such lock at a time,
+// and loses it when it ends, however it ends.
+bool tryLockOutputStem(const std::string& path);
+
+// Gives the lock up and removes its file.
+void unlockOutputStem();
+
+// When the file at path was last written, in seconds since 1970 UTC; nothing when there is
+// no such file.
+std::optional<std::int64_t> lastWriteTime(const std::string& path);

@@ -1,10 +1,14 @@
 // Clean-up of the temporary output file on POSIX: signal handlers that unlink it.
 #include "app/output_file_platform.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <signal.h>
 #include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -12,6 +16,10 @@ namespace {
 // A signal handler may only use what needs no allocation: a fixed array and a flag.
 char temporaryPath[4096];
 volatile std::sig_atomic_t armed = 0;
+// The stem's lock file, removed too when a signal ends the run while it is held.
+char lockPath[4096];
+volatile std::sig_atomic_t lockHeld = 0;
+int lockDescriptor = -1;
 
 struct sigaction previousInt {
 }, previousTerm{}, previousHup{}, previousXfsz{};
@@ -19,6 +27,9 @@ struct sigaction previousInt {
 extern "C" void removeTemporaryAndReraise(int signalNumber) {
     if (armed != 0) {
         unlink(temporaryPath);
+    }
+    if (lockHeld != 0) {
+        unlink(lockPath);
     }
     std::signal(signalNumber, SIG_DFL);
     std::raise(signalNumber);
@@ -68,4 +79,47 @@ void disarmTemporaryFileCleanup() {
     sigaction(SIGHUP, &previousHup, nullptr);
     sigaction(SIGXFSZ, &previousXfsz, nullptr);
     armed = 0;
+}
+
+bool tryLockOutputStem(const std::string& path) {
+    if (lockDescriptor >= 0 || path.size() >= sizeof lockPath ||
+        path.find('\0') != std::string::npos) {
+        return false;
+    }
+    const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0) {
+        return false;
+    }
+    // The holder removes the file when it is done, so a lock taken on a file that is gone,
+    // or was replaced meanwhile, is no lock: the caller tries again.
+    struct stat held {};
+    struct stat named {};
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0 || fstat(descriptor, &held) != 0 ||
+        stat(path.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
+        held.st_dev != named.st_dev) {
+        close(descriptor);
+        return false;
+    }
+    std::memcpy(lockPath, path.c_str(), path.size() + 1);
+    lockDescriptor = descriptor;
+    lockHeld = 1;
+    return true;
+}
+
+void unlockOutputStem() {
+    if (lockDescriptor < 0) {
+        return;
+    }
+    lockHeld = 0;
+    unlink(lockPath);
+    close(lockDescriptor);
+    lockDescriptor = -1;
+}
+
+std::optional<std::int64_t> lastWriteTime(const std::string& path) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(status.st_mtime);
 }

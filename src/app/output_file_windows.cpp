@@ -7,6 +7,8 @@
 #include <io.h>
 #include <process.h>
 #include <string>
+#include <sys/stat.h>
+#include <windows.h>
 
 namespace {
 
@@ -78,4 +80,41 @@ void disarmTemporaryFileCleanup() {
         std::signal(signalNumber, previousHandlerOf(signalNumber));
         std::raise(signalNumber);
     }
+}
+
+namespace {
+
+HANDLE lockHandle = INVALID_HANDLE_VALUE;
+
+} // namespace
+
+bool tryLockOutputStem(const std::string& path) {
+    if (lockHandle != INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    // Opened for this process alone, the file is the lock: another run's open fails while it
+    // is held, and Windows removes it when the handle closes, however the process ends.
+    const HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    lockHandle = handle;
+    return true;
+}
+
+void unlockOutputStem() {
+    if (lockHandle != INVALID_HANDLE_VALUE) {
+        CloseHandle(lockHandle);
+        lockHandle = INVALID_HANDLE_VALUE;
+    }
+}
+
+std::optional<std::int64_t> lastWriteTime(const std::string& path) {
+    struct _stat64 status {};
+    if (_stat64(path.c_str(), &status) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(status.st_mtime);
 }

@@ -5,6 +5,7 @@
 #include "app/dialogue.h"
 #include "app/export_selection.h"
 #include "app/options.h"
+#include "app/output_claim.h"
 #include "app/output_file.h"
 #include "app/sea_check.h"
 #include "app/source_file.h"
@@ -32,7 +33,10 @@
 #include "route/waypoint_list.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -180,24 +184,34 @@ std::string surveyComment(const std::string& areaName, double spacing, const Sur
     return "Survey waypoints laid out by tavra from " + displayableLine(areaName) + figures;
 }
 
+// Where a run's files go: the folder (empty for the current one) and the stem of their names.
+struct OutputPlace {
+    std::string folder;
+    std::string stem;
+};
+
 // Confirms a file only once it is complete under its own name; a failure leaves any
-// earlier file of that name as it was.
-bool writeOutput(std::ostream& out, const OutputKind& kind, const std::string& stem,
+// earlier file of that name as it was, and says why. Inside the file the name stays bare.
+bool writeOutput(std::ostream& out, const OutputKind& kind, const OutputPlace& place,
                  const std::function<void(std::ostream&, const std::string&)>& write) {
-    const std::string fileName = stem + kind.extension;
-    const OutputFileStatus status =
-        writeOutputFile(fileName, [&](std::ostream& file) { write(file, fileName); });
+    const std::string fileName = place.stem + kind.extension;
+    const std::string path = pathInFolder(place.folder, fileName);
+    std::string reason;
+    const OutputFileStatus status = writeOutputFile(
+        path, [&](std::ostream& file) { write(file, fileName); }, &reason);
     switch (status) {
     case OutputFileStatus::written:
-        out << kind.wroteLabel << fileName << kind.wroteEnd;
+        out << kind.wroteLabel << escapedText(path) << kind.wroteEnd;
         return true;
     case OutputFileStatus::cannotOpen:
-        out << "cannot open " << kind.name << " output file " << fileName << ' ';
+        out << "cannot open " << kind.name << " output file " << escapedText(path) << ": " << reason
+            << '\n';
         return false;
     case OutputFileStatus::cannotWrite:
         break;
     }
-    out << "cannot write " << kind.name << " output file " << fileName << ' ';
+    out << "cannot write " << kind.name << " output file " << escapedText(path) << ": " << reason
+        << '\n';
     return false;
 }
 
@@ -215,7 +229,7 @@ struct MeasuredSea {
 
 // The exports asked for, after the four files and always in this order; the first that
 // fails ends the run like a failed output file.
-bool writeExports(std::ostream& out, const ExportSelection& exports, const std::string& stem,
+bool writeExports(std::ostream& out, const ExportSelection& exports, const OutputPlace& stem,
                   const WaypointList& route, const RouteTotals& totals, const MeasuredSea* measured,
                   const GeoArea* surveyArea) {
     const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
@@ -253,11 +267,39 @@ int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
 
 int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::ostream& err) {
     MissionParameters params;
-    const CommandLine commandLine = parseOptions(argc, argv, params, out);
+    const CommandLine commandLine = parseOptions(argc, argv, params);
     // Like any tool's, the version answers on its own: no file needed, nothing else done.
     if (commandLine.showVersion) {
         out << "tavra " << TAVRA_VERSION << '\n';
         return 0;
+    }
+    // A mistyped option or value would otherwise sail with a default in its place.
+    if (commandLine.mistake) {
+        out << *commandLine.mistake << "\nRun tavra --help for the options.\n";
+        return 1;
+    }
+    if (commandLine.helpAsked > 0) {
+        // Help alone is a question answered in full; beside a file it is the short list,
+        // and the run goes on.
+        if (!commandLine.waypointFile && !commandLine.surveyArea && !isOn(params.interactive)) {
+            printHelp(out);
+            return 0;
+        }
+        for (int shown = 0; shown < commandLine.helpAsked; ++shown) {
+            printUsage(out);
+        }
+    }
+    // The names take the minute the run started in, once: all of its files share it.
+    const std::time_t started = std::time(nullptr);
+    OutputPlace place;
+    if (commandLine.outputDir) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*commandLine.outputDir, error)) {
+            out << "*** --outputDir " << escapedText(*commandLine.outputDir)
+                << ": no such folder (it is not made for you) ***\n";
+            return 1;
+        }
+        place.folder = *commandLine.outputDir;
     }
     // A mistyped format is refused before the planner answers any question or waits for
     // any planning, and before any file exists.
@@ -311,7 +353,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
             return 1;
         }
         if (!openSource(*commandLine.waypointFile, &in, opened)) {
-            out << "***CANNOT OPEN FILE " << *commandLine.waypointFile << ' ';
+            out << "***CANNOT OPEN FILE " << escapedText(*commandLine.waypointFile) << ' ';
             printUsage(out);
             return 1;
         }
@@ -398,35 +440,61 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
 
     // One stem for the whole run, so that the four files of a run always belong together
     // even when the minute turns while they are written.
-    const std::string stem = makeOutputBaseName();
-    if (stem.empty()) {
+    place.stem =
+        started == static_cast<std::time_t>(-1) ? std::string() : makeOutputBaseName(started);
+    if (place.stem.empty()) {
         out << "*** CANNOT READ THE CLOCK ***\n";
         return 1;
     }
+    std::vector<std::string> names;
+    for (const OutputKind* kind : {&kMissionScript, &kWaypointFile, &kSurveyLine, &kCsvSummary,
+                                   &kSurveyWaypoints, &kGeoJson, &kKml, &kGpx, &kHtmlPreview}) {
+        const bool written = (kind != &kSurveyWaypoints || surveyed) &&
+                             (kind != &kGeoJson || exports.selection.geojson) &&
+                             (kind != &kKml || exports.selection.kml) &&
+                             (kind != &kGpx || exports.selection.gpx) &&
+                             (kind != &kHtmlPreview || exports.selection.html);
+        if (written) {
+            names.push_back(place.stem + kind->extension);
+        }
+    }
+    const OutputClaim claim = claimOutputNames(
+        place.folder, place.stem, names, static_cast<std::int64_t>(started), commandLine.overwrite);
+    if (!claim.ok) {
+        out << claim.refusal << '\n';
+        return 1;
+    }
+    // However the writing ends, the next run of this stem may go on.
+    const struct ReleaseAtEnd {
+        ReleaseAtEnd() = default;
+        ReleaseAtEnd(const ReleaseAtEnd&) = delete;
+        ReleaseAtEnd& operator=(const ReleaseAtEnd&) = delete;
+        ~ReleaseAtEnd() { releaseOutputNames(); }
+    } releaseAtEnd;
     const bool allWritten =
-        writeOutput(out, kMissionScript, stem,
+        writeOutput(out, kMissionScript, place,
                     [&](std::ostream& file, const std::string& fileName) {
                         writeMissionScript(file, fileName, route, params, totals);
                     }) &&
         writeOutput(
-            out, kWaypointFile, stem,
+            out, kWaypointFile, place,
             [&](std::ostream& file, const std::string&) { writeWaypointFile(file, route); }) &&
-        writeOutput(out, kSurveyLine, stem,
+        writeOutput(out, kSurveyLine, place,
                     [&](std::ostream& file, const std::string& fileName) {
                         writeSurveyLine(file, fileName, route);
                     }) &&
-        writeOutput(out, kCsvSummary, stem,
+        writeOutput(out, kCsvSummary, place,
                     [&](std::ostream& file, const std::string&) {
                         writeCsvSummary(file, route, totals);
                     }) &&
         (!surveyed ||
-         writeOutput(out, kSurveyWaypoints, stem, [&](std::ostream& file, const std::string&) {
+         writeOutput(out, kSurveyWaypoints, place, [&](std::ostream& file, const std::string&) {
              writeSurveyWaypoints(
                  file, surveyComment(*commandLine.surveyArea, survey.request.spacing, *surveyed),
                  surveyed->waypoints);
          }));
     const MeasuredSea measuredSea{seaSurvey, findings, params};
-    if (!allWritten || !writeExports(out, exports.selection, stem, route, totals,
+    if (!allWritten || !writeExports(out, exports.selection, place, route, totals,
                                      measured != nullptr ? &measuredSea : nullptr,
                                      surveyed ? &surveyArea : nullptr)) {
         return 1;

@@ -43,5 +43,10 @@ bool isBlankCharacter(char c);
 enum class LeadingKind { undecided, document, lines };
 LeadingKind leadingKind(std::string_view content, std::size_t from = 0);
 
-// The line as a message shows it: control bytes as '?', at most 80 characters, then "...".
+// The line as a message shows it: control characters escaped as escapedText does, at most
+// 80 characters, then "...".
 std::string displayableLine(std::string_view line);
+
+// Text from the planner or a file as a message shows it, whole: control characters escaped
+// as \n, \r, \t or \xHH, so that nothing printed can act on the console.
+std::string escapedText(std::string_view text);

@@ -109,7 +109,8 @@ tavra_run_at_fixed_time --export all "$INPUT/two_points.txt"
 expect_status 1 "$status" "kml name taken"
 expect_text "$WROTE_ALL
  **** Wrote geojson file : 2020_189_155.geojson ****
-cannot open kml output file 2020_189_155.kml " .stdout "kml name taken"
+cannot open kml output file 2020_189_155.kml: Is a directory
+" .stdout "kml name taken"
 expect_files "kml name taken" 2020_189_155.cfg 2020_189_155.wpt 2020_189_155.pts \
     2020_189_155.csv 2020_189_155.geojson 2020_189_155.kml
 [ -d 2020_189_155.kml ] || fail "kml name taken: the directory was replaced"

@@ -18,8 +18,16 @@ refused() {
 refused "zero" 0 0
 refused "negative" -5 -5
 refused "negative zero" -0 -0
-refused "not a number" nan nan
-refused "no number" abc 0
+# Text that is no number is a mistake of the command line, named as typed.
+for value in nan abc 40m; do
+    new_run_dir
+    tavra_run_at_fixed_time --maxLegMeters "$value" "$INPUT/two_points.txt"
+    expect_status 1 "$status" "not a number: $value"
+    expect_text "*** --maxLegMeters takes a number, not \"$value\" ***
+Run tavra --help for the options.
+" .stdout "not a number: $value"
+    expect_files "not a number: $value"
+done
 
 # Refused before the file is read: a bad line further down is not reached.
 printf 'not a waypoint\n' >"$INPUT/bad.txt"

@@ -63,7 +63,7 @@ TEST(DocumentText, RefusalsNameFileLineAndText) {
     EXPECT_EQ(documentRefusal("GPKG", "b.gpkg", 0, "", "no coordinate reference system"),
               "*** BAD GPKG FILE *** b.gpkg: no coordinate reference system");
     EXPECT_EQ(documentRefusal("KML", "c.kml", 3, "x\ty\x1b", "r"),
-              "*** BAD KML FILE *** c.kml line 3: \"x?y?\" (r)");
+              "*** BAD KML FILE *** c.kml line 3: \"x\\ty\\x1b\" (r)");
     EXPECT_EQ(documentRefusal("GPX", "d.gpx", 1, std::string(100, 'w'), "r"),
               "*** BAD GPX FILE *** d.gpx line 1: \"" + std::string(80, 'w') + "...\" (r)");
 }

@@ -4,6 +4,7 @@
 #include "app/output_file_platform.h"
 #include "input/line_text.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <filesystem>
@@ -40,7 +41,8 @@ OutputClaim claimOutputNames(const std::string& folder, const std::string& stem,
     // The stem ends in a dot; hidden, the lock file stays out of a plain listing.
     const std::string lock = pathInFolder(folder, "." + stem + "lock");
     const auto giveUp = std::chrono::steady_clock::now() + kLongestWait;
-    while (!tryLockOutputStem(lock)) {
+    // Where no lock can be made, no file can be either, and the writers say so.
+    while (tryLockOutputStem(lock) == StemLock::busy) {
         if (std::chrono::steady_clock::now() > giveUp) {
             claim.refusal = "*** another run has been writing files named " +
                             displayableLine(stem) + "* in this folder for " +
@@ -59,6 +61,11 @@ OutputClaim claimOutputNames(const std::string& folder, const std::string& stem,
     const std::int64_t latest = std::max(minuteStart + 59, now);
     for (const std::string& name : names) {
         const std::string path = pathInFolder(folder, name);
+        // A directory in the way is no run's file; the writer says it cannot replace it.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) {
+            continue;
+        }
         const std::optional<std::int64_t> written = lastWriteTime(path);
         if (!written || overwrite || (*written >= minuteStart && *written <= latest)) {
             continue;

@@ -19,10 +19,12 @@ void armTemporaryFileCleanup(const std::string& path);
 // Puts back the handlers that were in force before arming.
 void disarmTemporaryFileCleanup();
 
-// Takes the lock file at path for this process alone, making it if need be; false when
-// another process holds it (or it cannot be made). A process holds one such lock at a time,
-// and loses it when it ends, however it ends.
-bool tryLockOutputStem(const std::string& path);
+// Takes the lock file at path for this process alone, making it if need be: taken, held by
+// another process, or impossible here (the folder is gone or takes no file; writing there
+// fails too, with its own message). A process holds one such lock at a time, and loses it
+// when it ends, however it ends.
+enum class StemLock { taken, busy, impossible };
+StemLock tryLockOutputStem(const std::string& path);
 
 // Gives the lock up and removes its file.
 void unlockOutputStem();

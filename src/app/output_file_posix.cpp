@@ -81,14 +81,14 @@ void disarmTemporaryFileCleanup() {
     armed = 0;
 }
 
-bool tryLockOutputStem(const std::string& path) {
+StemLock tryLockOutputStem(const std::string& path) {
     if (lockDescriptor >= 0 || path.size() >= sizeof lockPath ||
         path.find('\0') != std::string::npos) {
-        return false;
+        return StemLock::impossible;
     }
     const int descriptor = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (descriptor < 0) {
-        return false;
+        return errno == EINTR ? StemLock::busy : StemLock::impossible;
     }
     // The holder removes the file when it is done, so a lock taken on a file that is gone,
     // or was replaced meanwhile, is no lock: the caller tries again.
@@ -98,12 +98,12 @@ bool tryLockOutputStem(const std::string& path) {
         stat(path.c_str(), &named) != 0 || held.st_ino != named.st_ino ||
         held.st_dev != named.st_dev) {
         close(descriptor);
-        return false;
+        return StemLock::busy;
     }
     std::memcpy(lockPath, path.c_str(), path.size() + 1);
     lockDescriptor = descriptor;
     lockHeld = 1;
-    return true;
+    return StemLock::taken;
 }
 
 void unlockOutputStem() {

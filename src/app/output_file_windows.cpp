@@ -88,9 +88,9 @@ HANDLE lockHandle = INVALID_HANDLE_VALUE;
 
 } // namespace
 
-bool tryLockOutputStem(const std::string& path) {
+StemLock tryLockOutputStem(const std::string& path) {
     if (lockHandle != INVALID_HANDLE_VALUE) {
-        return false;
+        return StemLock::impossible;
     }
     // Opened for this process alone, the file is the lock: another run's open fails while it
     // is held, and Windows removes it when the handle closes, however the process ends.
@@ -98,10 +98,13 @@ bool tryLockOutputStem(const std::string& path) {
         CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        return false;
+        const DWORD error = GetLastError();
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+                   ? StemLock::busy
+                   : StemLock::impossible;
     }
     lockHandle = handle;
-    return true;
+    return StemLock::taken;
 }
 
 void unlockOutputStem() {

@@ -111,12 +111,14 @@ expect_long_line "1 MiB and a byte" "$INPUT/long_late.txt" 3 "$(repeated 80 ' ')
 # A device that never ends: the reading stops at the first line longer than 1 MiB.
 new_run_dir
 measured_run /dev/zero
-expect_long_line "/dev/zero" /dev/zero 1 "$(repeated 80 '?')..."
+# NUL bytes are shown as their escapes, each counting as one character.
+NUL_80=$(repeated 80 '\n' | sed 's/^/\\x00/' | tr -d '\n')
+expect_long_line "/dev/zero" /dev/zero 1 "$NUL_80..."
 expect_peak_below "/dev/zero" 12
 rm "$INPUT"/long_*.txt
 
 # Binary data: every byte value in turn, a megabyte of them. The first line is bytes 0 to
-# 9, all control characters, shown as question marks.
+# 9, all control characters, shown as their escapes.
 for i in $(seq 0 255); do printf "\\$(printf %03o "$i")"; done >"$INPUT/binary.bin"
 for i in $(seq 12); do
     cat "$INPUT/binary.bin" "$INPUT/binary.bin" >"$INPUT/doubled.bin"
@@ -124,7 +126,7 @@ for i in $(seq 12); do
 done
 new_run_dir
 measured_run "$INPUT/binary.bin"
-expect_bad_line "binary data" "$INPUT/binary.bin" 1 "??????????"
+expect_bad_line "binary data" "$INPUT/binary.bin" 1 '\x00\x01\x02\x03\x04\x05\x06\x07\x08\t'
 expect_peak_below "binary data" 60
 
 # NUL bytes end a number but are no line end: one inside the two numbers spoils the line,
@@ -132,7 +134,7 @@ expect_peak_below "binary data" 60
 printf '36.8167\0 -121.8171\n' >"$INPUT/nul_between.txt"
 new_run_dir
 measured_run "$INPUT/nul_between.txt"
-expect_bad_line "NUL between the numbers" "$INPUT/nul_between.txt" 1 "36.8167? -121.8171"
+expect_bad_line "NUL between the numbers" "$INPUT/nul_between.txt" 1 '36.8167\x00 -121.8171'
 printf '36.8167 -121.8171\0 station\n# NUL \0 here\n36.8215 -121.7986\n' >"$INPUT/nul_after.txt"
 new_run_dir
 measured_run "$INPUT/nul_after.txt"
@@ -140,7 +142,7 @@ expect_example_outputs "NUL after the numbers and in a comment"
 repeated 1000000 '\0' >"$INPUT/nul_only.txt"
 new_run_dir
 measured_run "$INPUT/nul_only.txt"
-expect_bad_line "a megabyte of NUL" "$INPUT/nul_only.txt" 1 "$(repeated 80 '?')..."
+expect_bad_line "a megabyte of NUL" "$INPUT/nul_only.txt" 1 "$NUL_80..."
 expect_peak_below "a megabyte of NUL" 60
 
 # Typed at the dialogue, a directory is refused; a named pipe is read once, listed and
@@ -241,7 +243,7 @@ for limit in 1e-300 4.9e-324; do
     expect_peak_below "maxLegMeters $limit" 60
 done
 # A limit beyond any leg cuts nothing.
-for limit in 1e308 inf; do
+for limit in 1e308; do
     new_run_dir
     measured_run --maxLegMeters "$limit" "$INPUT/two_points.txt"
     expect_example_outputs "maxLegMeters $limit"

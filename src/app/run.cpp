@@ -176,12 +176,14 @@ constexpr OutputKind kCsvSummary{"csv", "csv", "\n **** Wrote csv file : ", " **
 constexpr OutputKind kSurveyWaypoints{"survey.txt", "survey waypoint",
                                       "\n **** Wrote survey waypoints file : ", " ****\n"};
 
-std::string surveyComment(const std::string& areaName, double spacing, const SurveyPlan& plan) {
+std::string surveyComment(const std::string& areaName, const SurveyRequest& request,
+                          const SurveyPlan& plan) {
     char figures[160];
     std::snprintf(figures, sizeof figures,
                   ": %zu lines at %.1f degrees, %.2f m apart, %zu tie lines", plan.lines.size(),
-                  plan.heading, spacing, plan.crossLines.size());
-    return "Survey waypoints laid out by tavra from " + displayableLine(areaName) + figures;
+                  plan.heading, request.spacing, request.crossLines);
+    // The comment is one line of a file that is read again: no name may break it.
+    return "Survey waypoints laid out by tavra from " + areaNameShown(areaName) + figures;
 }
 
 // Where a run's files go: the folder (empty for the current one) and the stem of their names.
@@ -422,7 +424,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     if (commandLine.checkOnly) {
         writePlanReport(out, route, totals, findings, measured);
         if (surveyed) {
-            writeSurveySummary(out, *commandLine.surveyArea, survey.request.spacing, *surveyed);
+            writeSurveySummary(out, *commandLine.surveyArea, survey.request, *surveyed);
         }
         return hasError(findings) ? 1 : 0;
     }
@@ -489,9 +491,9 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
                     }) &&
         (!surveyed ||
          writeOutput(out, kSurveyWaypoints, place, [&](std::ostream& file, const std::string&) {
-             writeSurveyWaypoints(
-                 file, surveyComment(*commandLine.surveyArea, survey.request.spacing, *surveyed),
-                 surveyed->waypoints);
+             writeSurveyWaypoints(file,
+                                  surveyComment(*commandLine.surveyArea, survey.request, *surveyed),
+                                  surveyed->waypoints);
          }));
     const MeasuredSea measuredSea{seaSurvey, findings, params};
     if (!allWritten || !writeExports(out, exports.selection, place, route, totals,
@@ -500,7 +502,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return 1;
     }
     if (surveyed) {
-        writeSurveySummary(out, *commandLine.surveyArea, survey.request.spacing, *surveyed);
+        writeSurveySummary(out, *commandLine.surveyArea, survey.request, *surveyed);
     }
     return 0;
 }

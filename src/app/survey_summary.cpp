@@ -19,17 +19,27 @@ std::string plural(std::size_t count, const char* one, const char* many) {
 
 } // namespace
 
-void writeSurveySummary(std::ostream& out, const std::string& areaName, double spacing,
-                        const SurveyPlan& plan) {
-    out << "\nSurvey of " << displayableLine(areaName) << ":\n";
+std::string areaNameShown(const std::string& areaName) {
+    return areaName == "-" ? std::string("standard input") : escapedText(areaName);
+}
+
+void writeSurveySummary(std::ostream& out, const std::string& areaName,
+                        const SurveyRequest& request, const SurveyPlan& plan) {
+    const double spacing = request.spacing;
+    out << "\nSurvey of " << areaNameShown(areaName) << ":\n";
     out << "  lines           " << plural(plan.lines.size(), "line", "lines") << " in "
         << plural(plan.cells, "cell", "cells") << ", " << fixed(spacing, 2) << " m apart\n";
     out << "  heading         " << fixed(plan.heading, 1) << " and "
         << fixed(plan.heading + 180.0, 1) << " degrees\n";
     if (!plan.crossLines.empty()) {
-        out << "  tie lines       " << plan.crossLines.size() << " across, at "
-            << fixed(plan.heading < 90.0 ? plan.heading + 90.0 : plan.heading - 90.0, 1) << " and "
-            << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
+        // The holes may cut a tie line into pieces; the planner asked for whole lines.
+        const std::size_t asked = request.crossLines;
+        out << "  tie lines       " << asked << " across"
+            << (plan.crossLines.size() != asked
+                    ? " (" + std::to_string(plan.crossLines.size()) + " pieces round the islands)"
+                    : std::string())
+            << ", at " << fixed(plan.heading < 90.0 ? plan.heading + 90.0 : plan.heading - 90.0, 1)
+            << " and " << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
             << " degrees\n";
     }
     out << "  line length     " << fixed(plan.lineLength, 1) << " m\n";

@@ -6,7 +6,11 @@
 #include <ostream>
 #include <string>
 
-// Lines and cells, heading and spacing, tie lines, the lengths of lines, run-in and
-// transits, and the turns; areaName as the planner gave it.
-void writeSurveySummary(std::ostream& out, const std::string& areaName, double spacing,
-                        const SurveyPlan& plan);
+// Lines and cells, heading and spacing, tie lines (as many as asked, and the pieces the
+// holes cut them into), the lengths of lines, run-in and transits, and the turns; areaName
+// as the planner gave it.
+void writeSurveySummary(std::ostream& out, const std::string& areaName,
+                        const SurveyRequest& request, const SurveyPlan& plan);
+
+// The area's name in messages and files: "-" is standard input.
+std::string areaNameShown(const std::string& areaName);

@@ -92,6 +92,14 @@ grep -q "^Findings: none$" .stdout || fail "check: no report"
 [ "$(tail -n 6 .stdout | head -n 2)" = "Survey of $AREAS/l_bay.txt:
   lines           15 lines in 2 cells, 100.00 m apart" ] || fail "check: summary not last"
 
+# The area from standard input is named in words; the tie lines are counted as asked, with
+# the pieces the island cuts them into.
+new_run_dir
+"$TAVRA" --check --survey - --lineSpacing 100 --crossLines 3 <"$AREAS/island.geojson" >.stdout 2>.stderr
+grep -qx "Survey of standard input:" .stdout || fail "standard input: $(grep Survey .stdout)"
+grep -q "^  tie lines       3 across (4 pieces round the islands), at 180.0 and 360.0 degrees$" \
+    .stdout || fail "tie lines: $(grep tie .stdout)"
+
 # refused <what> <expected message> <args...>: status 1, the message, no file.
 refused() {
     local what=$1 message=$2

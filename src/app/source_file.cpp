@@ -17,7 +17,9 @@ constexpr std::size_t kChunkBytes = std::size_t{1} << 16;
 
 bool openSource(const std::string& name, std::istream* standardInput, OpenedSource& opened) {
     opened = OpenedSource{};
-    opened.name = name;
+    // Every message names the file; a control character in the name must not act on the
+    // console that shows it.
+    opened.name = escapedText(name);
     if (name == "-" && standardInput != nullptr) {
         // Messages name it in words: "- line 2" reads as a typing slip.
         opened.name = "standard input";

@@ -52,6 +52,9 @@ door "missing folder" 1 "*** --outputDir no-such-folder: no such folder (it is n
     --outputDir no-such-folder "$T"
 [ -e no-such-folder ] && fail "missing folder: it was made"
 door "unopenable file, name escaped" 1 $'***CANNOT OPEN FILE a\\\\nb *' $'a\nb'
+printf '36.8 -121.8\nxx\n' >"$INPUT/"$'bad\eline.txt'
+door "bad line, name escaped" 1 "*** BAD WAYPOINT LINE *** $INPUT/bad\\\\x1bline.txt line 2: *" \
+    "$INPUT/"$'bad\eline.txt'
 
 # The help names every long option of the parser.
 new_run_dir

@@ -223,11 +223,45 @@ check "missing file: console text" console_is "missing file" \
 both_run help /dev/null --help ../../input/two_points.txt
 expect_same_run help 0 4
 
-# A bad option is reported by the platform's parser in its own words, then the usage
-# text follows and the run goes on.
+# Help alone answers in full; a mistake on the command line stops the run with one line.
+both_run help_alone /dev/null --help
+expect_same_run help_alone 0 0
+check "help alone: the reference" grep -q 'man tavra' "$CASE/windows.out"
 both_run bad_option /dev/null --bogus ../../input/two_points.txt
-expect_same_run bad_option 0 4
-check "bad option: diagnostics" [ -s "$CASE/windows.err" -a -s "$CASE/linux.err" ]
+expect_same_run bad_option 1 0
+check "bad option: console text" console_is "bad option" \
+    $'*** unknown option --bogus ***\nRun tavra --help for the options.\n'
+expect_no_stderr bad_option
+both_run typo /dev/null --wayPointdepth 40 ../../input/two_points.txt
+expect_same_run typo 1 0
+check "typo: suggestion" grep -q 'did you mean --wayPointDepth?' "$CASE/windows.out"
+both_run not_a_number /dev/null --gpsHits 3O ../../input/two_points.txt
+expect_same_run not_a_number 1 0
+both_run two_files /dev/null ../../input/two_points.txt ../../input/lawnmower.txt
+expect_same_run two_files 1 0
+
+# --outputDir: the files in the folder, the names inside them bare.
+both_run output_dir_missing /dev/null --outputDir missing ../../input/two_points.txt
+expect_same_run output_dir_missing 1 0
+CASE=$WORK/output_dir
+mkdir -p "$CASE/windows/out"
+WINDOWS_STATUS=0
+(cd "$CASE/windows" && timeout 120 "$WINE" "$WIN_TAVRA" --outputDir out ../../input/two_points.txt \
+    </dev/null >../windows.out 2>&1) || WINDOWS_STATUS=$?
+check "output dir: status $WINDOWS_STATUS" [ "$WINDOWS_STATUS" = 0 ]
+check "output dir: four files there" [ "$(ls "$CASE/windows/out" | wc -l)" = 4 ]
+check "output dir: no lock left" [ -z "$(ls -A "$CASE/windows/out" | grep lock)" ]
+# Files of the same names written on another day are kept, unless the minute has turned
+# between the two runs and the stem with it.
+touch -d '2001-01-01 00:00 UTC' "$CASE"/windows/out/*
+stem=$(cd "$CASE/windows/out" && ls -- *.cfg) && stem=${stem%cfg}
+WINDOWS_STATUS=0
+(cd "$CASE/windows" && timeout 120 "$WINE" "$WIN_TAVRA" --outputDir out ../../input/lawnmower.txt \
+    </dev/null >../windows.out 2>&1) || WINDOWS_STATUS=$?
+if [ -e "$CASE/windows/out/${stem}cfg" ] && [ "$(ls "$CASE/windows/out" | wc -l)" = 4 ]; then
+    check "another day's files: status $WINDOWS_STATUS" [ "$WINDOWS_STATUS" = 1 ]
+    check "another day's files: kept" [ "$(grep -c . "$CASE/windows/out/${stem}wpt")" = 3 ]
+fi
 
 both_run verbose /dev/null ../../input/two_points.txt --verbose --missionSpeed=1.75 -c 0 \
     --yoyoMission 0 --gpsHits=12

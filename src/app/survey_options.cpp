@@ -66,6 +66,13 @@ bool positionOf(const std::string& text, GeoPoint& position) {
     return true;
 }
 
+// The option and its value as typed, for a message that refuses the value later.
+std::string asked(const char* option, const std::string& text) {
+    const std::vector<std::string_view> words = wordsOf(text, false);
+    return std::string(option) + " " +
+           displayableLine(words.empty() ? text : std::string(words.front()));
+}
+
 struct Given {
     const char* name;
     const std::optional<std::string>& value;
@@ -106,6 +113,7 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         if (commandLine.overlap) {
             return refused("--overlap applies only with --swathWidth");
         }
+        request.spacingAsked = asked("--lineSpacing", *commandLine.lineSpacing);
     } else if (commandLine.swathWidth) {
         double swath = 0.0;
         if (!numberOf(*commandLine.swathWidth, swath) || !(swath > 0.0)) {
@@ -120,6 +128,10 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
                            quoted(*commandLine.overlap));
         }
         request.spacing = swath * (1.0 - overlap / 100.0);
+        request.spacingAsked = asked("--swathWidth", *commandLine.swathWidth);
+        if (commandLine.overlap) {
+            request.spacingAsked += " less " + asked("--overlap", *commandLine.overlap) + " %";
+        }
         if (!(request.spacing > 0.0)) {
             return refused("--swathWidth " + quoted(*commandLine.swathWidth) +
                            " less the overlap leaves no spacing between the lines");
@@ -140,6 +152,9 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         (!numberOf(*commandLine.runIn, request.runIn) || !(request.runIn >= 0.0))) {
         return refused("--runIn must be a number of meters, 0 or more, not " +
                        quoted(*commandLine.runIn));
+    }
+    if (commandLine.runIn) {
+        request.runInAsked = asked("--runIn", *commandLine.runIn);
     }
     if (commandLine.startNear) {
         GeoPoint start;

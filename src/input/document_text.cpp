@@ -8,25 +8,50 @@
 
 LineIndex indexLines(std::string_view bytes) {
     LineIndex lines;
-    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos;
-         at = bytes.find('\n', at + 1)) {
-        lines.lineStarts.push_back(at + 1);
+    lines.bytes = bytes;
+    lines.endsBefore.reserve(bytes.size() / kLineBlock + 1);
+    for (std::size_t at = 0; at < bytes.size(); at += kLineBlock) {
+        lines.endsBefore.push_back(lines.ends);
+        const std::string_view block = bytes.substr(at, kLineBlock);
+        lines.ends += static_cast<std::uint64_t>(std::count(block.begin(), block.end(), '\n'));
     }
     return lines;
 }
 
 std::uint64_t lineAt(const LineIndex& lines, std::size_t offset) {
-    const auto after = std::upper_bound(lines.lineStarts.begin(), lines.lineStarts.end(), offset);
-    return static_cast<std::uint64_t>(after - lines.lineStarts.begin()) + 1;
+    offset = std::min(offset, lines.bytes.size());
+    const std::size_t block = offset / kLineBlock;
+    if (block >= lines.endsBefore.size()) {
+        return lines.ends + 1;
+    }
+    const std::string_view before =
+        lines.bytes.substr(block * kLineBlock, offset - block * kLineBlock);
+    return lines.endsBefore[block] +
+           static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n')) + 1;
+}
+
+std::uint64_t lastLine(const LineIndex& lines) {
+    return lines.ends + 1;
 }
 
 std::string_view lineText(std::string_view bytes, const LineIndex& lines, std::uint64_t line) {
-    if (line == 0 || line > lines.lineStarts.size() + 1) {
+    if (line == 0 || line > lines.ends + 1) {
         return {};
     }
-    const std::size_t start = line == 1 ? 0 : lines.lineStarts[line - 2];
-    std::size_t end =
-        line <= lines.lineStarts.size() ? lines.lineStarts[line - 1] - 1 : bytes.size();
+    // The line begins after line - 1 line ends, counted from the last block before which
+    // there are fewer.
+    const std::uint64_t endsBefore = line - 1;
+    const auto after =
+        std::lower_bound(lines.endsBefore.begin(), lines.endsBefore.end(), endsBefore);
+    std::size_t start = 0;
+    if (after != lines.endsBefore.begin()) {
+        const auto block = static_cast<std::size_t>(after - lines.endsBefore.begin() - 1);
+        start = block * kLineBlock;
+        for (std::uint64_t seen = lines.endsBefore[block]; seen < endsBefore; ++seen) {
+            start = bytes.find('\n', start) + 1;
+        }
+    }
+    std::size_t end = std::min(bytes.find('\n', start), bytes.size());
     if (end > start && bytes[end - 1] == '\r') {
         --end;
     }

@@ -10,15 +10,24 @@
 #include <string_view>
 #include <vector>
 
-// Where each line of a file begins, so that a byte offset becomes a 1-based line number.
+// The line ends of a file counted block by block, so that a byte offset becomes a 1-based
+// line number by counting within one block only. A start kept for every line would take
+// eight times the size of a file of empty lines.
 struct LineIndex {
-    std::vector<std::size_t> lineStarts; // offset of the first byte of lines 2, 3, ...
+    std::string_view bytes;
+    std::vector<std::uint64_t> endsBefore; // line ends before each block of kLineBlock bytes
+    std::uint64_t ends = 0;                // line ends in the file
 };
+
+inline constexpr std::size_t kLineBlock = 512;
 
 LineIndex indexLines(std::string_view bytes);
 
 // The 1-based line that holds the byte at offset.
 std::uint64_t lineAt(const LineIndex& lines, std::size_t offset);
+
+// The number of the last line.
+std::uint64_t lastLine(const LineIndex& lines);
 
 // The text of the 1-based line, without its line end.
 std::string_view lineText(std::string_view bytes, const LineIndex& lines, std::uint64_t line);

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,54 @@ constexpr std::string_view kFormat = "GeoJSON";
 // A GeometryCollection may hold GeometryCollections; RFC 7946 advises against nesting
 // them at all, and a bound keeps a hostile file from exhausting the stack.
 constexpr int kMaxGeometryDepth = 32;
+
+// What the reader looks at: the members below, the positions down to their numbers, and a
+// feature's name among its properties; attributes, foreign members and anything nested
+// deeper than a reader descends are parsed but not kept. The roles follow the containers:
+enum GeoJsonRole : JsonRole {
+    kGeoObject = kJsonLeaf + 1, // a document, feature, geometry or crs
+    kGeoList,                   // features or geometries
+    kGeoProperties,             // a feature's or crs's properties: only the name is read
+    kGeoCoordinates,            // coordinates, then each level of nesting down to a position
+    kGeoDeepest = kGeoCoordinates + 3,
+};
+
+JsonRole geoJsonRole(JsonRole container, JsonKind kind, std::string_view name) {
+    if (kind == JsonKind::object) {
+        if (container == kGeoProperties) {
+            return name.size() == 4 && (name[0] | 0x20) == 'n' && (name[1] | 0x20) == 'a' &&
+                           (name[2] | 0x20) == 'm' && (name[3] | 0x20) == 'e'
+                       ? kJsonLeaf
+                       : kJsonSkip;
+        }
+        if (container != kGeoObject) {
+            return kJsonSkip;
+        }
+        if (name == "type") {
+            return kJsonLeaf;
+        }
+        if (name == "crs" || name == "geometry") {
+            return kGeoObject;
+        }
+        if (name == "features" || name == "geometries") {
+            return kGeoList;
+        }
+        if (name == "coordinates") {
+            return kGeoCoordinates;
+        }
+        return name == "properties" ? JsonRole{kGeoProperties} : kJsonSkip;
+    }
+    if (container == kGeoList) {
+        return kGeoObject;
+    }
+    if (container >= kGeoCoordinates && container < kGeoDeepest) {
+        return static_cast<JsonRole>(container + 1);
+    }
+    // A position's numbers; an array among them is refused without looking inside.
+    return container == kGeoDeepest ? kJsonLeaf : kJsonSkip;
+}
+
+constexpr JsonInterest kGeoJsonInterest{kGeoObject, geoJsonRole};
 
 struct GeoJsonRead {
     const JsonTree& tree;
@@ -46,11 +95,11 @@ bool member(GeoJsonRead& read, std::size_t object, std::string_view name, std::s
     return true;
 }
 
-const std::string* stringOf(const GeoJsonRead& read, std::size_t value) {
+std::optional<std::string_view> stringOf(const GeoJsonRead& read, std::size_t value) {
     if (value == kNoJsonValue || kindOf(read, value) != JsonKind::string) {
-        return nullptr;
+        return std::nullopt;
     }
-    return &read.tree.texts[read.tree.values[value].text];
+    return jsonString(read.tree, read.tree.values[value].data);
 }
 
 bool typeOf(GeoJsonRead& read, std::size_t object, std::string& type) {
@@ -58,8 +107,8 @@ bool typeOf(GeoJsonRead& read, std::size_t object, std::string& type) {
     if (!member(read, object, "type", value)) {
         return false;
     }
-    const std::string* text = stringOf(read, value);
-    if (text == nullptr) {
+    const std::optional<std::string_view> text = stringOf(read, value);
+    if (!text) {
         return refuse(read, value == kNoJsonValue ? object : value,
                       "a GeoJSON object needs a \"type\" string");
     }
@@ -110,16 +159,16 @@ bool checkCrs(GeoJsonRead& read, std::size_t object) {
         !member(read, crs, "properties", properties)) {
         return read.error.empty() ? refuse(read, crs, kOnlyWgs84) : false;
     }
-    const std::string* typeText = stringOf(read, type);
-    if (typeText == nullptr || *typeText != "name" || properties == kNoJsonValue ||
+    const std::optional<std::string_view> typeText = stringOf(read, type);
+    if (!typeText || *typeText != "name" || properties == kNoJsonValue ||
         kindOf(read, properties) != JsonKind::object) {
         return refuse(read, crs, kOnlyWgs84);
     }
     if (!member(read, properties, "name", name)) {
         return false;
     }
-    const std::string* nameText = stringOf(read, name);
-    if (nameText == nullptr || !isWgs84Name(*nameText)) {
+    const std::optional<std::string_view> nameText = stringOf(read, name);
+    if (!nameText || !isWgs84Name(std::string(*nameText))) {
         return refuse(read, name == kNoJsonValue ? crs : name, kOnlyWgs84);
     }
     return true;
@@ -141,8 +190,8 @@ bool readPosition(GeoJsonRead& read, std::size_t value, SourcePoint& point) {
                                         : "altitude must be a number");
         }
     }
-    point.lon = read.tree.values[lon].number;
-    point.lat = read.tree.values[lat].number;
+    point.lon = jsonNumber(read.tree, read.bytes, lon);
+    point.lat = jsonNumber(read.tree, read.bytes, lat);
     point.line = read.tree.values[lon].line;
     std::string reason = checkCoordinate(Axis::longitude, point.lon);
     if (!reason.empty()) {
@@ -160,6 +209,7 @@ bool readPositions(GeoJsonRead& read, std::size_t value, std::vector<SourcePoint
     if (!isArray(read, value, "expected an array of positions")) {
         return false;
     }
+    points.reserve(points.size() + itemCount(read.tree, value));
     for (std::size_t item = firstItem(read.tree, value); item != kNoJsonValue;
          item = nextItem(read.tree, value, item)) {
         SourcePoint point;
@@ -443,7 +493,7 @@ DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName) 
         bytes.remove_prefix(3);
     }
     JsonTree tree;
-    const JsonParse parse = parseJsonTree(bytes, tree);
+    const JsonParse parse = parseJsonTree(bytes, tree, kGeoJsonInterest);
     if (!parse.ok) {
         result.ok = false;
         result.error = documentRefusal(kFormat, fileName, parse.line, parse.text, parse.reason);

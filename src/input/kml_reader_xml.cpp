@@ -58,7 +58,7 @@ bool readTuple(KmlRead& read, std::uint64_t line, std::string_view tuple,
 // as Google Earth writes them with tabs and line ends. A comment splits the text in pieces,
 // each read in turn.
 bool readCoordinates(KmlRead& read, pugi::xml_node coordinates, std::vector<SourcePoint>& points) {
-    const std::uint64_t lastLine = read.xml.lines.lineStarts.size() + 1;
+    const std::uint64_t lastLine = ::lastLine(read.xml.lines);
     std::vector<std::string_view> parts;
     for (pugi::xml_node text = coordinates.first_child(); text; text = text.next_sibling()) {
         if (text.type() != pugi::node_pcdata && text.type() != pugi::node_cdata) {

@@ -114,7 +114,7 @@ std::string validityError(const Geos& geos, const FramedArea& framed) {
         return {};
     }
     if (valid != 0 || reason == nullptr) {
-        return "GEOS cannot check the area (" + *geos.lastMessage + ")";
+        return "GEOS cannot check the area";
     }
     std::string text = "the area is not a valid polygon: " + reasonText(reason);
     GEOSFree_r(geos.handle(), reason);

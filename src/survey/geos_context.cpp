@@ -12,7 +12,7 @@ GEOSCoordSequence* ringSequence(const Geos& geos, const PlaneRing& ring, bool cl
     const auto size = static_cast<unsigned>(ring.size() + (close ? 1 : 0));
     GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(geos.handle(), size, 2);
     if (sequence == nullptr) {
-        throw GeometryFailure("GEOS could not make a coordinate sequence: " + *geos.lastMessage);
+        throw GeometryFailure("GEOS could not make a coordinate sequence");
     }
     for (unsigned i = 0; i < size; ++i) {
         const PlanePoint& p = ring[i % ring.size()];
@@ -108,9 +108,12 @@ Geos makeGeos() {
     return geos;
 }
 
+// A failure names the operation only: GEOS's own text names its exception classes and
+// algorithms ("IllegalArgumentException: CGAlgorithmsDD::orientationIndex ..."), which mean
+// nothing to whoever plans a survey.
 GeosGeometry owned(const Geos& geos, GEOSGeometry* geometry, const char* what) {
     if (geometry == nullptr) {
-        throw GeometryFailure(std::string("GEOS could not ") + what + ": " + *geos.lastMessage);
+        throw GeometryFailure(std::string("GEOS could not ") + what);
     }
     return GeosGeometry(geometry, GeosGeometryDeleter{geos.handle()});
 }
@@ -118,14 +121,14 @@ GeosGeometry owned(const Geos& geos, GEOSGeometry* geometry, const char* what) {
 GeosPrepared prepared(const Geos& geos, const GEOSGeometry* geometry) {
     const GEOSPreparedGeometry* made = GEOSPrepare_r(geos.handle(), geometry);
     if (made == nullptr) {
-        throw GeometryFailure("GEOS could not prepare a geometry: " + *geos.lastMessage);
+        throw GeometryFailure("GEOS could not prepare a geometry");
     }
     return GeosPrepared(made, GeosPreparedDeleter{geos.handle()});
 }
 
-bool answer(const Geos& geos, char result, const char* what) {
+bool answer(const Geos&, char result, const char* what) {
     if (result == 2) {
-        throw GeometryFailure(std::string("GEOS could not ") + what + ": " + *geos.lastMessage);
+        throw GeometryFailure(std::string("GEOS could not ") + what);
     }
     return result == 1;
 }

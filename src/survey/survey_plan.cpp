@@ -7,6 +7,7 @@
 #include "survey/line_layout.h"
 #include "survey/survey_layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -27,6 +28,42 @@ constexpr std::size_t kMostDecomposed = 8;
 // time in the vertices, not in the lines.
 std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing) {
     return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing);
+}
+
+// The area bounds every distance of the survey, whichever way the lines run: no spacing
+// wider than it, no run-in longer. The diagonal of the box around it in its frame is the most
+// it spans; a run-in beyond would lead the vehicle far over land, or past what GEOS can
+// compute. Empty when the distances are sound, else why not.
+std::string distanceBeyondArea(const PlaneArea& area, const SurveyRequest& request) {
+    if (area.outer.empty()) {
+        return "";
+    }
+    PlanePoint low = area.outer.front();
+    PlanePoint high = low;
+    for (const PlanePoint& p : area.outer) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    const double span = distance(low, high);
+    char bound[100];
+    std::snprintf(bound, sizeof bound,
+                  "the area, which spans at most %.1f m (the diagonal of the box around it)", span);
+    const auto asked = [](const std::string& text, const char* what, double meters) {
+        if (!text.empty()) {
+            return text;
+        }
+        char given[80];
+        std::snprintf(given, sizeof given, "%s of %g m", what, meters);
+        return std::string(given);
+    };
+    if (!(request.spacing <= span)) {
+        return asked(request.spacingAsked, "a spacing", request.spacing) +
+               " spaces the lines wider than " + bound;
+    }
+    if (!(request.runIn <= span)) {
+        return asked(request.runInAsked, "a run-in", request.runIn) + " is longer than " + bound;
+    }
+    return "";
 }
 
 SurveyResult refused(std::string error) {
@@ -97,6 +134,10 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
             return refused(framed.error);
         }
         const PlaneArea& plane = framed.area.plane;
+        const std::string beyond = distanceBeyondArea(plane, request);
+        if (!beyond.empty()) {
+            return refused(beyond);
+        }
         LayoutRequest layoutRequest;
         layoutRequest.spacing = request.spacing;
         layoutRequest.runIn = request.runIn;

@@ -15,6 +15,10 @@ struct SurveyRequest {
     double runIn = 0.0;                // meters added before and after each line, >= 0
     std::optional<GeoPoint> startNear; // where the vehicle is launched
     std::size_t crossLines = 0;        // tie lines at right angles, after the survey lines
+    // How the spacing and the run-in were asked for ("--runIn 50"), for a message that refuses
+    // them; empty where nobody typed them.
+    std::string spacingAsked;
+    std::string runInAsked;
 };
 
 struct GeoLine {

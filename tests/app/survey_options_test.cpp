@@ -37,6 +37,9 @@ TEST(SurveyOptions, ValuesAsTyped) {
     EXPECT_EQ(spaced.request.startNear->lat, 36.8);
     EXPECT_EQ(spaced.request.startNear->lon, -121.95);
     EXPECT_EQ(spaced.request.crossLines, 3u);
+    // As typed, for a refusal once the area is known.
+    EXPECT_EQ(spaced.request.spacingAsked, "--lineSpacing 50.5");
+    EXPECT_EQ(spaced.request.runInAsked, "--runIn 0");
 
     // spacing = swath x (1 - overlap / 100); a chart position in degrees and minutes.
     const SurveyOptions swath =
@@ -48,6 +51,8 @@ TEST(SurveyOptions, ValuesAsTyped) {
     EXPECT_FALSE(swath.request.heading);
     EXPECT_NEAR(swath.request.startNear->lat, 36.815, 1e-12);
     EXPECT_NEAR(swath.request.startNear->lon, -121.955, 1e-12);
+    EXPECT_EQ(swath.request.spacingAsked, "--swathWidth 200 less --overlap 25 %");
+    EXPECT_EQ(swath.request.runInAsked, "");
     EXPECT_EQ(readSurveyOptions(survey({{&CommandLine::swathWidth, "80"}})).request.spacing, 80.0);
 
     // Without --survey and without its options, nothing is asked of them.

@@ -82,6 +82,24 @@ expect_text "1,N36.0001,-121.8171,5,250.000,0.0,0.0,255,0.000
 expect_peak_below "100 MB file" 140
 rm "$INPUT/huge.txt"
 
+# 100 MB of GeoJSON, nearly all of it one feature's attribute: fifty million zeros. The
+# reader keeps only the name beside them, so the run takes about the file's size, where a
+# tree of every value took thirty times that.
+zeros=$(printf '0,%.0s' {1..1000})
+{
+    printf '{"type": "Feature", "geometry": {"type": "LineString", "coordinates": '
+    printf '[[-121.8171, 36.8167], [-121.7986, 36.8215]]}, "properties": {"readings": ['
+    yes "$zeros" | head -n 50000 | tr -d '\n'
+    printf '0], "name": "leg"}}\n'
+} >"$INPUT/attributes.geojson"
+[ "$(stat -c %s "$INPUT/attributes.geojson")" -gt 100000000 ] || fail "GeoJSON under 100 MB"
+new_run_dir
+measured_run "$INPUT/attributes.geojson"
+expect_status 0 "$status" "100 MB of GeoJSON attributes"
+expect_text "$WROTE_ALL" .stdout "100 MB of GeoJSON attributes: console"
+expect_peak_below "100 MB of GeoJSON attributes" 250
+rm "$INPUT/attributes.geojson"
+
 # Single lines of 10 MB: a comment, text after the two numbers, blanks before them, ten
 # million digits. A line longer than 1 MiB is refused whatever it holds, and the reading
 # stops there, so the run takes little more memory than that.

@@ -114,6 +114,17 @@ refused() {
 refused "spacing wider than the area" \
     "*** $AREAS/rectangle.txt: the spacing of 1000.0 m is wider than the area, which is 943.3 m across at its narrowest (lines at heading 90.0 degrees) ***" \
     --survey "$AREAS/rectangle.txt" --lineSpacing 1000
+# No distance of the survey beyond the area: the box around it is 1963.4 m by 943.3 m in
+# its frame, a diagonal of sqrt(1963.4^2 + 943.3^2) = 2178.2 m. A run-in of 1e9 m made legs
+# of 2551 km over land; one of 1e308 m was more than GEOS computes with.
+for value in 1e9 1e308; do
+    refused "run-in of $value m" \
+        "*** $AREAS/rectangle.txt: --runIn $value is longer than the area, which spans at most 2178.2 m (the diagonal of the box around it) ***" \
+        --survey "$AREAS/rectangle.txt" --lineSpacing 100 --runIn "$value"
+done
+refused "swath beyond the area" \
+    "*** $AREAS/rectangle.txt: --swathWidth 1e308 less --overlap 50 % spaces the lines wider than the area, which spans at most 2178.2 m (the diagonal of the box around it) ***" \
+    --survey "$AREAS/rectangle.txt" --swathWidth 1e308 --overlap 50
 refused "self-intersecting area" \
     "*** $AREAS/bow_tie.txt: the area is not a valid polygon: two of its edges cross near 36.805000 -121.945000 ***" \
     --survey "$AREAS/bow_tie.txt" --lineSpacing 100

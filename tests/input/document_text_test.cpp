@@ -45,6 +45,32 @@ TEST(DocumentText, OffsetsBecomeLines) {
     EXPECT_EQ(lineText(bytes, lines, 5), "");
 }
 
+// Lines counted block by block agree with counting every line end from the start, for
+// lines shorter and longer than a block, empty lines and CR LF ends.
+TEST(DocumentText, LinesAcrossBlocksAreCountedFromTheStart) {
+    std::string bytes;
+    for (std::size_t length : {0, 1, 511, 512, 513, 0, 0, 1500, 3, 2048, 0, 700}) {
+        bytes += std::string(length, 'x') + (length % 2 == 1 ? "\r\n" : "\n");
+    }
+    bytes += "end";
+    const LineIndex lines = indexLines(bytes);
+    std::uint64_t line = 1;
+    std::vector<std::string> texts{""};
+    for (std::size_t offset = 0; offset <= bytes.size(); ++offset) {
+        ASSERT_EQ(lineAt(lines, offset), line) << offset;
+        if (offset < bytes.size() && bytes[offset] == '\n') {
+            ++line;
+            texts.emplace_back();
+        } else if (offset < bytes.size() && bytes[offset] != '\r') {
+            texts.back() += bytes[offset];
+        }
+    }
+    EXPECT_EQ(lastLine(lines), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(lineText(bytes, lines, i + 1), texts[i]) << i + 1;
+    }
+}
+
 TEST(DocumentText, ClosedRingsLoseTheirRepeatedVertex) {
     std::vector<SourcePoint> ring{{0, 0, 1}, {0, 1, 2}, {1, 1, 3}, {0, 0, 4}};
     EXPECT_EQ(openClosedRing(ring), "");

@@ -79,6 +79,15 @@ TEST(GeoJsonReader, WhatBecomesTheCandidates) {
          R"({"type": "Feature", "properties": {"name": 12}, "geometry": {"type": )"
          R"("LineString", "coordinates": [[1,2],[3,4]]}})",
          {"route GeoJSON LineString '12' line 1"}},
+        {"the name among attributes and foreign members, which are not read",
+         R"({"type": "Feature", "bbox": [1,2,3,4], "id": {"type": "x"}, "properties": {"a": )"
+         R"([[1, {"name": "no"}]], "name": "Kept", "b": {"c": null}}, "geometry": {"type": )"
+         R"("LineString", "coordinates": [[1,2],[3,4]], "extra": [[[[]]]]}})",
+         {"route GeoJSON LineString 'Kept' line 1"}},
+        {"a name that is no text",
+         R"({"type": "Feature", "properties": {"name": [[1, 2]]}, "geometry": {"type": )"
+         R"("LineString", "coordinates": [[1,2],[3,4]]}})",
+         {"route GeoJSON LineString '' line 1"}},
         {"QGIS and GDAL spellings of WGS 84",
          R"({"type": "FeatureCollection", "crs": {"type": "name", "properties": {"name": )"
          R"("urn:ogc:def:crs:EPSG::4326"}}, "features": [)" +
@@ -163,6 +172,17 @@ TEST(GeoJsonReader, RefusalsNameFileLineAndText) {
         {"not an object", "[1, 2]",
          "*** BAD GeoJSON FILE *** x.geojson line 1: \"[1, 2]\" (a GeoJSON document is an "
          "object)"},
+        {"a position deeper than a MultiPolygon's",
+         "{\"type\": \"MultiPolygon\",\n"
+         "\"coordinates\": [[[[[0, 0]]]]]}",
+         "*** BAD GeoJSON FILE *** x.geojson line 2: \"\"coordinates\": [[[[[0, 0]]]]]}\" (a "
+         "position is an array [longitude, latitude])"},
+        {"a number too large among attributes",
+         R"({"type": "Feature", "geometry": {"type": "Point", "coordinates": [1,2]},)"
+         "\n"
+         R"("properties": {"x": [1e400]}})",
+         "*** BAD GeoJSON FILE *** x.geojson line 2: \"1e400\" (number beyond the range of a "
+         "double)"},
         {"TopoJSON", R"({"type": "Topology", "objects": {}, "arcs": []})",
          "*** BAD GeoJSON FILE *** x.geojson line 1: \"{\"type\": \"Topology\", \"objects\": {}, "
          "\"arcs\": []}\" (a TopoJSON file, which tavra reads only through GDAL)"},
@@ -199,6 +219,12 @@ TEST(GeoJsonReader, DeepNestingIsBounded) {
     const DocumentResult read = readGeoJson(geometry, "x.geojson");
     EXPECT_FALSE(read.ok);
     EXPECT_NE(read.error.find("nested too deeply"), std::string::npos) << read.error;
+    // Nesting where nothing is read costs nothing kept, and is no reason to refuse a file.
+    const DocumentResult deepProperties = readGeoJson(
+        R"({"type": "Feature", "properties": {"a": )" + arrays +
+            R"(, "name": "deep"}, "geometry": {"type": "Point", "coordinates": [1,2]}})",
+        "x.geojson");
+    EXPECT_TRUE(deepProperties.ok) << deepProperties.error;
 }
 
 TEST(GeoJsonReader, TopoJsonIsToldFromGeoJson) {

@@ -81,3 +81,43 @@ TEST(JsonTree, ParseStopsWithLineAndText) {
         EXPECT_TRUE(tree.values.empty()) << c.bytes;
     }
 }
+
+// A reader's interest: members named "k" kept with all they hold, "leaf" kept without it,
+// the rest skipped, but parsed and read as strictly as what is kept.
+TEST(JsonTree, AnInterestKeepsOnlyWhatItNames) {
+    const JsonInterest interest{
+        2, [](JsonRole container, JsonKind kind, std::string_view name) {
+            if (kind == JsonKind::array) {
+                return container;
+            }
+            return name == "k" ? JsonRole{2} : name == "leaf" ? kJsonLeaf : kJsonSkip;
+        }};
+    const std::string bytes = R"({"k": [1, {"x": 2, "k": "s"}], "skip": [3, [4]],)"
+                              "\n"
+                              R"("leaf": [5, 6], "k2": 7})";
+    JsonTree tree;
+    ASSERT_TRUE(parseJsonTree(bytes, tree, interest).ok);
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < tree.values.size(); ++i) {
+        kept.push_back(jsonText(tree, bytes, i) + "@" + std::to_string(tree.values[i].line));
+    }
+    EXPECT_EQ(kept,
+              (std::vector<std::string>{"{\"k\": [1, {\"x\": 2, \"k\": \"s\"}], \"skip\": [3, "
+                                        "[4]],@1",
+                                        "{\"k\": [1, {\"x\": 2, \"k\": \"s\"}], \"skip\": [3, "
+                                        "[4]],@1",
+                                        "1@1",
+                                        "{\"k\": [1, {\"x\": 2, \"k\": \"s\"}], \"skip\": "
+                                        "[3, [4]],@1",
+                                        "s@1", "\"leaf\": [5, 6], \"k2\": 7}@2"}));
+    const std::size_t leaf = findMember(tree, 0, "leaf").value;
+    ASSERT_NE(leaf, kNoJsonValue);
+    EXPECT_EQ(itemCount(tree, leaf), 0u);
+    EXPECT_EQ(findMember(tree, 0, "skip").value, kNoJsonValue);
+    EXPECT_EQ(jsonNumber(tree, bytes, 2), 1.0);
+
+    const JsonParse parse = parseJsonTree("{\"skip\": [1,\n 1e999]}", tree, interest);
+    EXPECT_FALSE(parse.ok);
+    EXPECT_EQ(parse.line, 2u);
+    EXPECT_EQ(parse.reason, "number beyond the range of a double");
+}

@@ -249,6 +249,7 @@ TEST(SurveyPlan, EdgeCases) {
         std::optional<double> heading;
         std::size_t lines;   // expected survey lines, when planned
         const char* refusal; // or the start of the refusal
+        double runIn = 0.0;
     } cases[] = {
         // 1000 m across at 100 m: ten lines, the outer two 50 m inside the long edges.
         {"edge parallel to the lines", areaInMeters(kMontereyBay, centredRectangle(3000, 1000, 20)),
@@ -291,9 +292,29 @@ TEST(SurveyPlan, EdgeCases) {
          {},
          0,
          "the area is not a valid polygon: a hole lies outside the boundary near"},
+        // The box around 3000 m by 1000 m has a diagonal of sqrt(3000^2 + 1000^2) = 3162.28 m
+        // (to a decimeter in the area's frame): no spacing wider and no run-in longer,
+        // whichever the heading.
+        {"spacing beyond the diagonal at a heading asked for",
+         areaInMeters(kMontereyBay, rectangle(3000, 1000, 0)), 3200.0, 0.0, 0,
+         "a spacing of 3200 m spaces the lines wider than the area, which spans at most 3162."},
+        {"run-in beyond the diagonal",
+         areaInMeters(kMontereyBay, rectangle(3000, 1000, 0)),
+         100.0,
+         {},
+         0,
+         "a run-in of 3170 m is longer than the area, which spans at most 3162.",
+         3170.0},
+        {"run-in beyond any number GEOS computes with",
+         areaInMeters(kMontereyBay, rectangle(3000, 1000, 0)),
+         100.0,
+         {},
+         0,
+         "a run-in of 1e+308 m is longer than the area",
+         1e308},
     };
     for (const auto& c : cases) {
-        const SurveyResult result = plan(c.area, c.spacing, c.heading);
+        const SurveyResult result = plan(c.area, c.spacing, c.heading, c.runIn);
         if (c.refusal != nullptr) {
             EXPECT_FALSE(result.ok) << c.name;
             EXPECT_EQ(result.error.rfind(c.refusal, 0), 0u) << c.name << ": " << result.error;

@@ -1,6 +1,8 @@
 // The lines of a line format: byte-order mark, CR LF, comments, the longest line read.
 #include "input/line_text.h"
 
+#include "route/displayable_text.h"
+
 #include <algorithm>
 
 namespace {
@@ -81,19 +83,5 @@ LeadingKind leadingKind(std::string_view content, std::size_t from) {
 // console, and a runaway line (a binary file, say) would bury the message.
 std::string displayableLine(std::string_view line) {
     constexpr std::size_t kMaxCharacters = 80;
-    std::string shown;
-    std::size_t characters = 0;
-    for (char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool continuesCharacter = (byte & 0xC0) == 0x80; // inside a UTF-8 sequence
-        if (!continuesCharacter) {
-            if (characters == kMaxCharacters) {
-                shown += "...";
-                return shown;
-            }
-            ++characters;
-        }
-        shown += (byte < 0x20 || byte == 0x7f) ? '?' : c;
-    }
-    return shown;
+    return displayableText(line, kMaxCharacters);
 }

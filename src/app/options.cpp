@@ -36,10 +36,11 @@ constexpr int kDepthPositiveDownOption = 269;
 constexpr int kKeepOutOption = 270;
 constexpr int kKeepOutMarginOption = 271;
 constexpr int kOpRegionOption = 272;
+constexpr int kAllowVrtOption = 273;
 
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the newest.
-constexpr int kOptionGenerations[] = {23, 3, 14};
+constexpr int kOptionGenerations[] = {23, 3, 15};
 
 bool takesArgument(const option& entry) {
     return entry.has_arg == required_argument;
@@ -203,6 +204,7 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std:
         {"keepOut", required_argument, nullptr, kKeepOutOption},
         {"keepOutMargin", required_argument, nullptr, kKeepOutMarginOption},
         {"opRegion", required_argument, nullptr, kOpRegionOption},
+        {"allowVrt", no_argument, nullptr, kAllowVrtOption},
         {nullptr, 0, nullptr, 0},
     };
 
@@ -325,6 +327,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params, std:
             break;
         case kDepthPositiveDownOption:
             commandLine.depthPositiveDown = true;
+            break;
+        case kAllowVrtOption:
+            commandLine.allowVrt = true;
             break;
         case kKeepOutOption:
             commandLine.keepOut.emplace_back(optarg);

@@ -30,6 +30,7 @@ struct CommandLine {
     std::vector<std::string> keepOut;         // --keepOut, each a polygon file, in order
     std::optional<std::string> keepOutMargin; // --keepOutMargin, meters
     std::optional<std::string> opRegion;      // --opRegion: a polygon file
+    bool allowVrt = false;                    // --allowVrt: GDAL VRT files may be read
 };
 
 // Parses argv with getopt_long (operands may stand anywhere among the options).

@@ -4,6 +4,7 @@
 #include "app/console.h"
 #include "app/dialogue.h"
 #include "app/export_selection.h"
+#include "app/gdal_access.h"
 #include "app/options.h"
 #include "app/output_file.h"
 #include "app/sea_check.h"
@@ -259,6 +260,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         out << "tavra " << TAVRA_VERSION << '\n';
         return 0;
     }
+    setGdalAccess(commandLine);
     // A mistyped format is refused before the planner answers any question or waits for
     // any planning, and before any file exists.
     const ExportChoice exports = parseExportList(commandLine.exportList);

@@ -74,7 +74,8 @@ std::string sourceRefusal(const CPLXMLNode& node, const fs::path& folder, const 
         if (depth + 1 >= kMaxDepth) {
             return "it names " + shown + ", a VRT in a chain of VRTs too long to follow";
         }
-        return refusalIn(real, top, depth + 1);
+        // GDAL opens it by the name it resolved, and takes its names against that folder.
+        return refusalIn(resolved, top, depth + 1);
     }
     return "";
 }
@@ -108,10 +109,13 @@ std::string refusalIn(const fs::path& vrt, const fs::path& top, int depth) {
 } // namespace
 
 std::string vrtSourcesRefusal(const std::string& path) {
+    // GDAL takes relative names against the folder of the name it was given, which may be
+    // a symbolic link: that folder, as it really is, is the one they must stay in.
     std::error_code error;
-    const fs::path real = fs::canonical(path, error);
+    const fs::path given = fs::absolute(path, error);
+    const fs::path top = fs::canonical(given.parent_path(), error);
     if (error) {
         return "it cannot be found";
     }
-    return refusalIn(real, real.parent_path(), 0);
+    return refusalIn(given, top, 0);
 }

@@ -7,9 +7,10 @@
 #include "gdal/gdal_setup.h"
 #include "gdal/vrt_sources.h"
 
+#include <array>
 #include <atomic>
+#include <cpl_string.h>
 #include <cpl_vsi.h>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 

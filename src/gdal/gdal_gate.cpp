@@ -6,6 +6,7 @@
 #include "gdal/gdal_names.h"
 #include "gdal/gdal_setup.h"
 #include "gdal/vrt_sources.h"
+#include "route/displayable_text.h"
 
 #include <array>
 #include <atomic>
@@ -68,9 +69,8 @@ bool isFileToOpen(const std::string& path, GdalUse use) {
            (use == GdalUse::vector && type == fs::file_type::directory);
 }
 
-// A subdataset name of an allowed driver whose file is a file on disk: the name as GDAL
-// takes it, or empty.
-std::string subdatasetPath(const std::string& name, GdalUse use) {
+// The file on disk of a subdataset name of an allowed driver, or empty.
+std::string subdatasetFile(const std::string& name, GdalUse use) {
     const std::string prefix(connectionPrefix(name));
     bool known = false;
     for (const char* listed : kSubdatasetPrefixes) {
@@ -91,21 +91,24 @@ std::string subdatasetPath(const std::string& name, GdalUse use) {
         const std::size_t colon = rest.rfind(':');
         file = rest.substr(0, colon == std::string::npos ? rest.size() : colon);
     }
-    return classifyGdalName(file) == GdalNameKind::file && isFileToOpen(file, use) ? name : "";
+    return classifyGdalName(file) == GdalNameKind::file && isFileToOpen(file, use) ? file : "";
 }
 
-// The name as GDAL is to be given it, or empty with the reason it is refused.
-std::string diskPath(const std::string& name, GdalUse use, std::string& reason) {
+// The name as GDAL is to be given it, or empty with the reason it is refused; file is the
+// file on disk it opens.
+std::string diskPath(const std::string& name, GdalUse use, std::string& file, std::string& reason) {
     const GdalNameKind kind = classifyGdalName(name);
     std::string path = name;
+    file = name;
     if (kind == GdalNameKind::connection) {
-        path = subdatasetPath(name, use);
-        if (!path.empty()) {
-            return path;
+        file = subdatasetFile(name, use);
+        if (!file.empty()) {
+            return name;
         }
         // A file that happens to be named like a connection string is that file, which
         // GDAL takes as such when the name leads with the folder.
         path = (fs::path(".") / name).string();
+        file = path;
         if (name.find('\0') != std::string::npos || !isFileToOpen(path, use)) {
             reason = gdalNameRefusal(name);
             return "";
@@ -146,8 +149,35 @@ GdalOpening refused(GdalRefusal refusal, std::string reason) {
     return opening;
 }
 
-// Opens the path, already vetted, with the drivers allowed for the use.
-GdalOpening openVetted(const std::string& path, GdalUse use, bool mayBeVrt) {
+// A file the dataset draws on outside the folder of the file opened (an ERS header's
+// DataFile, an Imagine file's dependent file ...), or empty. Bytes in memory (no file)
+// may draw on nothing outside GDAL's memory.
+std::string fileOutsideFolder(GDALDataset& dataset, const std::string& file) {
+    std::error_code error;
+    const fs::path folder =
+        file.empty() ? fs::path() : fs::canonical(fs::absolute(file, error).parent_path(), error);
+    const CPLStringList files(dataset.GetFileList());
+    for (int i = 0; i < files.size(); ++i) {
+        const std::string listed = files[i];
+        if (file.empty() || classifyGdalName(listed) != GdalNameKind::file) {
+            if (!file.empty() || listed.rfind("/vsimem/", 0) != 0) {
+                return listed;
+            }
+            continue;
+        }
+        // Named as it really is: GDAL lists it as the header spells it, "../" and all.
+        const fs::path real = fs::weakly_canonical(fs::absolute(listed, error), error);
+        if (error || !liesInFolder(real, folder)) {
+            return error ? listed : real.string();
+        }
+    }
+    return "";
+}
+
+// Opens the path, already vetted, with the drivers allowed for the use; file is the file
+// on disk it opens, empty for bytes in memory.
+GdalOpening openVetted(const std::string& path, const std::string& file, GdalUse use) {
+    const bool mayBeVrt = !file.empty();
     const int flags = kindFlag(use);
     DriverList drivers = allowedFor(use);
     const char* vrtDriver = vrtDriverFor(use);
@@ -180,6 +210,14 @@ GdalOpening openVetted(const std::string& path, GdalUse use, bool mayBeVrt) {
     opening.dataset.reset(GDALDataset::Open(path.c_str(), flags | GDAL_OF_READONLY | verbose,
                                             drivers.data(), gml ? gmlOptions : nullptr, nullptr));
     if (opening.dataset) {
+        const std::string outside = fileOutsideFolder(*opening.dataset, file);
+        if (!outside.empty()) {
+            return refused(GdalRefusal::kind,
+                           "a file of GDAL's " +
+                               std::string(GDALGetDescription(opening.dataset->GetDriver())) +
+                               " driver that draws on \"" + displayableText(outside, 80) +
+                               "\", outside its own folder");
+        }
         return opening;
     }
     const std::string other = identified(path, GDAL_OF_RASTER | GDAL_OF_VECTOR, everyKnownDriver());
@@ -212,12 +250,13 @@ std::string allowedGdalDrivers(GdalUse use) {
 
 GdalOpening openGdalFile(const std::string& name, GdalUse use) {
     prepareGdal();
+    std::string file;
     std::string reason;
-    const std::string path = diskPath(name, use, reason);
+    const std::string path = diskPath(name, use, file, reason);
     if (path.empty()) {
         return refused(GdalRefusal::name, reason);
     }
-    return openVetted(path, use, true);
+    return openVetted(path, file, use);
 }
 
 GdalOpening openGdalBytes(std::string_view bytes, GdalUse use) {
@@ -236,7 +275,7 @@ GdalOpening openGdalBytes(std::string_view bytes, GdalUse use) {
     }
     VSIFCloseL(file);
     std::shared_ptr<void> memory(nullptr, [path](void*) { VSIUnlink(path.c_str()); });
-    GdalOpening opening = openVetted(path, use, false);
+    GdalOpening opening = openVetted(path, "", use);
     opening.memory = std::move(memory);
     return opening;
 }
@@ -244,8 +283,9 @@ GdalOpening openGdalBytes(std::string_view bytes, GdalUse use) {
 bool gdalTakesForVector(const std::string& name) {
     prepareGdal();
     GdalMessages quiet;
+    std::string file;
     std::string reason;
-    const std::string path = diskPath(name, GdalUse::vector, reason);
+    const std::string path = diskPath(name, GdalUse::vector, file, reason);
     if (path.empty()) {
         return false;
     }

@@ -41,11 +41,6 @@ bool isVrt(const fs::path& path) {
            head.find("<OGRVRTDataSource") != std::string::npos;
 }
 
-bool isInside(const fs::path& path, const fs::path& folder) {
-    return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first ==
-           folder.end();
-}
-
 std::string refusalIn(const fs::path& vrt, const fs::path& top, int depth);
 
 std::string sourceRefusal(const CPLXMLNode& node, const fs::path& folder, const fs::path& top,
@@ -63,7 +58,7 @@ std::string sourceRefusal(const CPLXMLNode& node, const fs::path& folder, const 
     const fs::path given(text);
     const fs::path resolved = relative ? folder / given : fs::absolute(given, error);
     const fs::path real = fs::weakly_canonical(resolved, error);
-    if (error || !isInside(real, top)) {
+    if (error || !liesInFolder(real, top)) {
         return "it names " + shown + ", outside its own folder";
     }
     const fs::file_type type = fs::status(real, error).type();
@@ -107,6 +102,12 @@ std::string refusalIn(const fs::path& vrt, const fs::path& top, int depth) {
 }
 
 } // namespace
+
+bool liesInFolder(const fs::path& path, const fs::path& folder) {
+    return !folder.empty() &&
+           std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first ==
+               folder.end();
+}
 
 std::string vrtSourcesRefusal(const std::string& path) {
     // GDAL takes relative names against the folder of the name it was given, which may be

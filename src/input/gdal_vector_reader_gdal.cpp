@@ -294,6 +294,9 @@ DocumentResult readWithGdal(const std::string& path, const std::string& fileName
         refuse(read, "", withGdalReason(messages, "not a vector file that GDAL can open"));
     } else if (opening.refusal != GdalRefusal::none) {
         refuse(read, "", opening.reason);
+    } else if (!messages.failures().empty()) {
+        // Opened, but not whole: a layer whose data GDAL could not find already failed.
+        refuse(read, "", "GDAL could not read it (GDAL: " + messages.failures().front() + ")");
     } else if (dataset->GetLayerCount() == 0) {
         refuse(read, "", withGdalReason(messages, "GDAL finds no layer in it"));
     } else {

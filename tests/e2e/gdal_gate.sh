@@ -48,6 +48,9 @@ cp "$ETOPO" "$INPUT/vrt/etopo.nc"
 gdal_translate -q -of VRT "$INPUT/vrt/etopo.nc" "$INPUT/vrt/beside.vrt"
 sed 's|<SourceFilename[^>]*>[^<]*</SourceFilename>|<SourceFilename relativeToVRT="0">/etc/passwd</SourceFilename>|' \
     "$INPUT/vrt/beside.vrt" >"$INPUT/vrt/passwd.vrt"
+# An ERS header whose data file is /etc/passwd, as many folders up as it takes.
+gdal_translate -q -of ERS "$ETOPO" "$INPUT/passwd.ers"
+sed -i 's|^\tDataType\t= Raster|&\n\tDataFile\t= "../../../../../../../../../../etc/passwd"|' "$INPUT/passwd.ers"
 # ogr_vrt <file> <source> <relativeToVRT> <layer>
 ogr_vrt() {
     printf '<OGRVRTDataSource><OGRVRTLayer name="x"><SrcDataSource relativeToVRT="%s">%s</SrcDataSource><SrcLayer>%s</SrcLayer></OGRVRTLayer></OGRVRTDataSource>\n' \
@@ -98,6 +101,8 @@ case_of "raster VRT of /etc/passwd" "*** --bathymetry $INPUT/vrt/passwd.vrt: a G
     --bathymetry "$INPUT/vrt/passwd.vrt" "$INPUT/bay.txt"
 case_of "raster VRT of /etc/passwd, --allowVrt" "*** --bathymetry $INPUT/vrt/passwd.vrt: a GDAL VRT file that tavra does not open even with --allowVrt: it names \"/etc/passwd\", outside its own folder ***" \
     --allowVrt --bathymetry "$INPUT/vrt/passwd.vrt" "$INPUT/bay.txt"
+case_of "ERS header of /etc/passwd" "*** --bathymetry $INPUT/passwd.ers: a file of GDAL's ERS driver that draws on \"/etc/passwd\", outside its own folder ***" \
+    --bathymetry "$INPUT/passwd.ers" "$INPUT/bay.txt"
 case_of "raster VRT beside its grid, --allowVrt" "" --allowVrt --bathymetry "$INPUT/vrt/beside.vrt" "$INPUT/bay.txt"
 case_of "OGR VRT as route.txt" "*** BAD GIS FILE *** $INPUT/route.txt: a GDAL OGR_VRT file, $VRT_REFUSED" \
     "$INPUT/route.txt"
@@ -108,7 +113,7 @@ case_of "OGR VRT of a server, --allowVrt" "*** BAD GIS FILE *** $INPUT/wfs.vrt: 
 case_of "OGR VRT beside its data, --allowVrt" "" --allowVrt --keepOut "$INPUT/vrt/zones.vrt" "$INPUT/bay.txt"
 case_of "OGR VRT outside its folder, --allowVrt" "*** BAD GIS FILE *** $INPUT/vrt/outside.vrt: a GDAL OGR_VRT file that tavra does not open even with --allowVrt: it names \"../other/lines.geojson\", outside its own folder" \
     --allowVrt --opRegion "$INPUT/vrt/outside.vrt" "$INPUT/bay.txt"
-case_of "OGR VRT of a missing layer, --allowVrt" "*** BAD OGR_VRT FILE *** $INPUT/vrt/nolayer.vrt layer \"x\": GDAL could not read it to its end (GDAL: Failed to find layer 'missing' on datasource '$INPUT/vrt/closure.geojson'.)" \
+case_of "OGR VRT of a missing layer, --allowVrt" "*** BAD GIS FILE *** $INPUT/vrt/nolayer.vrt: GDAL could not read it (GDAL: Failed to find layer 'missing' on datasource '$INPUT/vrt/closure.geojson'.)" \
     --allowVrt --keepOut "$INPUT/vrt/nolayer.vrt" "$INPUT/bay.txt"
 case_of "WMS service description" "*** --bathymetry $INPUT/wms.xml: not a grid GDAL can read (\`$INPUT/wms.xml' not recognized as a supported file format.) ***" \
     --bathymetry "$INPUT/wms.xml" "$INPUT/bay.txt"

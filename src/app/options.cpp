@@ -43,16 +43,17 @@ constexpr int kKeepOutMarginOption = 271;
 constexpr int kOpRegionOption = 272;
 constexpr int kOutputDirOption = 273;
 constexpr int kOverwriteOption = 274;
+constexpr int kAllowVrtOption = 276;
 // The long form of -h's letter, which the short help option takes.
 constexpr int kYoyoMaxDepthShallowOption = 275;
 constexpr int kHelpOption = 'z';
 
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the readers,
-// the survey and the sea, then where the files go.
-constexpr int kOptionGenerations[] = {23, 3, 14, 2};
+// the survey and the sea, then where the files go and what GDAL may open.
+constexpr int kOptionGenerations[] = {23, 3, 14, 3};
 
-constexpr std::size_t kOptionCount = 42;
+constexpr std::size_t kOptionCount = 43;
 static_assert(kOptionCount == kOptionGenerations[0] + kOptionGenerations[1] +
                                   kOptionGenerations[2] + kOptionGenerations[3]);
 using OptionTable = std::array<option, kOptionCount + 1>;
@@ -104,6 +105,7 @@ OptionTable optionTable(MissionParameters& params) {
         {"opRegion", required_argument, nullptr, kOpRegionOption},
         {"outputDir", required_argument, nullptr, kOutputDirOption},
         {"overwrite", no_argument, nullptr, kOverwriteOption},
+        {"allowVrt", no_argument, nullptr, kAllowVrtOption},
         {nullptr, 0, nullptr, 0},
     }};
 }
@@ -520,6 +522,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kDepthPositiveDownOption:
             commandLine.depthPositiveDown = true;
+            break;
+        case kAllowVrtOption:
+            commandLine.allowVrt = true;
             break;
         case kKeepOutOption:
             commandLine.keepOut.emplace_back(optarg);

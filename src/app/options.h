@@ -38,6 +38,8 @@ struct CommandLine {
 
     int helpAsked = 0;                  // how many of --help, --usage and -h were given
     std::optional<std::string> mistake; // the first mistake on the command line, as a message
+
+    bool allowVrt = false; // --allowVrt: GDAL VRT files may be read
 };
 
 // Parses argv with getopt_long (operands may stand anywhere among the options). Nothing is

@@ -4,6 +4,7 @@
 #include "app/console.h"
 #include "app/dialogue.h"
 #include "app/export_selection.h"
+#include "app/gdal_access.h"
 #include "app/options.h"
 #include "app/output_claim.h"
 #include "app/output_file.h"
@@ -291,6 +292,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
             printUsage(out);
         }
     }
+    setGdalAccess(commandLine);
     // The names take the minute the run started in, once: all of its files share it.
     const std::time_t started = std::time(nullptr);
     OutputPlace place;

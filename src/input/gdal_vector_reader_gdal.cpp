@@ -1,17 +1,16 @@
 // Reads any other vector file GDAL knows (Shapefile, GeoPackage, FlatGeobuf, GML, TopoJSON,
 // ...), every position transformed to WGS 84 longitude, latitude.
+#include "gdal/gdal_gate.h"
+#include "gdal/gdal_messages.h"
 #include "input/document_readers.h"
 #include "input/document_text.h"
 #include "input/feature_candidates.h"
 
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <cpl_vsi.h>
 #include <cstdio>
 #include <gdal_priv.h>
 #include <memory>
-#include <mutex>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
@@ -23,41 +22,10 @@ namespace {
 // GeometryCollections may nest; a bound keeps a hostile file from exhausting the stack.
 constexpr int kMaxGeometryDepth = 32;
 
-// GDAL reports through a handler; this one collects everything GDAL says while it lives,
-// so that GDAL never prints on its own and what it said reaches tavra's message.
-class GdalMessages {
-  public:
-    GdalMessages() { CPLPushErrorHandlerEx(&GdalMessages::collect, this); }
-    ~GdalMessages() { CPLPopErrorHandler(); }
-    GdalMessages(const GdalMessages&) = delete;
-    GdalMessages& operator=(const GdalMessages&) = delete;
-
-    // tavra's reason, with what GDAL said about it, if anything.
-    std::string reason(const std::string& tavraSays) const {
-        std::string text;
-        for (const std::string& message : messages_) {
-            text += (text.empty() ? "" : "; ") + message;
-        }
-        return text.empty() ? tavraSays : tavraSays + " (GDAL: " + text + ")";
-    }
-
-  private:
-    static void CPL_STDCALL collect(CPLErr level, CPLErrorNum, const char* message) {
-        auto* self = static_cast<GdalMessages*>(CPLGetErrorHandlerUserData());
-        if (self != nullptr && level != CE_Debug && message != nullptr) {
-            self->messages_.emplace_back(message);
-        }
-    }
-
-    std::vector<std::string> messages_;
-};
-
-void registerDrivers() {
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-        GdalMessages quiet;
-        GDALAllRegister();
-    });
+// tavra's reason, with what GDAL said about it, if anything.
+std::string withGdalReason(const GdalMessages& messages, const std::string& tavraSays) {
+    const std::string said = messages.summary("");
+    return said.empty() ? tavraSays : tavraSays + " (GDAL: " + said + ")";
 }
 
 struct OgrTransformDeleter {
@@ -238,8 +206,9 @@ bool makeTransform(GdalRead& read, const GdalMessages& messages, OGRLayer& layer
     transform.reset(OGRCreateCoordinateTransformation(&source, &wgs84));
     return transform != nullptr ||
            refuse(read, "",
-                  messages.reason("no transformation from its coordinate reference system to "
-                                  "WGS 84"));
+                  withGdalReason(messages,
+                                 "no transformation from its coordinate reference system to "
+                                 "WGS 84"));
 }
 
 std::string featureName(OGRFeature& feature) {
@@ -251,7 +220,7 @@ std::string featureName(OGRFeature& feature) {
     return feature.GetFieldAsString(field);
 }
 
-bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
+bool readLayerFeatures(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
     // A table without geometry (a GeoPackage's attribute table, say) holds no positions
     // and needs no coordinate reference system.
     if (layer.GetLayerDefn()->GetGeomFieldCount() == 0) {
@@ -276,8 +245,9 @@ bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
             geometry.reset(geometry->getLinearGeometry());
         }
         if (transform != nullptr && geometry->transform(transform.get()) != OGRERR_NONE) {
-            return refuse(read, "",
-                          messages.reason("its positions cannot be transformed to WGS 84"));
+            return refuse(
+                read, "",
+                withGdalReason(messages, "its positions cannot be transformed to WGS 84"));
         }
         if (!readGeometry(read, *geometry, 0, parts)) {
             return false;
@@ -288,59 +258,47 @@ bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
     return true;
 }
 
-// Bytes read from a pipe, as a file in GDAL's memory for the time it lives; GDAL only
-// reads it, and the bytes stay the caller's.
-struct MemoryFile {
-    std::string path;
-    explicit MemoryFile(std::string_view bytes) {
-        if (bytes.empty()) {
-            return;
-        }
-        static std::atomic<unsigned> count{0};
-        path = "/vsimem/tavra_input_" + std::to_string(++count);
-        auto* data = reinterpret_cast<GByte*>(const_cast<char*>(bytes.data()));
-        VSILFILE* file = VSIFileFromMemBuffer(path.c_str(), data,
-                                              static_cast<vsi_l_offset>(bytes.size()), FALSE);
-        if (file == nullptr) {
-            path.clear();
-            return;
-        }
-        VSIFCloseL(file);
+// GDAL ends a layer early, as if at its end, where it cannot read on (a truncated file, a
+// layer whose data cannot be found); only what it said tells the two apart.
+bool readLayer(GdalRead& read, const GdalMessages& messages, OGRLayer& layer) {
+    const std::size_t failuresBefore = messages.failures().size();
+    if (!readLayerFeatures(read, messages, layer)) {
+        return false;
     }
-    ~MemoryFile() {
-        if (!path.empty()) {
-            VSIUnlink(path.c_str());
-        }
+    if (messages.failures().size() > failuresBefore) {
+        read.where = " layer \"" + std::string(layer.GetName()) + "\"";
+        return refuse(read, "",
+                      "GDAL could not read it to its end (GDAL: " +
+                          messages.failures()[failuresBefore] + ")");
     }
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-};
+    return true;
+}
 
 } // namespace
 
 bool gdalRecognises(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
-    registerDrivers();
-    GdalMessages quiet;
-    return GDALIdentifyDriverEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr) != nullptr;
+    return !path.empty() && gdalTakesForVector(path);
 }
 
 DocumentResult readWithGdal(const std::string& path, const std::string& fileName,
                             std::string_view bytes) {
     DocumentResult result;
-    registerDrivers();
     GdalMessages messages;
     GdalRead read;
     read.format = "GIS";
     read.fileName = fileName;
-    const MemoryFile memory(path.empty() ? bytes : std::string_view());
-    const std::string& opened = path.empty() ? memory.path : path;
-    const GDALDatasetUniquePtr dataset(GDALDataset::Open(
-        opened.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-    if (opened.empty() || dataset == nullptr) {
-        refuse(read, "", messages.reason("not a vector file that GDAL can open"));
+    GdalOpening opening =
+        path.empty() ? openGdalBytes(bytes, GdalUse::vector) : openGdalFile(path, GdalUse::vector);
+    const GDALDatasetUniquePtr& dataset = opening.dataset;
+    if (opening.refusal == GdalRefusal::unreadable) {
+        refuse(read, "", withGdalReason(messages, "not a vector file that GDAL can open"));
+    } else if (opening.refusal != GdalRefusal::none) {
+        refuse(read, "", opening.reason);
+    } else if (!messages.failures().empty()) {
+        // Opened, but not whole: a layer whose data GDAL could not find already failed.
+        refuse(read, "", "GDAL could not read it (GDAL: " + messages.failures().front() + ")");
+    } else if (dataset->GetLayerCount() == 0) {
+        refuse(read, "", withGdalReason(messages, "GDAL finds no layer in it"));
     } else {
         read.format = dataset->GetDriver()->GetDescription();
         result.document.format = read.format;

@@ -1,6 +1,8 @@
 // The lines of a line format: byte-order mark, CR LF, comments, the longest line read.
 #include "input/line_text.h"
 
+#include "route/displayable_text.h"
+
 #include <algorithm>
 
 namespace {
@@ -79,61 +81,7 @@ LeadingKind leadingKind(std::string_view content, std::size_t from) {
 
 // A bad line is echoed so the planner can find it; control bytes would garble the
 // console, and a runaway line (a binary file, say) would bury the message.
-namespace {
-
-// A control character would move the cursor, clear the screen or forge a line of its own on
-// the planner's console: it is shown as its escape instead.
-void appendEscaped(std::string& shown, char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte != 0x7f) {
-        shown += c;
-        return;
-    }
-    switch (c) {
-    case '\n':
-        shown += "\\n";
-        return;
-    case '\r':
-        shown += "\\r";
-        return;
-    case '\t':
-        shown += "\\t";
-        return;
-    default:
-        break;
-    }
-    constexpr char kHex[] = "0123456789abcdef";
-    shown += "\\x";
-    shown += kHex[byte >> 4];
-    shown += kHex[byte & 0xF];
-}
-
-} // namespace
-
 std::string displayableLine(std::string_view line) {
     constexpr std::size_t kMaxCharacters = 80;
-    std::string shown;
-    std::size_t characters = 0;
-    for (char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool continuesCharacter = (byte & 0xC0) == 0x80; // inside a UTF-8 sequence
-        if (!continuesCharacter) {
-            if (characters == kMaxCharacters) {
-                shown += "...";
-                return shown;
-            }
-            ++characters;
-        }
-        appendEscaped(shown, c);
-    }
-    return shown;
-}
-
-std::string escapedText(std::string_view text) {
-    std::string shown;
-    shown.reserve(text.size());
-    for (char c : text) {
-        appendEscaped(shown, c);
-    }
-    return shown;
+    return displayableText(line, kMaxCharacters);
 }

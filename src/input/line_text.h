@@ -2,6 +2,8 @@
 // line read, and a line as a message shows it.
 #pragma once
 
+#include "route/displayable_text.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,7 +48,3 @@ LeadingKind leadingKind(std::string_view content, std::size_t from = 0);
 // The line as a message shows it: control characters escaped as escapedText does, at most
 // 80 characters, then "...".
 std::string displayableLine(std::string_view line);
-
-// Text from the planner or a file as a message shows it, whole: control characters escaped
-// as \n, \r, \t or \xHH, so that nothing printed can act on the console.
-std::string escapedText(std::string_view text);

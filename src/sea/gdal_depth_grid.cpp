@@ -1,8 +1,10 @@
 // Opens a bathymetry grid with GDAL and reads its cells through GDAL's block cache.
 #include "sea/gdal_depth_grid.h"
 
+#include "gdal/gdal_gate.h"
+#include "gdal/gdal_messages.h"
+#include "route/displayable_text.h"
 #include "route/geodesy.h"
-#include "sea/gdal_messages.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>
@@ -18,6 +20,7 @@
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr std::size_t kMaxFailureCharacters = 240;
 
 struct TransformDeleter {
     void operator()(OGRCoordinateTransformation* transform) const {
@@ -223,7 +226,8 @@ class GdalDepthGrid final : public DepthGrid {
 
     void noteFailure() {
         if (failure.empty()) {
-            failure = CPLGetLastErrorMsg();
+            // GDAL's words may quote the file's bytes.
+            failure = displayableText(CPLGetLastErrorMsg(), kMaxFailureCharacters);
             if (failure.empty()) {
                 failure = "GDAL could not read a block of it";
             }
@@ -285,17 +289,22 @@ GridOpening refuse(const std::string& name, const std::string& why) {
 } // namespace
 
 GridOpening openDepthGrid(const std::string& path, const std::string& name, bool positiveDown) {
-    GDALAllRegister();
     if (CPLGetConfigOption("GDAL_CACHEMAX", nullptr) == nullptr) {
         GDALSetCacheMax64(kGridCacheBytes);
     }
     GdalMessages messages;
-    GDALDatasetUniquePtr dataset(
-        GDALDataset::Open(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY | GDAL_OF_VERBOSE_ERROR));
-    if (!dataset) {
+    GdalOpening opening = openGdalFile(path, GdalUse::grid);
+    switch (opening.refusal) {
+    case GdalRefusal::none:
+        break;
+    case GdalRefusal::name:
+    case GdalRefusal::kind:
+        return refuse(name, opening.reason);
+    case GdalRefusal::unreadable:
         return refuse(name, "not a grid GDAL can read (" +
                                 messages.summary("no raster driver recognises it") + ")");
     }
+    GDALDatasetUniquePtr dataset = std::move(opening.dataset);
     if (dataset->GetRasterCount() < 1) {
         const std::string names = subdatasetNames(*dataset);
         return refuse(name, names.empty()

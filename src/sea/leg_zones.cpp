@@ -1,8 +1,8 @@
 // How each leg meets the keep-out areas and the operating region.
 #include "sea/leg_zones.h"
 
+#include "gdal/gdal_messages.h"
 #include "route/geodesy.h"
-#include "sea/gdal_messages.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // areas of the files, repaired where invalid, cut to the route's surroundings.
 #include "sea/sea_zones.h"
 
+#include "gdal/gdal_messages.h"
 #include "route/geodesy.h"
-#include "sea/gdal_messages.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // meets the keep-out areas and the operating region.
 #include "sea/survey_route.h"
 
-#include "sea/gdal_messages.h"
+#include "gdal/gdal_messages.h"
 #include "sea/leg_sampling.h"
 #include "sea/leg_zones.h"
 #include "sea/route_legs.h"

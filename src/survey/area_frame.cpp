@@ -1,7 +1,7 @@
 // The area's azimuthal equidistant frame, through GDAL's OGRSpatialReference and PROJ.
 #include "survey/area_frame.h"
 
-#include "survey/gdal_errors.h"
+#include "gdal/gdal_messages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,7 +74,7 @@ double longitudeSpan(const GeoArea& area) {
 FrameResult makeFrame(GeoPoint centre) {
     FrameResult result;
     result.frame.centre = centre;
-    GdalErrorScope errors;
+    GdalMessages errors;
     const std::unique_ptr<OGRSpatialReference> geographic = wgs84();
     OGRSpatialReference projected;
     char definition[256];
@@ -84,7 +84,8 @@ FrameResult makeFrame(GeoPoint centre) {
                   centre.lat, centre.lon);
     if (projected.importFromProj4(definition) != OGRERR_NONE) {
         result.ok = false;
-        result.error = "PROJ refused the frame of the area (" + errors.text() + ")";
+        result.error =
+            "PROJ refused the frame of the area (" + errors.summary("no reason given") + ")";
         return result;
     }
     projected.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER); // east first
@@ -94,7 +95,8 @@ FrameResult makeFrame(GeoPoint centre) {
                              OGRCoordinateTransformation::DestroyCT);
     if (!result.frame.toPlane || !result.frame.toGeo) {
         result.ok = false;
-        result.error = "PROJ cannot transform into the frame of the area (" + errors.text() + ")";
+        result.error = "PROJ cannot transform into the frame of the area (" +
+                       errors.summary("no reason given") + ")";
     }
     return result;
 }
@@ -105,7 +107,7 @@ namespace {
 bool transformAll(OGRCoordinateTransformation& transform, std::vector<double>& x,
                   std::vector<double>& y) {
     std::vector<int> success(x.size());
-    GdalErrorScope errors;
+    GdalMessages errors;
     if (!x.empty() && !transform.Transform(static_cast<int>(x.size()), x.data(), y.data(), nullptr,
                                            success.data())) {
         return false;

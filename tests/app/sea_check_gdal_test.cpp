@@ -87,8 +87,6 @@ TEST(SeaCheck, FilesThatCannotBeUsedStopTheRunWithTheirMessage) {
     EXPECT_EQ(prepareSeaChecks(commandLine, nullptr).error,
               "*** --bathymetry -: GDAL reads a grid from a file; name the file ***");
     commandLine.bathymetry = "/nonexistent/gebco.nc";
-    EXPECT_EQ(
-        prepareSeaChecks(commandLine, nullptr)
-            .error.rfind("*** --bathymetry /nonexistent/gebco.nc: not a grid GDAL can read (", 0),
-        0u);
+    EXPECT_EQ(prepareSeaChecks(commandLine, nullptr).error,
+              "*** --bathymetry /nonexistent/gebco.nc: no such file ***");
 }

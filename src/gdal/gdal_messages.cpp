@@ -1,5 +1,15 @@
-// Collects what GDAL says while the sea layer calls it, so that GDAL never prints on its own.
-#include "sea/gdal_messages.h"
+// Collects what GDAL says while tavra calls it, so that GDAL never prints on its own.
+#include "gdal/gdal_messages.h"
+
+#include "route/displayable_text.h"
+
+namespace {
+
+// Long enough for a path and GDAL's reason; a message quoting a whole line of a binary file
+// is cut.
+constexpr std::size_t kMaxMessageCharacters = 240;
+
+} // namespace
 
 GdalMessages::GdalMessages() {
     CPLPushErrorHandlerEx(&GdalMessages::collect, this);
@@ -34,8 +44,8 @@ void CPL_STDCALL GdalMessages::collect(CPLErr level, CPLErrorNum, const char* te
         return;
     }
     if (level == CE_Failure || level == CE_Fatal) {
-        self->failureTexts.emplace_back(text);
+        self->failureTexts.push_back(displayableText(text, kMaxMessageCharacters));
     } else if (level == CE_Warning) {
-        self->warningTexts.emplace_back(text);
+        self->warningTexts.push_back(displayableText(text, kMaxMessageCharacters));
     }
 }

@@ -1,4 +1,4 @@
-// Collects what GDAL says while the sea layer calls it, so that GDAL never prints on its own.
+// Collects what GDAL says while tavra calls it, so that GDAL never prints on its own.
 #pragma once
 
 #include <cpl_error.h>
@@ -6,7 +6,8 @@
 #include <vector>
 
 // Pushed on construction and popped on destruction: hold one around each call into GDAL
-// whose messages belong to one question ("can this grid be read?").
+// whose messages belong to one question ("can this grid be read?"). The texts are kept
+// as a console can show them: GDAL quotes file content, control bytes and all.
 class GdalMessages {
   public:
     GdalMessages();

@@ -91,6 +91,22 @@ std::string_view textOfLine(std::string_view bytes, std::uint64_t line) {
     return bytes.substr(start, end - start);
 }
 
+std::uint32_t append(JsonTexts& texts, std::string_view text) {
+    texts.starts.push_back(texts.bytes.size());
+    texts.bytes += text;
+    return static_cast<std::uint32_t>(texts.starts.size() - 1);
+}
+
+std::string_view textAt(const JsonTexts& texts, std::uint32_t index) {
+    if (index >= texts.starts.size()) {
+        return {};
+    }
+    const std::size_t start = texts.starts[index];
+    const std::size_t end =
+        index + 1 < texts.starts.size() ? texts.starts[index + 1] : texts.bytes.size();
+    return std::string_view(texts.bytes).substr(start, end - start);
+}
+
 JsonRole keepEverything(JsonRole, JsonKind, std::string_view) {
     return kJsonLeaf + 1;
 }
@@ -172,9 +188,7 @@ class TreeBuilder {
             refuse("more strings than tavra reads in one file");
             return kNoJsonText;
         }
-        tree_.texts.starts.push_back(tree_.texts.bytes.size());
-        tree_.texts.bytes += text;
-        return static_cast<std::uint32_t>(tree_.texts.starts.size() - 1);
+        return append(tree_.texts, text);
     }
 
     // A member's name, kept once however often it is given.
@@ -187,9 +201,9 @@ class TreeBuilder {
             refuse("more member names than tavra reads in one file");
             return kNoJsonKey;
         }
-        const std::uint32_t text = keep(name);
-        names_.emplace(name, text);
-        return text;
+        const std::uint32_t index = append(tree_.names, name);
+        names_.emplace(name, index);
+        return index;
     }
 
     std::uint64_t currentLine() {
@@ -376,7 +390,7 @@ JsonMember findMember(const JsonTree& tree, std::size_t object, std::string_view
     JsonMember member;
     for (std::size_t item = firstItem(tree, object); item != kNoJsonValue;
          item = nextItem(tree, object, item)) {
-        const std::string_view key = jsonString(tree, tree.values[item].key);
+        const std::string_view key = textAt(tree.names, tree.values[item].key);
         if (caseless ? sameCaseless(key, name) : key == name) {
             member.repeated = member.value != kNoJsonValue;
             if (member.repeated) {
@@ -407,13 +421,7 @@ std::string jsonText(const JsonTree& tree, std::string_view bytes, std::size_t v
 }
 
 std::string_view jsonString(const JsonTree& tree, std::uint32_t text) {
-    if (text >= tree.texts.starts.size()) {
-        return {};
-    }
-    const std::size_t start = tree.texts.starts[text];
-    const std::size_t end =
-        text + 1 < tree.texts.starts.size() ? tree.texts.starts[text + 1] : tree.texts.bytes.size();
-    return std::string_view(tree.texts.bytes).substr(start, end - start);
+    return textAt(tree.texts, text);
 }
 
 double jsonNumber(const JsonTree& tree, std::string_view bytes, std::size_t value) {

@@ -25,7 +25,7 @@ struct JsonValue {
     JsonKind kind : 3;
     bool boolean : 1;
     std::uint32_t numberHigh : 4; // a number's offset in the file: its high bits ...
-    std::uint32_t key : 24;       // a member's name, in JsonTree::texts
+    std::uint32_t key : 24;       // a member's name, in JsonTree::names
     // A container's end, the index one past the last value nested in it; a string's
     // content, in JsonTree::texts; ... and a number's offset, its low bits.
     std::uint32_t data = kNoJsonText;
@@ -34,8 +34,7 @@ struct JsonValue {
 };
 static_assert(sizeof(JsonValue) == 12);
 
-// A file's texts end to end: each string and each member name once, a name given many times
-// (every feature's "type") kept once.
+// Texts of a file end to end.
 struct JsonTexts {
     std::string bytes;
     std::vector<std::size_t> starts; // where each text begins in bytes; it ends at the next
@@ -66,7 +65,8 @@ class JsonValues {
 
 struct JsonTree {
     JsonValues values; // values[0] is the document
-    JsonTexts texts;
+    JsonTexts texts;   // the strings
+    JsonTexts names;   // the members' names, each once however often it is given
 };
 
 // What a reader looks at, so that the tree keeps nothing else: a large file may carry
@@ -93,7 +93,7 @@ struct JsonParse {
 // or not. Without an interest every value is kept.
 JsonParse parseJsonTree(std::string_view bytes, JsonTree& tree, const JsonInterest& interest = {});
 
-// A string's content or a member's name.
+// A string's content, by its index in texts.
 std::string_view jsonString(const JsonTree& tree, std::uint32_t text);
 
 // A number's value, read again from its text in bytes.

@@ -92,7 +92,7 @@ void printHelp(std::ostream& out) {
            "      --opRegion FILE              the area the route must stay inside\n"
            "\n"
            "Plan check and exports:\n"
-           "      --check                      print the route and the findings; write nothing\n"
+           "      --check                      print the route and findings, write nothing\n"
            "      --export LIST                also geojson, kml, gpx, html, or all\n"
            "\n"
            "Output files:\n"

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${TAVRA_FUZZ_SECONDS:-60}
-targets=(waypoint_reader options pipeline dialogue geojson_reader xml_readers survey_gdal)
+targets=(waypoint_reader options pipeline dialogue geojson_reader xml_readers survey_gdal gdal_gate_gdal)
 
 # dictionaries <target>: the word lists that help the target past the input's spelling.
 dictionaries() {

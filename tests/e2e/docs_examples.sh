@@ -58,7 +58,7 @@ run_blocks() {
     done <"$doc"
     [ -z "$fence" ] || fail "$doc:$start: block not closed"
     echo "$name: $ran blocks run, $skipped skipped"
-    [ "$ran" -gt 0 ] || fail "$doc: no runnable block"
+    [ $((ran + skipped)) -gt 0 ] || fail "$doc: no runnable block"
 }
 
 # run_block <where> <mark> <directory> <text>

@@ -1,4 +1,4 @@
-# Installation layout and the Debian package: program, manual page, completion, example.
+# Installation layout and the Debian package: program, manual page, completion, docs, examples.
 include(GNUInstallDirs)
 
 install(TARGETS tavra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -22,10 +22,12 @@ install(FILES ${TAVRA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES completions/tavra
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+# The README and the manual with the pictures they link to, where the links expect them, and
+# every example their commands use.
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES examples/monterey_lawnmower.txt examples/monterey_lawnmower.gpx
-  examples/monterey_lawnmower.kml DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
-install(FILES examples/monterey_survey_area.txt DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+file(GLOB TAVRA_DOC_PICTURES ${CMAKE_SOURCE_DIR}/docs/*.png)
+install(FILES docs/manual.md ${TAVRA_DOC_PICTURES} DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 set(TAVRA_PACKAGE_MAINTAINER
   "tavra maintainers <maintainers@users.noreply.c-seed-30616268.example>"
@@ -36,13 +38,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "survey mission planner for autonomous underwater vehicles")
 # Kept in lines of less than 80 characters, as the package's control file wants them.
-set(CPACK_PACKAGE_DESCRIPTION [[tavra turns a plain text file of waypoints (latitude and longitude in
-decimal degrees) into a survey mission for an autonomous underwater vehicle.
-It measures every leg on a spherical Earth, cuts long legs so that the vehicle
-surfaces for GPS fixes often enough, adds a launch waypoint, and writes a
-mission script for the vehicle, a waypoint file and a survey-line file for
-chart software, and a CSV summary of distances and times. The parameters are
-given as options or in an interactive console dialogue.]])
+set(CPACK_PACKAGE_DESCRIPTION [[tavra plans survey missions for an autonomous underwater vehicle. It reads
+routes as plain text, degrees and minutes, CSV, GPX, KML, GeoJSON and the GIS
+formats GDAL reads, or lays out survey lines itself in an area, round its
+holes. It measures every leg, cuts long legs so that the vehicle surfaces for
+GPS fixes often enough, adds a launch waypoint, checks the plan against the
+vehicle's limits and, given bathymetry grids and polygons of land, keep-out
+areas or the operating region, against the sea. It writes a mission script for
+the vehicle, a waypoint file and a survey-line file for chart software, a CSV
+summary, and on request GeoJSON, KML, GPX and an HTML preview. The parameters
+are given as options or in an interactive console dialogue.]])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TAVRA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)

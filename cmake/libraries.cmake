@@ -3,8 +3,9 @@
 # sea checks; optional, so that a build without it still plans plain routes).
 set(TAVRA_GDAL AUTO CACHE STRING "Build with GDAL: ON (required), OFF or AUTO (where found)")
 set(TAVRA_XML AUTO CACHE STRING "Build with pugixml: ON (required), OFF or AUTO (where found)")
-# A cross build cannot use the host's /usr/include, so it names a folder holding only the
-# nlohmann/ headers (header-only, the same for every target).
+# A cross build cannot use the host's /usr/include, so it uses a folder holding only the
+# nlohmann/ headers (header-only, the same for every target): this one, or else a copy of
+# the host's made in the build tree.
 set(TAVRA_JSON_INCLUDE_DIR "" CACHE PATH "Folder holding nlohmann/json.hpp, instead of finding the package")
 
 # tavra_optional_package(<switch> <package> <result variable>): finds the package as the
@@ -31,7 +32,18 @@ if(TAVRA_HAVE_GDAL)
   find_package(PROJ CONFIG REQUIRED)
 endif()
 tavra_optional_package(TAVRA_XML pugixml TAVRA_HAVE_XML)
-if(NOT TAVRA_JSON_INCLUDE_DIR)
+if(NOT TAVRA_JSON_INCLUDE_DIR AND CMAKE_CROSSCOMPILING)
+  # The target has no package of its own, so a copy of the host's headers, alone in a folder
+  # of the build tree, stands in for it.
+  find_path(TAVRA_HOST_JSON_DIR nlohmann/json.hpp HINTS /usr/include /usr/local/include
+    NO_CMAKE_FIND_ROOT_PATH)
+  if(NOT TAVRA_HOST_JSON_DIR)
+    message(FATAL_ERROR "nlohmann/json.hpp not found on this machine (Debian package "
+      "nlohmann-json3-dev); or name a folder holding it with -DTAVRA_JSON_INCLUDE_DIR")
+  endif()
+  file(COPY ${TAVRA_HOST_JSON_DIR}/nlohmann DESTINATION ${CMAKE_BINARY_DIR}/json-include)
+  set(TAVRA_JSON_INCLUDE_DIR ${CMAKE_BINARY_DIR}/json-include)
+elseif(NOT TAVRA_JSON_INCLUDE_DIR)
   find_package(nlohmann_json 3.9 REQUIRED)
 endif()
 message(STATUS "tavra: GDAL ${TAVRA_HAVE_GDAL}, pugixml ${TAVRA_HAVE_XML}")

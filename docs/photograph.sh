@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Photographs an offline page with headless Chromium for the README's pictures. Nothing is
-# fetched: the page needs no network, and the browser is kept from its own.
+# Photographs an offline page with headless Chromium for the pictures of the README and the
+# manual. Nothing is fetched: the page needs no network, and the browser is kept from its own.
 #   bash docs/photograph.sh PAGE PICTURE WIDTH,HEIGHT
 set -euo pipefail
 page=$(realpath "$1")

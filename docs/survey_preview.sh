@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Remakes docs/survey_preview.png, the README's picture of the HTML preview of the example
+# Remakes docs/survey_preview.png, the manual's picture of the HTML preview of the example
 # survey, photographed by headless Chromium. Made by hand, not by CI: it needs Debian's
 # chromium (apt-get install -y chromium) and a build of tavra with GDAL.
 #   bash docs/survey_preview.sh [path/to/tavra]
@@ -10,7 +10,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# The README's example, with its clock where faketime is installed, for the page's name.
+# The manual's example, with its clock where faketime is installed, for the page's name.
 cp "$root/examples/monterey_survey_area.txt" .
 clock=()
 command -v faketime >/dev/null && clock=(faketime '2020-07-08 15:05:30')

@@ -13,8 +13,14 @@ namespace {
 // The dot in front hides it from a plain listing, and the process id after the full name
 // keeps it apart from the outputs themselves and from another run's temporary file.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
-    std::filesystem::path name = target.filename();
-    return target.parent_path() / ("." + name.string() + "." + processTag() + ".tmp");
+    // Appended piece by piece: GCC 12 sees a text put in front of a temporary string as a
+    // possible overlap (-Wrestrict) where there is none.
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += processTag();
+    name += ".tmp";
+    return target.parent_path() / name;
 }
 
 void removeQuietly(const std::filesystem::path& path) {

@@ -21,7 +21,11 @@ SurveyOptions refused(std::string refusal) {
 }
 
 std::string quoted(const std::string& text) {
-    return "\"" + displayableLine(text) + "\"";
+    // Appended, not put in front of the line: GCC 12 would warn of an overlap (-Wrestrict).
+    std::string result = "\"";
+    result += displayableLine(text);
+    result += '"';
+    return result;
 }
 
 // The words of an option's value, between blanks, and between commas too where asked.

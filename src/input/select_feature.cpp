@@ -22,7 +22,14 @@ bool holdsBarePositions(const SourceDocument& document) {
 std::string describe(const SourceDocument& document, std::size_t index) {
     const SourceFeature& feature = document.features[index];
     std::string text = std::to_string(index + 1) + ", ";
-    text += feature.name.empty() ? "unnamed" : "\"" + displayableLine(feature.name) + "\"";
+    if (feature.name.empty()) {
+        text += "unnamed";
+    } else {
+        // Appended, not put in front of the name: GCC 12 would warn of an overlap (-Wrestrict).
+        text += '"';
+        text += displayableLine(feature.name);
+        text += '"';
+    }
     text += " (" + feature.kind;
     if (feature.line != 0) {
         text += ", line " + std::to_string(feature.line);

@@ -67,7 +67,9 @@ TEST(SeaCheck, StandardInputServesOneFileWhenFree) {
     EXPECT_EQ(preparation.error, "*** --keepOut -: standard input is taken (by the waypoints, the "
                                  "dialogue or another file); name the file ***");
     commandLine.keepOut.clear();
-    commandLine.opRegion = "-";
+    // Made in place rather than assigned: GCC 12 sees the literal assigned to the string held
+    // by the optional as a possible overlap (-Wrestrict) where there is none.
+    commandLine.opRegion.emplace("-");
     preparation = prepareSeaChecks(commandLine, nullptr);
     EXPECT_EQ(preparation.error, "*** --opRegion -: standard input is taken (by the waypoints, "
                                  "the dialogue or another file); name the file ***");

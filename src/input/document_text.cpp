@@ -75,20 +75,21 @@ std::string readCoordinate(std::string_view text, Axis axis, double& value) {
 
 std::string documentRefusal(std::string_view format, std::string_view fileName, std::uint64_t line,
                             std::string_view text, std::string_view reason) {
+    // A reason may quote the file (a member's name, an element's text): it is escaped too.
     std::string message = "*** BAD ";
     message.append(format);
     message += " FILE *** ";
-    message.append(fileName);
+    message.append(escapedText(fileName));
     if (line != 0) {
         message += " line " + std::to_string(line);
     }
     message += ": ";
     if (text.empty()) {
-        message.append(reason);
+        message.append(escapedText(reason));
         return message;
     }
     message += '"' + displayableLine(text) + "\" (";
-    message.append(reason);
+    message.append(escapedText(reason));
     message += ')';
     return message;
 }

@@ -90,6 +90,8 @@ TEST(DocumentText, RefusalsNameFileLineAndText) {
               "*** BAD GPKG FILE *** b.gpkg: no coordinate reference system");
     EXPECT_EQ(documentRefusal("KML", "c.kml", 3, "x\ty\x1b", "r"),
               "*** BAD KML FILE *** c.kml line 3: \"x\\ty\\x1b\" (r)");
+    EXPECT_EQ(documentRefusal("GeoJSON", "e\n.json", 2, "", "member \"\x1b[2J\" given twice"),
+              "*** BAD GeoJSON FILE *** e\\n.json line 2: member \"\\x1b[2J\" given twice");
     EXPECT_EQ(documentRefusal("GPX", "d.gpx", 1, std::string(100, 'w'), "r"),
               "*** BAD GPX FILE *** d.gpx line 1: \"" + std::string(80, 'w') + "...\" (r)");
 }

@@ -72,7 +72,7 @@ measure() {
         failed=1
     fi
     printf '| %-9s | %7s | %6s MB | %s |\n' "$name" "$wall" "$mb" "$outcome"
-    grep -E '^ *[0-9]+ lines in|^Findings' "$work/$name/.out" | head -n 2 | sed 's/^/    /'
+    grep -E ' lines in [0-9]+ cells?|^Findings' "$work/$name/.out" | head -n 2 | sed 's/^/    /'
 }
 
 wanted() { [ "${#cases[@]}" -eq 0 ] || [[ " ${cases[*]} " == *" $1 "* ]]; }

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y --no-install-recommends libbenchmark-dev
+apt-get install -y --no-install-recommends libbenchmark-dev time
 
 cmake -S . -B build-bench -DTAVRA_BENCH=ON -DTAVRA_BUILD_TESTS=OFF
 cmake --build build-bench -j

@@ -291,15 +291,19 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
             pass.startInside = inside(zone, path.places.front());
             pass.endInside = inside(zone, path.places.back());
             if (keepOut) {
-                // A large zone is cut to the leg's surroundings once, for the overlays along it.
+                // A large zone is cut to the leg's surroundings once, for the overlays along
+                // it, and only for a leg that needs one.
                 OGRGeometryUniquePtr local;
-                if (cutters[z]) {
-                    const OGREnvelope around =
-                        widened(path.envelope, marginMeters + kNearPadMeters);
-                    local =
-                        cutters[z]->cut(GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
-                }
+                const auto cutLocally = [&] {
+                    if (cutters[z] && !local) {
+                        const OGREnvelope around =
+                            widened(path.envelope, marginMeters + kNearPadMeters);
+                        local = cutters[z]->cut(
+                            GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
+                    }
+                };
                 if (!pass.startInside && preparedIntersects(zone, path.line)) {
+                    cutLocally();
                     const std::optional<LegPlace> entry =
                         firstEntry(leg, path, zone, local ? *local : *zone.geometry);
                     pass.crosses = entry.has_value();
@@ -307,6 +311,7 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                 }
                 if (!pass.crosses && !pass.startInside && !pass.endInside && marginMeters > 0.0) {
                     bool failed = false;
+                    cutLocally();
                     const std::optional<NearPass> near =
                         nearPass(leg, path, zone, local.get(), marginMeters, failed);
                     if (failed) {

@@ -18,6 +18,8 @@
 #   shore1m    shore of 10^6 vertices: at most 30 s;
 #   star100k   --keepOut star of 10^5 vertices, route of 1000 waypoints: at most 2 s;
 #   star1m     the same at 10^6 vertices: at most 2 s;
+#   keep1m     --keepOut the shore of 10^6 vertices, crossed by a route of 1000 waypoints:
+#              at most 2 s;
 #   land       --keepOut land-10m.json (Natural Earth's 10 m land), two-point route: 0.5 s.
 # The polygons are made here and removed at the end. Exit status 1 when a target is missed.
 set -uo pipefail
@@ -42,6 +44,10 @@ trap 'rm -rf "$work"' EXIT
 awk 'BEGIN { for (i = 0; i < 500; i++) { lat = 36.2 + i * 290 / 111195
     if (i % 2 == 0) printf "%.6f -122.350000\n%.6f -122.238000\n", lat, lat
     else printf "%.6f -122.238000\n%.6f -122.350000\n", lat, lat } }' >"$work/route.txt"
+# 500 lines of 27 km, 44 m apart, across the shore.
+awk 'BEGIN { for (i = 0; i < 500; i++) { lat = 36.70 + i * 0.0004
+    if (i % 2 == 0) printf "%.6f -122.250000\n%.6f -121.950000\n", lat, lat
+    else printf "%.6f -121.950000\n%.6f -122.250000\n", lat, lat } }' >"$work/across.txt"
 printf '36.8167 -121.8171\n36.8215 -121.7986\n' >"$work/two.txt"
 
 failed=0
@@ -111,6 +117,10 @@ fi
 if wanted star1m; then
     "$maker" star 1000000 "$work/star1m.geojson"
     measure star1m 2 4096 --check --keepOut "$work/star1m.geojson" "$work/route.txt"
+fi
+if wanted keep1m; then
+    "$maker" shore 1000000 0 "$work/keep1m.geojson"
+    measure keep1m 2 4096 --check --keepOut "$work/keep1m.geojson" "$work/across.txt"
 fi
 if wanted land; then
     if [ -n "$land" ]; then

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y --no-install-recommends libbenchmark-dev
+apt-get install -y --no-install-recommends libbenchmark-dev time
 
 cmake -S . -B build-bench -DTAVRA_BENCH=ON -DTAVRA_BUILD_TESTS=OFF
 cmake --build build-bench -j
@@ -14,8 +14,12 @@ cmake --build build-bench -j
 ./build-bench/bench/tavra_bench --benchmark_filter='/250000$|SeaOverGebco' --benchmark_min_time=0.01
 # The survey case (built with GDAL): one pass, to keep it running.
 if ./build-bench/bench/tavra_bench --benchmark_list_tests | grep -q SurveyTen; then
-    ./build-bench/bench/tavra_bench --benchmark_filter='Survey(Ten|Ragged)' --benchmark_min_time=0.01
+    ./build-bench/bench/tavra_bench --benchmark_filter='Survey(Ten|Ragged|ChartShore|Rocks)' \
+        --benchmark_min_time=0.01
 fi
+# Whole runs on a shore of 10^4 vertices, kept running; the large sizes of bench/big_areas.sh
+# take minutes and are run by hand.
+TIMEOUT=120 bench/big_areas.sh build-bench shore10k
 
 # The world's land polygons as the input layer reads them and as the sea checks test a route
 # against them, where npm can fetch world-atlas.

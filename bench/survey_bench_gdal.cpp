@@ -1,5 +1,6 @@
 // Survey lines from an area: a 10 km x 10 km square with three islands at 5 m spacing (2000
 // lines), laid out with the heading chosen, then planned as a route.
+#include "big_area_shapes.h"
 #include "route/route_planner.h"
 #include "survey/survey_plan.h"
 
@@ -113,8 +114,58 @@ void BM_SurveyRaggedShore(benchmark::State& state) {
     reportLines(state, result);
 }
 
+GeoArea areaOf(const std::vector<std::vector<Point>>& rings) {
+    GeoArea area;
+    for (std::size_t r = 0; r < rings.size(); ++r) {
+        GeoRing ring;
+        for (const Point& p : rings[r]) {
+            ring.push_back({p.lat, p.lon});
+        }
+        if (r == 0) {
+            area.outer = std::move(ring);
+        } else {
+            area.holes.push_back(std::move(ring));
+        }
+    }
+    return area;
+}
+
+// A shore of a chart's detail (argument: vertices) and one with rocks in it (argument:
+// rocks, on a shore of 2000 vertices), at 50 m spacing, as bench/big_areas.sh runs them whole.
+void BM_SurveyChartShore(benchmark::State& state) {
+    const GeoArea area = areaOf(shore(static_cast<std::size_t>(state.range(0)), 0));
+    SurveyRequest request;
+    request.spacing = 50.0;
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, request);
+        benchmark::DoNotOptimize(result.ok);
+    }
+    if (!result.ok) {
+        state.SkipWithError(result.error.c_str());
+    }
+    reportLines(state, result);
+}
+
+void BM_SurveyRocks(benchmark::State& state) {
+    const GeoArea area = areaOf(shore(2000, static_cast<std::size_t>(state.range(0))));
+    SurveyRequest request;
+    request.spacing = 50.0;
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, request);
+        benchmark::DoNotOptimize(result.ok);
+    }
+    if (!result.ok) {
+        state.SkipWithError(result.error.c_str());
+    }
+    reportLines(state, result);
+}
+
 } // namespace
 
+BENCHMARK(BM_SurveyChartShore)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurveyRocks)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyRaggedShore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyTenKilometres)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyAndPlanTenKilometres)->Unit(benchmark::kMillisecond);

@@ -119,13 +119,13 @@ DocumentResult readSource(const InputSource& source) {
     case SourceFormat::kml:
         return readKml(source.bytes, source.name);
     case SourceFormat::geojson: {
-        DocumentResult read = readGeoJson(source.bytes, source.name);
-        // TopoJSON is JSON too, but GDAL's to read; only a failed read asks, so that a
-        // GeoJSON file is parsed once.
-        if (!read.ok && isTopoJson(source.bytes)) {
+        // TopoJSON is JSON too, but GDAL's to read. Its type stands first in the files
+        // written by the usual tools, so asking first costs a few bytes, where building the
+        // whole tree of a world's land only to refuse it cost a second.
+        if (isTopoJson(source.bytes)) {
             return readWithGdal(source.path, source.name, source.bytes);
         }
-        return read;
+        return readGeoJson(source.bytes, source.name);
     }
     case SourceFormat::gdal:
         return readWithGdal(source.path, source.name, source.bytes);

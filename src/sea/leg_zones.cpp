@@ -131,15 +131,42 @@ OGRLineString piece(const LegPath& path, std::size_t k) {
     return line;
 }
 
+// Zones of more vertices than this are cut to each leg's surroundings before an overlay with
+// the leg: the overlay nodes every edge of what it is given.
+constexpr std::size_t kMostVerticesOverlaid = 2000;
+
+std::size_t vertexCount(const OGRGeometry* geometry) {
+    if (geometry == nullptr) {
+        return 0;
+    }
+    std::size_t count = 0;
+    switch (wkbFlatten(geometry->getGeometryType())) {
+    case wkbPolygon:
+        for (const OGRLinearRing* ring : *geometry->toPolygon()) {
+            count += static_cast<std::size_t>(ring->getNumPoints());
+        }
+        break;
+    case wkbMultiPolygon:
+    case wkbGeometryCollection:
+        for (const OGRGeometry* part : *geometry->toGeometryCollection()) {
+            count += vertexCount(part);
+        }
+        break;
+    default:
+        break;
+    }
+    return count;
+}
+
 // Where the leg first meets the zone, walking from its start.
-std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
-                                   const ZoneShape& zone) {
+std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
+                                   const OGRGeometry& shape) {
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
         const OGRLineString line = piece(path, k);
         if (!preparedIntersects(zone, line)) {
             continue;
         }
-        const OGRGeometryUniquePtr hit(zone.geometry->Intersection(&line));
+        const OGRGeometryUniquePtr hit(shape.Intersection(&line));
         const std::optional<OGRPoint> entry =
             hit ? nearestVertex(*hit, path.places[k].lon, path.places[k].lat) : std::nullopt;
         if (entry) {
@@ -190,11 +217,12 @@ struct NearPass {
 
 // How close the leg passes the zone, in meters, when closer than the margin.
 std::optional<NearPass> nearPass(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
-                                 double margin, bool& failed) {
+                                 const OGRGeometry* local, double margin, bool& failed) {
     const OGREnvelope around = widened(path.envelope, margin + kNearPadMeters);
     const OGRGeometryUniquePtr box =
         boxPolygon(GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
-    OGRGeometryUniquePtr nearby(zone.geometry->Intersection(box.get()));
+    OGRGeometryUniquePtr nearby(local != nullptr ? local->clone()
+                                                 : zone.geometry->Intersection(box.get()));
     if (!nearby || nearby->IsEmpty()) {
         return std::nullopt;
     }
@@ -238,6 +266,12 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
     PassesResult result;
     GdalMessages messages;
     const std::vector<double> turns = routeRun(legs);
+    std::vector<std::optional<BoxCutter>> cutters(zones.size());
+    for (std::size_t z = 0; z < zones.size(); ++z) {
+        if (vertexCount(zones[z].geometry.get()) > kMostVerticesOverlaid) {
+            cutters[z].emplace(*zones[z].geometry);
+        }
+    }
     for (std::size_t i = 0; i < legs.size(); ++i) {
         const SurveyLeg& leg = legs[i];
         if (!leg.onGlobe) {
@@ -257,15 +291,29 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
             pass.startInside = inside(zone, path.places.front());
             pass.endInside = inside(zone, path.places.back());
             if (keepOut) {
+                // A large zone is cut to the leg's surroundings once, for the overlays along
+                // it, and only for a leg that needs one.
+                OGRGeometryUniquePtr local;
+                const auto cutLocally = [&] {
+                    if (cutters[z] && !local) {
+                        const OGREnvelope around =
+                            widened(path.envelope, marginMeters + kNearPadMeters);
+                        local = cutters[z]->cut(
+                            GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
+                    }
+                };
                 if (!pass.startInside && preparedIntersects(zone, path.line)) {
-                    const std::optional<LegPlace> entry = firstEntry(leg, path, zone);
+                    cutLocally();
+                    const std::optional<LegPlace> entry =
+                        firstEntry(leg, path, zone, local ? *local : *zone.geometry);
                     pass.crosses = entry.has_value();
                     pass.crossing = entry.value_or(LegPlace{});
                 }
                 if (!pass.crosses && !pass.startInside && !pass.endInside && marginMeters > 0.0) {
                     bool failed = false;
+                    cutLocally();
                     const std::optional<NearPass> near =
-                        nearPass(leg, path, zone, marginMeters, failed);
+                        nearPass(leg, path, zone, local.get(), marginMeters, failed);
                     if (failed) {
                         result.ok = false;
                         result.error = "*** --keepOutMargin: PROJ cannot measure around the leg "

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <geos_c.h>
 #include <limits>
+#include <memory>
 #include <ogr_api.h>
 #include <utility>
 
@@ -113,6 +115,16 @@ struct Checked {
     OGRGeometryUniquePtr geometry; // null when it could not be made valid
     bool repaired = false;
     std::string reason;
+    bool uncut = false; // valid, but GEOS could not cut it; the reason says why
+};
+
+struct GeosContextFree {
+    void operator()(GEOSContextHandle_t context) const { OGRGeometry::freeGEOSContext(context); }
+};
+
+struct GeosGeometryFree {
+    GEOSContextHandle_t context = nullptr;
+    void operator()(GEOSGeometry* geometry) const { GEOSGeom_destroy_r(context, geometry); }
 };
 
 // GEOS tells why a polygon is invalid as a warning, which the messages collect.
@@ -171,6 +183,29 @@ struct Cut {
     bool failed = false;
 };
 
+// The area in one turn of longitude, checked whole (a note says when it is not valid),
+// made valid, then cut to the box ring by ring: an overlay with the box would node every
+// edge of a continent or a chart, far from the route as most of them lie.
+Checked madeValidThenCut(const GeoArea& area, double shift, const GeoBox& box,
+                         const OGRGeometry& boxShape, GdalMessages& messages) {
+    Checked checked = madeValid(polygonOf(area, shift), messages);
+    if (!checked.geometry) {
+        return checked;
+    }
+    OGRGeometryUniquePtr inside = clippedToBox(*checked.geometry, box);
+    if (inside) {
+        inside = polygonalPart(*inside);
+    } else {
+        inside.reset(checked.geometry->Intersection(&boxShape));
+    }
+    if (!inside) {
+        checked.uncut = true;
+        checked.reason = messages.summary("GEOS could not cut it to the route's surroundings");
+    }
+    checked.geometry = std::move(inside);
+    return checked;
+}
+
 Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxShape,
              GdalMessages& messages) {
     Cut cut;
@@ -186,22 +221,19 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
         if (!overlaps(extent, shift, box)) {
             continue;
         }
-        Checked checked = madeValid(polygonOf(area, shift), messages);
+        Checked checked = madeValidThenCut(area, shift, box, boxShape, messages);
         if (checked.repaired && !cut.repaired) {
             cut.repaired = true;
             cut.reason = checked.reason;
         }
         if (!checked.geometry) {
             cut.failed = true;
+            if (checked.uncut) {
+                cut.reason = checked.reason;
+            }
             return cut;
         }
-        OGRGeometryUniquePtr inside(checked.geometry->Intersection(&boxShape));
-        if (!inside) {
-            cut.failed = true;
-            cut.reason = messages.summary("GEOS could not cut it to the route's surroundings");
-            return cut;
-        }
-        addPolygons(*parts, *inside);
+        addPolygons(*parts, *checked.geometry);
     }
     if (!parts->IsEmpty()) {
         cut.geometry.reset(parts.release());
@@ -223,6 +255,29 @@ void finish(ZoneShape& zone) {
 }
 
 } // namespace
+
+BoxCutter::BoxCutter(const OGRGeometry& geometry)
+    : context_(OGRGeometry::createGEOSContext(), GeosContextFree{}) {
+    geometry_ = std::shared_ptr<GEOSGeometry>(geometry.exportToGEOS(context_.get()),
+                                              GeosGeometryFree{context_.get()});
+}
+
+OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box) const {
+    if (!geometry_) {
+        return nullptr;
+    }
+    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> inside(
+        GEOSClipByRect_r(context_.get(), geometry_.get(), box.west, box.south, box.east, box.north),
+        GeosGeometryFree{context_.get()});
+    if (!inside) {
+        return nullptr;
+    }
+    return OGRGeometryUniquePtr(OGRGeometryFactory::createFromGEOS(context_.get(), inside.get()));
+}
+
+OGRGeometryUniquePtr clippedToBox(const OGRGeometry& geometry, const GeoBox& box) {
+    return BoxCutter(geometry).cut(box);
+}
 
 double latitudeDegrees(double meters) {
     return meters / kMetersPerDegree;

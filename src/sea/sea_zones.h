@@ -5,6 +5,8 @@
 #include "route/geo_area.h"
 #include "route/sea_survey.h"
 
+#include <geos_c.h>
+#include <memory>
 #include <ogr_geometry.h>
 #include <string>
 #include <vector>
@@ -50,6 +52,21 @@ double longitudeDegrees(double meters, double south, double north);
 // made valid, or an operating region without any area, stops the run with a message.
 ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vector<SurveyLeg>& legs,
                          double marginMeters);
+
+// What of a geometry lies inside the box, cut ring by ring: linear in the vertices, where an
+// overlay would node the whole of a continent's or a chart's rings first. Null when GEOS
+// cannot cut it.
+OGRGeometryUniquePtr clippedToBox(const OGRGeometry& geometry, const GeoBox& box);
+
+// A geometry held as GEOS holds it, to be cut to many boxes without converting it each time.
+class BoxCutter {
+  public:
+    explicit BoxCutter(const OGRGeometry& geometry);
+    OGRGeometryUniquePtr cut(const GeoBox& box) const; // as clippedToBox
+  private:
+    std::shared_ptr<GEOSContextHandle_HS> context_; // declared first: freed last
+    std::shared_ptr<GEOSGeometry> geometry_;
+};
 
 // The box as a polygon, for cutting geometry to it.
 OGRGeometryUniquePtr boxPolygon(const GeoBox& box);

@@ -2,6 +2,7 @@
 #include "survey/cell_order.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -11,16 +12,44 @@ constexpr double kNever = std::numeric_limits<double>::infinity();
 
 // Beyond this many cells, reversing stretches of the route costs more than it is worth.
 constexpr std::size_t kMostCellsImproved = 60;
-// Greedy routes are built from this many beginnings at most.
+// Greedy routes are built from this many beginnings at most, and from fewer where the cells
+// are so many that each route costs seconds: the starts times the cells squared stay under
+// this many steps.
 constexpr std::size_t kMostGreedyStarts = 32;
+constexpr double kGreedySteps = 1e9;
 
 bool mayStartAt(const OrderProblem& problem, std::size_t cell, std::size_t entry) {
     return problem.mayStart.empty() || problem.mayStart[4 * cell + entry];
 }
 
+double cornerLink(const OrderProblem& problem, std::size_t a, std::size_t b) {
+    if (!problem.link.empty()) {
+        return problem.link[a][b];
+    }
+    if (a / 4 == b / 4) {
+        return 0.0;
+    }
+    const std::array<double, 2>& p = problem.places[a];
+    const std::array<double, 2>& q = problem.places[b];
+    return std::hypot(q[0] - p[0], q[1] - p[1]);
+}
+
+std::size_t exitCorner(const OrderProblem& problem, const CellVisit& from) {
+    return 4 * from.cell + problem.cells[from.cell].exit[from.entry];
+}
+
 double linkCost(const OrderProblem& problem, const CellVisit& from, const CellVisit& to) {
-    return problem
-        .link[4 * from.cell + problem.cells[from.cell].exit[from.entry]][4 * to.cell + to.entry];
+    return cornerLink(problem, exitCorner(problem, from), 4 * to.cell + to.entry);
+}
+
+// No link is shorter than the larger of its two coordinate differences.
+double leastLink(const OrderProblem& problem, std::size_t a, std::size_t b) {
+    if (!problem.link.empty() || a / 4 == b / 4) {
+        return 0.0;
+    }
+    const std::array<double, 2>& p = problem.places[a];
+    const std::array<double, 2>& q = problem.places[b];
+    return std::max(std::abs(q[0] - p[0]), std::abs(q[1] - p[1]));
 }
 
 std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
@@ -118,10 +147,15 @@ std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) 
     while (visits.size() < problem.cells.size()) {
         CellVisit chosen;
         double cheapest = kNever;
+        const std::size_t from = exitCorner(problem, visits.back());
         for (std::size_t cell = 0; cell < problem.cells.size(); ++cell) {
             for (std::size_t e = 0; !done[cell] && e < 4; ++e) {
-                const double cost =
-                    linkCost(problem, visits.back(), {cell, e}) + problem.cells[cell].length[e];
+                // The bound spares the square root of most links, and never skips a cheaper.
+                const double length = problem.cells[cell].length[e];
+                if (!(leastLink(problem, from, 4 * cell + e) + length < cheapest)) {
+                    continue;
+                }
+                const double cost = cornerLink(problem, from, 4 * cell + e) + length;
                 if (cost < cheapest) {
                     cheapest = cost;
                     chosen = {cell, e};
@@ -151,7 +185,10 @@ std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
             }
         }
     }
-    const std::size_t stride = std::max<std::size_t>(1, starts.size() / kMostGreedyStarts);
+    const double cells = static_cast<double>(problem.cells.size());
+    const auto most = static_cast<std::size_t>(
+        std::clamp(kGreedySteps / (cells * cells), 1.0, static_cast<double>(kMostGreedyStarts)));
+    const std::size_t stride = std::max<std::size_t>(1, starts.size() / most);
     std::vector<CellVisit> best;
     double bestLength = kNever;
     for (std::size_t i = 0; i < starts.size(); i += stride) {

@@ -22,6 +22,9 @@ struct OrderProblem {
     std::vector<CellSweeps> cells;
     // link[a][b]: meters from corner a to corner b, corners numbered 4 * cell + corner.
     std::vector<std::vector<double>> link;
+    // Where link is empty, the corners' places (x, y in meters, by the same numbering) and
+    // each link the straight distance: thousands of cells would need gigabytes of links.
+    std::vector<std::array<double, 2>> places;
     // Which corners the route may begin at (by the same numbering); none means any.
     std::vector<bool> mayStart;
 };

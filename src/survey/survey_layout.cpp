@@ -185,15 +185,19 @@ void sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows
     }
     // Few cells are ordered by the true ways between them; many by the straight distance,
     // which the ways themselves then follow round what is in between.
-    const bool exact = cellRows.size() <= kMostCellsOrderedExactly;
-    problem.link.assign(corners.size(), std::vector<double>(corners.size(), 0.0));
-    for (std::size_t a = 0; a < corners.size(); ++a) {
-        for (std::size_t b = a + 1; b < corners.size(); ++b) {
-            if (a / 4 != b / 4) {
-                problem.link[a][b] = problem.link[b][a] =
-                    exact ? wayLength(shortestWay(geos, water, corners[a], corners[b]))
-                          : distance(corners[a], corners[b]);
+    if (cellRows.size() <= kMostCellsOrderedExactly) {
+        problem.link.assign(corners.size(), std::vector<double>(corners.size(), 0.0));
+        for (std::size_t a = 0; a < corners.size(); ++a) {
+            for (std::size_t b = a + 1; b < corners.size(); ++b) {
+                if (a / 4 != b / 4) {
+                    problem.link[a][b] = problem.link[b][a] =
+                        wayLength(shortestWay(geos, water, corners[a], corners[b]));
+                }
             }
+        }
+    } else {
+        for (const PlanePoint& corner : corners) {
+            problem.places.push_back({corner.x, corner.y});
         }
     }
     if (startNear) {

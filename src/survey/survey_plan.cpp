@@ -3,6 +3,7 @@
 
 #include "survey/area_check.h"
 #include "survey/decompose.h"
+#include "survey/heading_scores.h"
 #include "survey/heading_search.h"
 #include "survey/line_layout.h"
 #include "survey/survey_layout.h"
@@ -23,6 +24,13 @@ constexpr double kSameRoute = 1e-3; // meters
 // decomposing every edge's direction of a long, ragged shore would take minutes.
 constexpr double kRoughShare = 0.1;
 constexpr std::size_t kMostDecomposed = 8;
+// Beyond this many directions (a shore of a chart's detail has nearly one per vertex), a
+// walk round the rings for each would cost the square of the vertices: the width and the
+// climb across the lines of every direction are then found at once, and only the directions
+// of the least climb, so many, are counted roughly.
+constexpr std::size_t kMostWalked = 256;
+constexpr std::size_t kLeastClimbs = 32;
+constexpr double kClimbSpan = 0.5; // degrees
 
 // The lines a heading takes: decomposition only, no line is clipped, so the search costs
 // time in the vertices, not in the lines.
@@ -167,13 +175,22 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         } else {
             // One line would cover the area along its narrowest direction: that is no survey.
             const std::vector<double> candidates = candidateHeadings(plane);
+            const bool many = candidates.size() > kMostWalked;
+            const std::vector<double> widths =
+                many ? widthsAcross(geos, plane, candidates) : std::vector<double>{};
             double narrowest = std::numeric_limits<double>::infinity();
             double narrowestHeading = 0.0;
-            for (const double h : candidates) {
-                const Extent across = acrossExtent(toLineFrame(lineAxes(h), plane));
-                if (across.high - across.low < narrowest) {
-                    narrowest = across.high - across.low;
-                    narrowestHeading = h;
+            for (std::size_t i = 0; i < candidates.size(); ++i) {
+                double width = 0.0;
+                if (many) {
+                    width = widths[i];
+                } else {
+                    const Extent across = acrossExtent(toLineFrame(lineAxes(candidates[i]), plane));
+                    width = across.high - across.low;
+                }
+                if (width < narrowest) {
+                    narrowest = width;
+                    narrowestHeading = candidates[i];
                 }
             }
             if (narrowest < request.spacing) {
@@ -203,7 +220,10 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
                                    : std::numeric_limits<double>::infinity();
                 },
                 kSameRoute};
-            heading = searchHeading(candidates, {roughlyFewest, fewestLines, shortestRoute});
+            heading = searchHeading(
+                many ? leastClimbing(AcrossClimb(plane), candidates, kClimbSpan, kLeastClimbs)
+                     : candidates,
+                {roughlyFewest, fewestLines, shortestRoute});
         }
         const LayoutResult& laid = layOut(heading);
         if (!laid.ok) {

@@ -34,6 +34,36 @@ TEST(LegZones, ALegCrossingAKeepOutAreaEntersWhereItsEdgeIs) {
     EXPECT_NEAR(passes[0].crossing.position.lon, 0.005, 1e-9);
 }
 
+// A zone of many vertices is cut to each leg's surroundings before the leg is laid over it:
+// the same square drawn with thousands of vertices along its edges gives the same entry and
+// the same near pass as the square of four corners, measured by hand in the tests above.
+TEST(LegZones, AZoneOfManyVerticesMeetsTheLegsAsItsFewVerticesDo) {
+    GeoArea dense{"platform", {}, {}};
+    const GeoArea square = box("platform", 0.004, 0.0, 0.008, 0.01);
+    for (std::size_t corner = 0; corner < 4; ++corner) {
+        const GeoPoint a = square.outer[corner];
+        const GeoPoint b = square.outer[(corner + 1) % 4];
+        for (int k = 0; k < 1000; ++k) {
+            dense.outer.push_back(
+                {a.lat + (b.lat - a.lat) * k / 1000.0, a.lon + (b.lon - a.lon) * k / 1000.0});
+        }
+    }
+    const std::vector<SurveyLeg> across = routeThrough({{-0.01, 0.005}, {0.02, 0.005}});
+    const std::vector<LegZonePass> entered = passesOf(across, {keepOut({dense})}, 0.0);
+    ASSERT_EQ(entered.size(), 1u);
+    EXPECT_TRUE(entered[0].crosses);
+    EXPECT_NEAR(entered[0].crossing.alongLeg, 0.014 * kDegree, 0.01);
+    EXPECT_NEAR(entered[0].crossing.position.lat, 0.004, 1e-7);
+    const double lon = 0.01 + 95.0 / kDegree;
+    const std::vector<SurveyLeg> beside = routeThrough({{-0.02, lon}, {0.03, lon}});
+    const std::vector<LegZonePass> near = passesOf(beside, {keepOut({dense})}, 100.0);
+    ASSERT_EQ(near.size(), 1u);
+    EXPECT_TRUE(near[0].near);
+    EXPECT_NEAR(near[0].nearest, 95.0, 0.01);
+    EXPECT_NEAR(near[0].nearFrom.alongLeg, 0.024 * kDegree - std::sqrt(100.0 * 100 - 95.0 * 95),
+                0.5);
+}
+
 TEST(LegZones, RoutePointsInsideAndOnTheEdgeCountAsInside) {
     const std::vector<SurveyLeg> legs =
         routeThrough({{0.005, 0.005}, {0.005, 0.03}, {0.02, 0.03}, {0.01, 0.01}});

@@ -47,6 +47,36 @@ TEST(SeaZones, AreasFarFromTheRouteAreLeftOutAndLargeOnesCut) {
     EXPECT_NEAR(cut.MaxX, -121.90 + lon, 1e-9);
 }
 
+// A star of thin spikes round the route, cut ring by ring: the same water as OGR's own
+// overlay of the whole star with the route's surroundings.
+TEST(SeaZones, AManySpikedStarIsCutAsAnOverlayCutsIt) {
+    const std::vector<SurveyLeg> legs = routeThrough({{0.0, -0.02}, {0.0, 0.02}});
+    GeoArea star{"star", {}, {}};
+    for (int i = 0; i < 4000; ++i) {
+        const double a = 2.0 * kPi * i / 4000.0;
+        const double reach = i % 2 == 0 ? 0.05 : 0.01;
+        star.outer.push_back({reach * std::cos(a), reach * std::sin(a)});
+    }
+    const ZonesResult result = prepareZones({keepOut({star})}, legs, 100.0);
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.zones.size(), 1u);
+    EXPECT_FALSE(result.zones[0].record.repaired);
+    OGRPolygon whole;
+    OGRLinearRing ring;
+    for (const GeoPoint& point : star.outer) {
+        ring.addPoint(point.lon, point.lat);
+    }
+    ring.closeRings();
+    whole.addRing(&ring);
+    const OGRGeometryUniquePtr overlay(whole.Intersection(boxPolygon(result.surroundings).get()));
+    ASSERT_TRUE(overlay);
+    ASSERT_EQ(wkbFlatten(overlay->getGeometryType()), wkbPolygon);
+    const double expected = overlay->toPolygon()->get_Area();
+    ASSERT_EQ(wkbFlatten(result.zones[0].geometry->getGeometryType()), wkbMultiPolygon);
+    EXPECT_NEAR(result.zones[0].geometry->toMultiPolygon()->get_Area(), expected, expected * 1e-12);
+    EXPECT_TRUE(result.zones[0].geometry->IsValid());
+}
+
 TEST(SeaZones, AnInvalidPolygonNearTheRouteIsMadeValidAndNoted) {
     const std::vector<SurveyLeg> legs = routeThrough({{0.0, 0.0}, {0.0, 0.02}});
     // A bow tie: its ring crosses itself at 0, 0.01.

@@ -32,6 +32,9 @@ OrderProblem randomProblem(std::size_t cells, unsigned seed) {
         }
         problem.cells.push_back(sweeps);
     }
+    for (const auto& [x, y] : corners) {
+        problem.places.push_back({x, y});
+    }
     problem.link.assign(corners.size(), std::vector<double>(corners.size()));
     for (std::size_t a = 0; a < corners.size(); ++a) {
         for (std::size_t b = 0; b < corners.size(); ++b) {
@@ -109,4 +112,22 @@ TEST(CellOrder, ManyCellsStillAGoodRoute) {
         naive = std::min(naive, routeLength(problem, numbered));
     }
     EXPECT_LT(routeLength(problem, visits), naive);
+}
+
+// Many cells are ordered by the straight distance between their corners' places, found as
+// needed: the same order as from the table of every distance, which would not fit in memory.
+TEST(CellOrder, PlacesGiveTheOrderOfTheTableOfDistances) {
+    for (const std::size_t cells : {kMostCellsOrderedExactly + 8, std::size_t{150}}) {
+        const OrderProblem table = randomProblem(cells, 11);
+        OrderProblem places = table;
+        places.link.clear();
+        const std::vector<CellVisit> fromTable = orderCells(table);
+        const std::vector<CellVisit> fromPlaces = orderCells(places);
+        ASSERT_EQ(fromPlaces.size(), fromTable.size());
+        for (std::size_t k = 0; k < fromTable.size(); ++k) {
+            EXPECT_EQ(fromPlaces[k].cell, fromTable[k].cell) << cells << " cells, visit " << k;
+            EXPECT_EQ(fromPlaces[k].entry, fromTable[k].entry) << cells << " cells, visit " << k;
+        }
+        EXPECT_EQ(routeLength(places, fromPlaces), routeLength(table, fromTable));
+    }
 }

@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
-enum class JsonKind : std::uint8_t { null, boolean, number, string, array, object };
+// Four bytes wide, like the fields it shares a word with in JsonValue: the Windows layout
+// packs bit-fields into one word only where their types are of one size.
+enum class JsonKind : std::uint32_t { null, boolean, number, string, array, object };
 
 inline constexpr std::size_t kNoJsonValue = static_cast<std::size_t>(-1);
 
@@ -23,14 +25,14 @@ inline constexpr std::uint32_t kNoJsonKey = (1u << 24) - 1;
 struct JsonValue {
     std::uint32_t line = 0; // 1-based line where the value begins
     JsonKind kind : 3;
-    bool boolean : 1;
+    std::uint32_t boolean : 1;
     std::uint32_t numberHigh : 4; // a number's offset in the file: its high bits ...
     std::uint32_t key : 24;       // a member's name, in JsonTree::names
     // A container's end, the index one past the last value nested in it; a string's
     // content, in JsonTree::texts; ... and a number's offset, its low bits.
     std::uint32_t data = kNoJsonText;
 
-    JsonValue() : kind(JsonKind::null), boolean(false), numberHigh(0), key(kNoJsonKey) {}
+    JsonValue() : kind(JsonKind::null), boolean(0), numberHigh(0), key(kNoJsonKey) {}
 };
 static_assert(sizeof(JsonValue) == 12);
 

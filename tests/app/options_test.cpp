@@ -130,11 +130,7 @@ TEST(Options, MistakesAreNamed) {
     } cases[] = {
         {{"tavra", "-a"}, "*** -a needs a value ***"},
         {{"tavra", "f", "--gpsHits"}, "*** --gpsHits needs a value ***"},
-        {{"tavra", "--colour", "-x", "f"}, "*** unknown option --colour ***"},
-        {{"tavra", "-x", "f"}, "*** unknown option -x ***"},
         {{"tavra", "-hx", "f"}, "*** unknown option -x ***"},
-        {{"tavra", "--wayPointdepth=40", "f"},
-         "*** unknown option --wayPointdepth=40: did you mean --wayPointDepth? ***"},
         {{"tavra", "--gpsHit", "30", "f"}, ""}, // an abbreviation, not a mistake
         {{"tavra", "--gpsHts", "30", "f"},
          "*** unknown option --gpsHts: did you mean --gpsHits? ***"},
@@ -143,19 +139,14 @@ TEST(Options, MistakesAreNamed) {
          "--missionYoyoMaxDepthShallow, --missionSpeed, --missionSpeedSlow, --maxLegMeters, "
          "--minDepth, --maxDepth ***"},
         {{"tavra", "--check=yes", "f"}, "*** --check takes no value: --check=yes ***"},
-        {{"tavra", "--gpsHits", "3O", "f"}, "*** --gpsHits takes a whole number, not \"3O\" ***"},
         {{"tavra", "-a", "2.5", "f"}, "*** -a takes a whole number, not \"2.5\" ***"},
         {{"tavra", "--wayPointDepth", "40m", "f"},
          "*** --wayPointDepth takes a number, not \"40m\" ***"},
         {{"tavra", "--minDepth", "", "f"}, "*** --minDepth takes a number, not \"\" ***"},
-        {{"tavra", "--maxLegMeters", "nan", "f"},
-         "*** --maxLegMeters takes a number, not \"nan\" ***"},
         {{"tavra", "--diveAngle", "0x10", "f"}, "*** --diveAngle takes a number, not \"0x10\" ***"},
         {{"tavra", "--gpsHits", "--d", "f"}, "*** --gpsHits takes a whole number, not \"--d\" ***"},
         {{"tavra", "--minDepth", "deep\x1b[2J", "f"},
          "*** --minDepth takes a number, not \"deep\\x1b[2J\" ***"},
-        {{"tavra", "a.txt", "b.txt", "c.txt"},
-         "*** one waypoint file at a time: a.txt and b.txt were both given ***"},
         {{"tavra", "--bogus", "--gpsHits", "x", "f"}, "*** unknown option --bogus ***"},
     };
     for (const auto& c : cases) {

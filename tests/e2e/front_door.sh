@@ -27,27 +27,20 @@ door() {
 
 T=$INPUT/two_points.txt
 door "help" 0 "tavra plans a survey mission*The whole reference: man tavra" --help
-door "-h" 0 "tavra plans*man tavra" -h
-door "usage" 0 "tavra plans*man tavra" --usage --verbose
+door "-h" 0 "tavra plans*man tavra" -h --verbose
 door "help beside a file" 0 $'\ntavra Command Line Parameters:*Wrote csv file*' --help "$T"
 door "typo with its value" 1 "*** unknown option --wayPointdepth=40: did you mean --wayPointDepth? ***
 $HINT" --wayPointdepth=40 --yoyoMission 0 "$T"
 door "typo before its value" 1 "*** unknown option --wayPointdepth: did you mean --wayPointDepth? ***
 $HINT" --wayPointdepth 40 "$T"
-door "far from any option" 1 "*** unknown option --colour ***
-$HINT" --colour "$T"
 door "letter O for zero" 1 "*** --gpsHits takes a whole number, not \"3O\" ***
 $HINT" --gpsHits 3O "$T"
 door "a unit" 1 "*** --wayPointDepth takes a number, not \"40m\" ***
 $HINT" --wayPointDepth 40m "$T"
-door "an empty value" 1 "*** -a takes a whole number, not \"\" ***
-$HINT" -a '' "$T"
 door "no value" 1 "*** --maxDepth needs a value ***
 $HINT" "$T" --maxDepth
 door "three files" 1 "*** one waypoint file at a time: $T and b.txt were both given ***
 $HINT" "$T" b.txt c.txt
-door "escape sequence in a value" 1 "*** --minDepth takes a number, not \"1\\\\x1b\\[2J\" ***
-$HINT" --minDepth $'1\e[2J' "$T"
 door "missing folder" 1 "*** --outputDir no-such-folder: no such folder (it is not made for you) ***" \
     --outputDir no-such-folder "$T"
 [ -e no-such-folder ] && fail "missing folder: it was made"

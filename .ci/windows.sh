@@ -236,6 +236,15 @@ both_run not_a_number /dev/null --gpsHits 3O ../../input/two_points.txt
 expect_same_run not_a_number 1 0
 both_run two_files /dev/null ../../input/two_points.txt ../../input/lawnmower.txt
 expect_same_run two_files 1 0
+# The platforms' parsers report these differently; tavra's messages are the same.
+both_run value_to_a_flag /dev/null --check=yes ../../input/two_points.txt
+expect_same_run value_to_a_flag 1 0
+both_run ambiguous /dev/null --m 5 ../../input/two_points.txt
+expect_same_run ambiguous 1 0
+both_run missing_value /dev/null ../../input/two_points.txt --maxDepth
+expect_same_run missing_value 1 0
+both_run short_in_cluster /dev/null -hx ../../input/two_points.txt
+expect_same_run short_in_cluster 1 0
 
 # --outputDir: the files in the folder, the names inside them bare.
 both_run output_dir_missing /dev/null --outputDir missing ../../input/two_points.txt

@@ -550,10 +550,15 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
         case 'h':
             ++commandLine.helpAsked;
             break;
-        case ':':
-            refuse("*** " + displayableLine(mistakenWord(parsed, words, argv, longOptions)) +
-                   " needs a value ***");
+        case ':': {
+            // Some parsers (the Windows one) report a value given to an option that takes
+            // none like a missing one; the word tells the two apart.
+            const std::string word = mistakenWord(parsed, words, argv, longOptions);
+            refuse(word.find('=') != std::string::npos
+                       ? unknownOptionMessage(word, longOptions)
+                       : "*** " + displayableLine(word) + " needs a value ***");
             break;
+        }
         default: // '?': a word that is no option, an ambiguous one, or a value where none goes
             refuse(
                 unknownOptionMessage(mistakenWord(parsed, words, argv, longOptions), longOptions));

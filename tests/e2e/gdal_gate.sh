@@ -12,7 +12,12 @@ command -v gdal_translate >/dev/null && command -v ogr2ogr >/dev/null ||
 ETOPO="$DATA/sea/etopo5_monterey.nc"
 new_run_dir
 tavra_run --check --bathymetry "$ETOPO" /dev/null
-grep -q 'has no sea checks' .stdout && skip_test "a build without GDAL"
+# A build without GDAL hands nothing to it: there is no door to try (sea_checks.sh checks
+# its one-line refusal).
+if grep -q 'has no sea checks' .stdout; then
+    echo "a build without GDAL: nothing is opened through GDAL" >&2
+    finish
+fi
 
 # A listener on 127.0.0.1 that counts the connections made to it.
 python3 -c '

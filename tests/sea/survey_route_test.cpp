@@ -1,13 +1,16 @@
 // Tests of the sea survey of whole planned routes, judged by the plan check: a shelf with a
 // step at every bound, a grid of depths, and known places in ETOPO5 and Natural Earth.
 #include "grid_files.h"
+#include "memory_grid.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
 #include "sea/gdal_depth_grid.h"
 #include "sea/survey_route.h"
 #include "zone_fixtures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -294,4 +297,130 @@ TEST(SurveyRoute, TheSurroundingsTheAreasWereCutToAreRecorded) {
     // Without areas there is nothing cut, and no box.
     const SeaSurveyResult none = surveyRoute(peninsula->route, SeaRequest{});
     EXPECT_EQ(none.survey.surroundings.west, none.survey.surroundings.east);
+}
+
+// Places where real data once misled the check. A ring round the south pole as world data
+// holds it (Antarctica's coast at 80 S, stepping from 180 back to -180), land cut at the
+// antimeridian into two polygons, a grid of infinities, a leg that leaves land and comes
+// back, and a route to the pole over a global grid of 1 degree.
+TEST(SurveyRoute, PolesTheAntimeridianInfinityAndReEntry) {
+    const GeoArea antarctica{
+        "antarctica", {{-80, -180}, {-80, -90}, {-80, 0}, {-80, 90}, {-80, 180}}, {}};
+    // A U open to the east: the meridian 0.005 E leaves it at 0.01 N and is back at 0.02 N.
+    const GeoArea hook{"hook",
+                       {{0, 0},
+                        {0, 0.01},
+                        {0.01, 0.01},
+                        {0.01, 0.003},
+                        {0.02, 0.003},
+                        {0.02, 0.01},
+                        {0.03, 0.01},
+                        {0.03, 0}},
+                       {}};
+    enum class Grid { none, global, infinite };
+    struct Case {
+        const char* what;
+        std::vector<GeoPoint> places;
+        Grid grid;
+        std::vector<GeoArea> land;
+        int enters;         // "enters" findings
+        bool allInside;     // every route point inside the land
+        double entryAlong;  // along its leg, where the first entry is; NaN for none
+        bool depthsUnknown; // every leg without a depth, none with one
+    };
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const Case cases[] = {
+        {"to the pole", {{89.5, 10.0}, {90.0, 0.0}}, Grid::global, {}, 0, false, none, false},
+        {"south of 85 S",
+         {{-89.0, 0.0}, {-86.0, 0.0}},
+         Grid::none,
+         {antarctica},
+         0,
+         true,
+         none,
+         false},
+        {"over the seam",
+         {{-16.5, 179.9}, {-16.5, -179.9}},
+         Grid::none,
+         {box("west", -17, 179, -16, 180), box("east", -17, -180, -16, -179)},
+         0,
+         true,
+         none,
+         false},
+        {"infinite depths",
+         {{36.80, -121.95}, {36.80, -121.92}},
+         Grid::infinite,
+         {},
+         0,
+         false,
+         none,
+         true},
+        // 0.015 degrees of arc along the meridian from the start at 0.005 N.
+        {"back onto land",
+         {{0.005, 0.005}, {0.025, 0.005}},
+         Grid::none,
+         {hook},
+         1,
+         true,
+         0.015 * kDegree,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GridFolder folder;
+        std::unique_ptr<DepthGrid> grid;
+        if (c.grid == Grid::global) {
+            grid = std::make_unique<MemoryGrid>(-180.0, 90.0, 1.0, 360, 180, 3000.0);
+        } else if (c.grid == Grid::infinite) {
+            GridFile file = northUpGrid(-122.1, 36.95, 0.01, 30, 30);
+            for (int i = 0; i < 900; ++i) {
+                file.values.push_back(i % 2 == 0 ? HUGE_VAL : -HUGE_VAL);
+            }
+            writeGridFile(folder.path("infinite.tif"), file);
+            grid = std::move(openDepthGrid(folder.path("infinite.tif"), "inf.tif", true).grid);
+            ASSERT_TRUE(grid);
+        }
+        const std::unique_ptr<Planned> plan = planned(c.places);
+        SeaRequest request{grid.get(), grid ? "sea.tif" : "", {}, 0.0};
+        if (!c.land.empty()) {
+            request.zones.push_back(keepOut(c.land, "land.geojson"));
+        }
+        const SeaSurveyResult result = surveyRoute(plan->route, request);
+        if (!result.ok) {
+            ADD_FAILURE() << result.error;
+            continue;
+        }
+        const std::vector<PlanFinding> findings = checkSea(plan->params, result.survey);
+        int enters = 0;
+        int inside = 0;
+        const PlanFinding* entry = nullptr;
+        for (const PlanFinding& finding : findings) {
+            const std::string text = findingText(finding);
+            EXPECT_EQ(text.find("inf m"), std::string::npos) << text;
+            if (text.find(" enters ") != std::string::npos) {
+                entry = entry == nullptr ? &finding : entry;
+                ++enters;
+            }
+            inside += text.find(" is inside ") != std::string::npos ? 1 : 0;
+        }
+        EXPECT_EQ(enters, c.enters) << testing::PrintToString(kinds(findings));
+        std::size_t points = 0;
+        for (const WaypointNode* node = plan->route.head; node != nullptr; node = node->next) {
+            ++points;
+        }
+        EXPECT_EQ(static_cast<std::size_t>(inside), c.allInside ? points : 0u);
+        if (entry != nullptr && !std::isnan(c.entryAlong)) {
+            EXPECT_NEAR(entry->place->stretches[0].start, c.entryAlong, 0.5);
+        }
+        if (grid) {
+            const Texts found = kinds(findings);
+            const auto unknown = std::count(found.begin(), found.end(), "unknown");
+            EXPECT_EQ(unknown, c.depthsUnknown ? static_cast<long>(points - 1) : 0L);
+            // Samples no closer than half the 111 km of a degree's row: the pole's
+            // vanishing columns are no reason to read it finer.
+            for (const LegSeabed& seabed : result.survey.seabed) {
+                EXPECT_LT(seabed.samples.size(), 20u);
+            }
+        }
+    }
 }

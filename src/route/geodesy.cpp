@@ -103,7 +103,9 @@ GeoPoint destinationPoint(double lat, double lon, double heading, double distanc
 }
 
 double normalLongitude(double lon) {
-    if ((lon >= -180.0 && lon <= 180.0) || !std::isfinite(lon)) {
+    // Beyond a turn either way a value is no longitude anyone meant (1e308 from a damaged
+    // file): it is written as given, and the check names it.
+    if ((lon >= -180.0 && lon <= 180.0) || !(std::fabs(lon) <= 540.0)) {
         return lon;
     }
     const double turned = lon - 360.0 * std::round(lon / 360.0);

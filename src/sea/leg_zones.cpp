@@ -35,10 +35,49 @@ struct LegPath {
     OGREnvelope envelope;
 };
 
+// Near a pole the longitude turns fast along a leg, and a straight piece in longitude and
+// latitude between two places would stray far from the leg there: pieces are halved until
+// each turns at most this much.
+constexpr double kMostPieceDegrees = 1.0;
+constexpr int kMostHalvings = 40;
+
+// The places between a and b (along meters from the leg's start) that keep each piece
+// within kMostPieceDegrees, then b. A piece over the pole itself, which no halving makes
+// short in longitude, runs up the meridian of a to the pole, along it, and down b's.
+void refineInto(std::vector<GeoPoint>& places, const SurveyLeg& leg, const GeoPoint& a,
+                double alongA, const GeoPoint& b, double alongB, int halvings) {
+    if (std::fabs(b.lon - a.lon) > kMostPieceDegrees) {
+        if (halvings >= kMostHalvings) {
+            const double pole = a.lat + b.lat < 0.0 ? -90.0 : 90.0;
+            places.push_back(GeoPoint{pole, a.lon});
+            places.push_back(GeoPoint{pole, b.lon});
+        } else {
+            const double along = (alongA + alongB) / 2.0;
+            GeoPoint middle = placeAlong(leg, along);
+            middle.lon = sameTurn(middle.lon, a.lon);
+            GeoPoint end = b;
+            end.lon = sameTurn(b.lon, middle.lon);
+            refineInto(places, leg, a, alongA, middle, along, halvings + 1);
+            refineInto(places, leg, middle, along, end, alongB, halvings + 1);
+            return;
+        }
+    }
+    places.push_back(b);
+}
+
 LegPath pathOf(const SurveyLeg& leg, double turn) {
     LegPath path;
-    const double pieces = std::ceil(legSpan(leg) / kPieceMeters);
-    path.places = placesAlong(leg, static_cast<std::size_t>(std::clamp(pieces, 1.0, 1e7)));
+    const double span = legSpan(leg);
+    const auto pieces =
+        static_cast<std::size_t>(std::clamp(std::ceil(span / kPieceMeters), 1.0, 1e7));
+    const std::vector<GeoPoint> even = placesAlong(leg, pieces);
+    path.places.reserve(even.size());
+    path.places.push_back(even.front());
+    for (std::size_t i = 1; i < even.size(); ++i) {
+        const double along = span * static_cast<double>(i) / static_cast<double>(pieces);
+        const double before = span * static_cast<double>(i - 1) / static_cast<double>(pieces);
+        refineInto(path.places, leg, path.places.back(), before, even[i], along, 0);
+    }
     path.line.setNumPoints(static_cast<int>(path.places.size()), FALSE);
     for (std::size_t i = 0; i < path.places.size(); ++i) {
         path.places[i].lon += turn;

@@ -317,6 +317,9 @@ TEST(SurveyRoute, PolesTheAntimeridianInfinityAndReEntry) {
                         {0.03, 0.01},
                         {0.03, 0}},
                        {}};
+    // A cap of 111 m about the north pole, as a ring round it.
+    const GeoArea cap{
+        "cap", {{89.999, -180}, {89.999, -90}, {89.999, 0}, {89.999, 90}, {89.999, 180}}, {}};
     enum class Grid { none, global, infinite };
     struct Case {
         const char* what;
@@ -363,6 +366,15 @@ TEST(SurveyRoute, PolesTheAntimeridianInfinityAndReEntry) {
          1,
          true,
          0.015 * kDegree,
+         false},
+        // Over the pole from 0.01 degrees south of it: into the cap 0.009 degrees on.
+        {"over the pole",
+         {{89.99, 0.0}, {89.99, 180.0}},
+         Grid::none,
+         {cap},
+         1,
+         false,
+         0.009 * kDegree,
          false},
     };
     for (const Case& c : cases) {

@@ -3,6 +3,7 @@
 
 #include "output/number_format.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 #include <cmath>
 #include <string>
@@ -39,7 +40,7 @@ void writeCsvSummary(std::ostream& out, const WaypointList& route, const RouteTo
         text += ',';
         appendFixed(text, node->lat, 4);
         text += ',';
-        appendFixed(text, node->lon, 4);
+        appendFixed(text, normalLongitude(node->lon), 4);
         text += ',';
         appendWholeValue(text, node->legHeading);
         appendWholeValue(text, node->legDistance);
@@ -49,7 +50,7 @@ void writeCsvSummary(std::ostream& out, const WaypointList& route, const RouteTo
         text += "\n, ";
         appendDegreesMinutes(text, node->lat);
         text += ", ";
-        appendDegreesMinutes(text, node->lon);
+        appendDegreesMinutes(text, normalLongitude(node->lon));
         writeChunkIfFull(out, text);
     }
     text += "\n\n";

@@ -3,19 +3,61 @@
 
 #include "output/export_common.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
 
-// Longitudes are written as planned, not wrapped: GeoJSON takes any value, and a route
-// near the antimeridian then stays one unbroken line in web maps.
-void appendPosition(std::string& text, const WaypointNode& node) {
+// Longitudes within -180..180, as RFC 7946 asks.
+void appendPosition(std::string& text, double lat, double lon) {
     text += '[';
-    appendJsonNumber(text, node.lon);
+    appendJsonNumber(text, normalLongitude(lon));
     text += ',';
-    appendJsonNumber(text, node.lat);
+    appendJsonNumber(text, lat);
     text += ']';
+}
+
+void appendPosition(std::string& text, const WaypointNode& node) {
+    appendPosition(text, node.lat, node.lon);
+}
+
+// The other side of the antimeridian lies more than half a turn away in the longitudes
+// as written.
+bool crossesAntimeridian(const WaypointNode& from, const WaypointNode& to) {
+    return std::fabs(normalLongitude(to.lon) - normalLongitude(from.lon)) > 180.0;
+}
+
+// The route's line. One that crosses the antimeridian is cut there into the parts of a
+// MultiLineString (RFC 7946, 3.1.9), each ending at 180 or -180 at the latitude where the
+// straight line between the two waypoints, taken the short way round, meets it.
+void appendRouteGeometry(std::ostream& out, std::string& text, const WaypointList& route) {
+    bool cut = false;
+    for (const WaypointNode* node = route.head; node->next != nullptr; node = node->next) {
+        cut = cut || crossesAntimeridian(*node, *node->next);
+    }
+    text += cut ? "\"geometry\":{\"type\":\"MultiLineString\",\"coordinates\":[["
+                : "\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
+    for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
+        if (node != route.head) {
+            text += ',';
+            if (crossesAntimeridian(*node->prev, *node)) {
+                const double from = normalLongitude(node->prev->lon);
+                const double side = from > 0.0 ? 180.0 : -180.0;
+                const double to = normalLongitude(node->lon) + 2.0 * side;
+                const double share = (side - from) / (to - from);
+                const double lat = node->prev->lat + share * (node->lat - node->prev->lat);
+                appendPosition(text, lat, side);
+                text += "],[";
+                appendPosition(text, lat, -side);
+                text += ',';
+            }
+        }
+        appendPosition(text, *node);
+        writeChunkIfFull(out, text);
+    }
+    text += cut ? "]]}}" : "]}}";
 }
 
 void appendTotals(std::string& text, const RouteTotals& totals) {
@@ -62,15 +104,8 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
     if (route.head != nullptr && route.head->next != nullptr) {
         text += "\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"route\",";
         appendTotals(text, totals);
-        text += "},\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
-        for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
-            if (node != route.head) {
-                text += ',';
-            }
-            appendPosition(text, *node);
-            writeChunkIfFull(out, text);
-        }
-        text += "]}}";
+        text += "},";
+        appendRouteGeometry(out, text, route);
         first = false;
     }
     std::size_t leg = 0;

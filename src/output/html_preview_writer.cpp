@@ -9,6 +9,7 @@
 #include "output/svg_legend.h"
 #include "output/svg_text.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 #include <algorithm>
 #include <cmath>
@@ -446,7 +447,7 @@ void writeTable(std::ostream& out, std::string& text, const WaypointList& route)
         text += kind;
         text += "</td>";
         appendCell(text, node->lat, 7);
-        appendCell(text, node->lon, 7);
+        appendCell(text, normalLongitude(node->lon), 7);
         appendCell(text, node->legHeading, 1);
         appendCell(text, node->legDistance, 1);
         appendCell(text, node->legTime, 1);

@@ -3,6 +3,7 @@
 
 #include "output/number_format.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 #include <cmath>
 #include <limits>
@@ -61,11 +62,11 @@ void appendWaypoint(std::string& text, const WaypointNode& node, const WaypointN
     text += "# leg distance = ";
     appendFixed(text, arrivingLeg.legDistance, 1);
     text += ";\n";
-    appendDegreeMinuteComment(text, node.lat, node.lon);
+    appendDegreeMinuteComment(text, node.lat, normalLongitude(node.lon));
     text += "latitude      = ";
     appendFixed(text, node.lat, 4);
     text += ";\nlongitude     = ";
-    appendFixed(text, node.lon, 4);
+    appendFixed(text, normalLongitude(node.lon), 4);
     text += yoyo ? ";\ncaptureRadius = 10;\n" : ";\ncaptureRadius = 10; \n";
     text += "duration      = ";
     appendInt(text, roundedToInt(arrivingLeg.legTime));
@@ -152,7 +153,7 @@ void appendHeader(std::string& text, const std::string& fileName, const Waypoint
             "#               LAT/LON: ";
     appendFixed(text, launch.lat, 4);
     text += ' ';
-    appendFixed(text, launch.lon, 4);
+    appendFixed(text, normalLongitude(launch.lon), 4);
     text += "\n"
             "#\n"
             "#               *** INITIAL HEADING *** \n"
@@ -250,9 +251,9 @@ void appendLaunchComments(std::string& text, const WaypointNode& launch) {
             "# LAT/LON: ";
     appendFixed(text, launch.lat, 4);
     text += ' ';
-    appendFixed(text, launch.lon, 4);
+    appendFixed(text, normalLongitude(launch.lon), 4);
     text += '\n';
-    appendDegreeMinuteComment(text, launch.lat, launch.lon);
+    appendDegreeMinuteComment(text, launch.lat, normalLongitude(launch.lon));
     text += "# INITIAL HEADING:  ";
     appendFixed(text, launch.legHeading, 1);
     text += "  \n";

@@ -3,6 +3,7 @@
 
 #include "output/number_format.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -155,7 +156,7 @@ void writePlanReport(std::ostream& out, const WaypointList& route, const RouteTo
         text += "  ";
         appendLeft(text, kindName(node->kind), kKindWidth);
         appendFixedRight(text, node->lat, 4, kLatitudeWidth);
-        appendFixedRight(text, node->lon, 4, kLongitudeWidth);
+        appendFixedRight(text, normalLongitude(node->lon), 4, kLongitudeWidth);
         appendFixedRight(text, node->legHeading, 1, kHeadingWidth);
         appendFixedRight(text, node->legDistance, 1, kValueWidth);
         appendFixedRight(text, node->legTime, 1, kValueWidth);

@@ -3,6 +3,7 @@
 
 #include "output/number_format.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 void writeSurveyLine(std::ostream& out, const std::string& fileName, const WaypointList& route) {
     if (route.head == nullptr) {
@@ -17,7 +18,7 @@ void writeSurveyLine(std::ostream& out, const std::string& fileName, const Waypo
         text += "1,";
         appendFixed(text, node->lat, 4);
         text += ',';
-        appendFixed(text, node->lon, 4);
+        appendFixed(text, normalLongitude(node->lon), 4);
         text += ",0.00m,0.00m,0.0,0.0,0.0  \n";
         writeChunkIfFull(out, text);
     }

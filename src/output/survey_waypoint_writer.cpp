@@ -3,6 +3,7 @@
 
 #include "output/number_format.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 #include <charconv>
 
@@ -27,7 +28,7 @@ void writeSurveyWaypoints(std::ostream& out, const std::string& comment,
     for (const GeoPoint& point : waypoints) {
         appendFixed(text, point.lat, kSurveyWaypointDecimals);
         text += ' ';
-        appendFixed(text, point.lon, kSurveyWaypointDecimals);
+        appendFixed(text, normalLongitude(point.lon), kSurveyWaypointDecimals);
         text += '\n';
         writeChunkIfFull(out, text);
     }
@@ -35,5 +36,5 @@ void writeSurveyWaypoints(std::ostream& out, const std::string& comment,
 }
 
 GeoPoint asWritten(GeoPoint point) {
-    return {writtenValue(point.lat), writtenValue(point.lon)};
+    return {writtenValue(point.lat), writtenValue(normalLongitude(point.lon))};
 }

@@ -3,6 +3,7 @@
 
 #include "output/number_format.h"
 #include "output/writer_common.h"
+#include "route/geodesy.h"
 
 #include <string>
 
@@ -15,7 +16,7 @@ void writeWaypointFile(std::ostream& out, const WaypointList& route) {
         text += ",N";
         appendFixed(text, node->lat, 4);
         text += ',';
-        appendFixed(text, node->lon, 4);
+        appendFixed(text, normalLongitude(node->lon), 4);
         text += ",5,250.000,0.0,0.0,255,0.000  \n";
         writeChunkIfFull(out, text);
     }

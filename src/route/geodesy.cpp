@@ -13,6 +13,7 @@
 // converts with pi = 3.14159, so a due-south heading comes out a hair above 180.
 #include "route/geodesy.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -99,6 +100,17 @@ double initialBearing(double lat1, double lon1, double lat2, double lon2) {
 
 GeoPoint destinationPoint(double lat, double lon, double heading, double distance) {
     return destinationPoint(lat, lon, courseFor(heading, distance));
+}
+
+double normalLongitude(double lon) {
+    // Beyond a turn either way a value is no longitude anyone meant (1e308 from a damaged
+    // file): it is written as given, and the check names it.
+    if ((lon >= -180.0 && lon <= 180.0) || !(std::fabs(lon) <= 540.0)) {
+        return lon;
+    }
+    const double turned = lon - 360.0 * std::round(lon / 360.0);
+    // Rounding can leave the sum a hair beyond the end it should land on.
+    return std::clamp(turned, -180.0, 180.0);
 }
 
 double legTimeFor(double distance) {

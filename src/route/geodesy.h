@@ -13,6 +13,11 @@ double initialBearing(double lat1, double lon1, double lat2, double lon2);
 // The longitude is not brought back into -180..180.
 GeoPoint destinationPoint(double lat, double lon, double heading, double distance);
 
+// The longitude (degrees) brought by whole turns into -180..180, as every file the vehicle
+// or a map reads holds it; one already within that range is kept to the last digit, and
+// one more than a turn beyond it (no longitude at all) is kept as given.
+double normalLongitude(double lon);
+
 // Seconds to run a leg of distance meters: one second per meter.
 double legTimeFor(double distance);
 

@@ -203,7 +203,7 @@ std::string metersText(double meters) {
 }
 
 std::string placeText(const GeoPoint& place) {
-    return fixedText(place.lat, 5) + " " + fixedText(place.lon, 5);
+    return fixedText(place.lat, 5) + " " + fixedText(normalLongitude(place.lon), 5);
 }
 
 std::string pointName(std::int32_t number) {

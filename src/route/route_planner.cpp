@@ -102,7 +102,8 @@ void fillSplitPositions(WaypointList& list) {
         }
         const GeoPoint at = destinationPoint(from->lat, from->lon, course);
         node->lat = at.lat;
-        node->lon = at.lon;
+        // Past 180 degrees the vehicle reads the longitude from the other side.
+        node->lon = normalLongitude(at.lon);
     }
 }
 
@@ -142,7 +143,7 @@ void addLaunchWaypoint(WaypointList& list, std::int32_t launchDistance) {
     const double distance = static_cast<double>(launchDistance);
     const GeoPoint at = destinationPoint(first->lat, first->lon, reciprocal, distance);
 
-    WaypointNode* launch = prependNode(list, at.lat, at.lon);
+    WaypointNode* launch = prependNode(list, at.lat, normalLongitude(at.lon));
     launch->kind = WaypointKind::launch;
     launch->wptNumber = 0;
     launch->legDistance = distance;

@@ -107,8 +107,10 @@ struct LegZonePass {
     std::size_t zone = 0;     // index into SeaSurvey::zones
     bool startInside = false; // the leg's start point lies in the zone or on its edge
     bool endInside = false;   // and its end point
-    // Keep-out area: where the leg first enters it from outside. Operating region: where
-    // it first leaves it from inside. Only when crosses.
+    // Keep-out area: where the leg first enters it from outside (from a start inside, where
+    // it comes back after leaving; not where it steps in from a neighbouring area of the
+    // same file, across their seam). Operating region: where it first leaves it from
+    // inside. Only when crosses.
     bool crosses = false;
     LegPlace crossing;
     // Keep-out area, with a margin: the shortest distance from the leg to the area

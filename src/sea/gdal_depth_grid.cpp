@@ -183,10 +183,14 @@ class GdalDepthGrid final : public DepthGrid {
                 return std::nullopt;
             }
         }
-        if (std::isnan(*raw) || (hasNoData && *raw == noDataValue)) {
+        // An infinite depth is no measurement either: it is unknown, not deep water.
+        if (!std::isfinite(*raw) || (hasNoData && *raw == noDataValue)) {
             return std::nullopt;
         }
         const double value = *raw * scale + offset;
+        if (!std::isfinite(value)) {
+            return std::nullopt;
+        }
         return positiveDown ? value : -value;
     }
 

@@ -1,6 +1,7 @@
 // The water depth along every leg: read from a grid at every cell the leg crosses.
 #include "sea/leg_sampling.h"
 
+#include "route/geodesy.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>
@@ -58,19 +59,30 @@ std::optional<AxisCells> axisCells(double position, std::int64_t count, bool wra
     return AxisCells{clamp(first), clamp(first + 1.0), fraction};
 }
 
-// Cells on the ground near each place checked, the smallest side seen.
-double smallestCellSide(const DepthGrid& grid, const std::vector<GeoPoint>& places) {
-    double smallest = std::numeric_limits<double>::infinity();
-    for (const GeoPoint& place : places) {
+// The shortest run along the leg, near each place checked, that moves it by a whole cell
+// across the columns or along the rows. A leg crosses columns only as far as it heads east
+// or west: towards a pole the columns close in to nothing, and a leg along a meridian to
+// the pole would otherwise be read at every millimetre there.
+double shortestCellRun(const DepthGrid& grid, const std::vector<GeoPoint>& places) {
+    constexpr double kDegToRad = 3.14159265358979323846 / 180.0;
+    double shortest = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const GeoPoint& place = places[i];
+        const GeoPoint& from = i + 1 < places.size() ? place : places[i - 1];
+        const GeoPoint& to = i + 1 < places.size() ? places[i + 1] : place;
+        const double heading = initialBearing(from.lat, from.lon, to.lat, to.lon) * kDegToRad;
         const GroundCell cell = grid.cellOnGround(place.lat, place.lon);
-        if (cell.width > 0.0) {
-            smallest = std::min(smallest, cell.width);
+        const double east = std::fabs(std::sin(heading));
+        const double north = std::fabs(std::cos(heading));
+        // At the pole itself every column meets: there is no width to cross.
+        if (cell.width > 0.0 && east > 0.0 && std::fabs(place.lat) < 90.0) {
+            shortest = std::min(shortest, cell.width / east);
         }
-        if (cell.height > 0.0) {
-            smallest = std::min(smallest, cell.height);
+        if (cell.height > 0.0 && north > 0.0) {
+            shortest = std::min(shortest, cell.height / north);
         }
     }
-    return smallest;
+    return shortest;
 }
 
 struct LegPlan {
@@ -90,7 +102,7 @@ LegPlan planLeg(const DepthGrid& grid, const SurveyLeg& leg) {
     if (!(span > 0.0)) {
         return plan; // a leg of 0 m: one sample
     }
-    const double side = smallestCellSide(grid, places);
+    const double side = shortestCellRun(grid, places);
     // Off any cell that can be measured, the leg is unknown all along: its two ends say so.
     const double pieces = std::isfinite(side) ? std::ceil(span / (kStepPerCell * side)) : 1.0;
     plan.pieces = pieces < 1.0    ? 1
@@ -129,6 +141,9 @@ GridReading readGrid(DepthGrid& grid, double lat, double lon) {
     const double fr = rows->fraction;
     const double depth = (1.0 - fc) * (1.0 - fr) * *d00 + fc * (1.0 - fr) * *d10 +
                          (1.0 - fc) * fr * *d01 + fc * fr * *d11;
+    if (!std::isfinite(depth)) {
+        return unknown(DepthState::noData); // values beyond what a depth can be
+    }
     return GridReading{DepthState::known, depth, std::min({*d00, *d10, *d01, *d11})};
 }
 

@@ -35,10 +35,49 @@ struct LegPath {
     OGREnvelope envelope;
 };
 
+// Near a pole the longitude turns fast along a leg, and a straight piece in longitude and
+// latitude between two places would stray far from the leg there: pieces are halved until
+// each turns at most this much.
+constexpr double kMostPieceDegrees = 1.0;
+constexpr int kMostHalvings = 40;
+
+// The places between a and b (along meters from the leg's start) that keep each piece
+// within kMostPieceDegrees, then b. A piece over the pole itself, which no halving makes
+// short in longitude, runs up the meridian of a to the pole, along it, and down b's.
+void refineInto(std::vector<GeoPoint>& places, const SurveyLeg& leg, const GeoPoint& a,
+                double alongA, const GeoPoint& b, double alongB, int halvings) {
+    if (std::fabs(b.lon - a.lon) > kMostPieceDegrees) {
+        if (halvings >= kMostHalvings) {
+            const double pole = a.lat + b.lat < 0.0 ? -90.0 : 90.0;
+            places.push_back(GeoPoint{pole, a.lon});
+            places.push_back(GeoPoint{pole, b.lon});
+        } else {
+            const double along = (alongA + alongB) / 2.0;
+            GeoPoint middle = placeAlong(leg, along);
+            middle.lon = sameTurn(middle.lon, a.lon);
+            GeoPoint end = b;
+            end.lon = sameTurn(b.lon, middle.lon);
+            refineInto(places, leg, a, alongA, middle, along, halvings + 1);
+            refineInto(places, leg, middle, along, end, alongB, halvings + 1);
+            return;
+        }
+    }
+    places.push_back(b);
+}
+
 LegPath pathOf(const SurveyLeg& leg, double turn) {
     LegPath path;
-    const double pieces = std::ceil(legSpan(leg) / kPieceMeters);
-    path.places = placesAlong(leg, static_cast<std::size_t>(std::clamp(pieces, 1.0, 1e7)));
+    const double span = legSpan(leg);
+    const auto pieces =
+        static_cast<std::size_t>(std::clamp(std::ceil(span / kPieceMeters), 1.0, 1e7));
+    const std::vector<GeoPoint> even = placesAlong(leg, pieces);
+    path.places.reserve(even.size());
+    path.places.push_back(even.front());
+    for (std::size_t i = 1; i < even.size(); ++i) {
+        const double along = span * static_cast<double>(i) / static_cast<double>(pieces);
+        const double before = span * static_cast<double>(i - 1) / static_cast<double>(pieces);
+        refineInto(path.places, leg, path.places.back(), before, even[i], along, 0);
+    }
     path.line.setNumPoints(static_cast<int>(path.places.size()), FALSE);
     for (std::size_t i = 0; i < path.places.size(); ++i) {
         path.places[i].lon += turn;
@@ -158,20 +197,89 @@ std::size_t vertexCount(const OGRGeometry* geometry) {
     return count;
 }
 
-// Where the leg first meets the zone, walking from its start.
-std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
-                                   const OGRGeometry& shape) {
+void collectParts(const OGRGeometry& geometry, std::vector<const OGRGeometry*>& parts) {
+    switch (wkbFlatten(geometry.getGeometryType())) {
+    case wkbMultiPoint:
+    case wkbMultiLineString:
+    case wkbGeometryCollection:
+        for (const OGRGeometry* part : *geometry.toGeometryCollection()) {
+            collectParts(*part, parts);
+        }
+        break;
+    default:
+        if (!geometry.IsEmpty()) {
+            parts.push_back(&geometry);
+        }
+        break;
+    }
+}
+
+// Whether the leg, just before reaching (x, y) from (fromX, fromY), already lies in another
+// keep-out area of the same file: world data is cut into polygons at the antimeridian (and
+// charts at their sheet edges), and stepping from one such polygon into the next is no
+// shore.
+bool fromNeighbour(const std::vector<ZoneShape>& zones, std::size_t self, double fromX,
+                   double fromY, double x, double y) {
+    const double length = std::hypot(x - fromX, y - fromY);
+    if (!(length > 0.0)) {
+        return false;
+    }
+    // A millionth of a degree: a tenth of a metre, well inside any polygon the leg is in.
+    const double back = std::min(1.0, 1e-6 / length);
+    const OGRPoint before(x + (fromX - x) * back, y + (fromY - y) * back);
+    for (std::size_t z = 0; z < zones.size(); ++z) {
+        const ZoneShape& other = zones[z];
+        if (z != self && other.record.kind == ZoneKind::keepOut &&
+            other.record.file == zones[self].record.file && preparedIntersects(other, before)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where the leg first enters the zone from outside, walking from its start: from a start
+// inside, where it comes back in after leaving.
+std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
+                                   const std::vector<ZoneShape>& zones, std::size_t z,
+                                   bool startInside, const OGRGeometry& shape) {
+    const ZoneShape& zone = zones[z];
+    bool wasInside = startInside;
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
         const OGRLineString line = piece(path, k);
         if (!preparedIntersects(zone, line)) {
+            wasInside = false;
             continue;
         }
-        const OGRGeometryUniquePtr hit(shape.Intersection(&line));
-        const std::optional<OGRPoint> entry =
-            hit ? nearestVertex(*hit, path.places[k].lon, path.places[k].lat) : std::nullopt;
-        if (entry) {
-            return placeOnLeg(leg, path.places.front(), *entry);
+        if (wasInside && preparedContains(zone, line)) {
+            continue;
         }
+        const double x = path.places[k].lon;
+        const double y = path.places[k].lat;
+        const OGRGeometryUniquePtr hit(shape.Intersection(&line));
+        std::vector<const OGRGeometry*> parts;
+        if (hit) {
+            collectParts(*hit, parts);
+        }
+        // Each stretch of the piece inside the zone starts where it is nearest the piece's
+        // start; taken in order along the piece.
+        std::vector<OGRPoint> starts;
+        for (const OGRGeometry* part : parts) {
+            if (const std::optional<OGRPoint> first = nearestVertex(*part, x, y)) {
+                starts.push_back(*first);
+            }
+        }
+        std::sort(starts.begin(), starts.end(), [x, y](const OGRPoint& a, const OGRPoint& b) {
+            return std::hypot(a.getX() - x, a.getY() - y) < std::hypot(b.getX() - x, b.getY() - y);
+        });
+        for (const OGRPoint& start : starts) {
+            const bool atPieceStart = start.getX() == x && start.getY() == y;
+            if ((wasInside && atPieceStart) ||
+                fromNeighbour(zones, z, x, y, start.getX(), start.getY())) {
+                continue; // the stretch the leg is already in, or one beyond a seam
+            }
+            return placeOnLeg(leg, path.places.front(), start);
+        }
+        wasInside = inside(zone, path.places[k + 1]);
     }
     return std::nullopt;
 }
@@ -302,10 +410,11 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                             GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
                     }
                 };
-                if (!pass.startInside && preparedIntersects(zone, path.line)) {
+                if (preparedIntersects(zone, path.line) &&
+                    !(pass.startInside && preparedContains(zone, path.line))) {
                     cutLocally();
-                    const std::optional<LegPlace> entry =
-                        firstEntry(leg, path, zone, local ? *local : *zone.geometry);
+                    const std::optional<LegPlace> entry = firstEntry(
+                        leg, path, zones, z, pass.startInside, local ? *local : *zone.geometry);
                     pass.crosses = entry.has_value();
                     pass.crossing = entry.value_or(LegPlace{});
                 }

@@ -42,16 +42,36 @@ OGRLinearRing ringOf(const GeoRing& ring, double shift) {
 // vertex at -180 among vertices at 180); taken literally, such an island's ring spans the
 // globe, and repairing it would lay a strip of land round the world. Each ring is put on
 // one run of longitudes instead, every edge the shorter way round, so that the island
-// stays where it is. A ring that goes once round a pole (Antarctica's) cannot close on one
-// run and keeps its longitudes.
+// stays where it is.
+// A ring that goes once round a pole (Antarctica's coast, a closed area about a pole)
+// cannot close on one run: taken literally, its last edge runs straight back across the
+// map, and what it encloses south of that edge (Antarctica south of 85 S) is lost. On the
+// sphere it encloses the cap about the pole on its side of the equator, so it is closed
+// through that pole: on to its first vertex one turn on, to the pole, back along the pole
+// and up to its first vertex.
 GeoRing onOneRun(const GeoRing& ring) {
     GeoRing run = ring;
     for (std::size_t i = 1; i < run.size(); ++i) {
         run[i].lon = sameTurn(ring[i].lon, run[i - 1].lon);
     }
-    if (run.empty() || sameTurn(ring.front().lon, run.back().lon) != run.front().lon) {
-        return ring;
+    if (run.empty()) {
+        return run;
     }
+    const double closing = sameTurn(ring.front().lon, run.back().lon);
+    if (closing == run.front().lon) {
+        return run;
+    }
+    if (std::fabs(closing - run.front().lon) != 360.0) {
+        return ring; // round the pole more than once: no cap it encloses
+    }
+    double latitudes = 0.0;
+    for (const GeoPoint& point : ring) {
+        latitudes += point.lat;
+    }
+    const double pole = latitudes < 0.0 ? -90.0 : 90.0;
+    run.push_back(GeoPoint{run.front().lat, closing});
+    run.push_back(GeoPoint{pole, closing});
+    run.push_back(GeoPoint{pole, run.front().lon});
     return run;
 }
 
@@ -217,10 +237,12 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
     const GeoArea area = areaOnOneRun(fileArea);
     extent = boxOf(area.outer);
     auto parts = std::make_unique<OGRMultiPolygon>();
+    int turns = 0;
     for (const double shift : {-360.0, 0.0, 360.0}) {
         if (!overlaps(extent, shift, box)) {
             continue;
         }
+        ++turns;
         Checked checked = madeValidThenCut(area, shift, box, boxShape, messages);
         if (checked.repaired && !cut.repaired) {
             cut.repaired = true;
@@ -234,6 +256,15 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
             return cut;
         }
         addPolygons(*parts, *checked.geometry);
+    }
+    if (turns > 1 && parts->getNumGeometries() > 1) {
+        // Turns of one area that meet at a seam (a cap about a pole, taken in the turns on
+        // both sides of the route) are one area: the seam between them is no edge.
+        OGRGeometryUniquePtr joined(parts->UnionCascaded());
+        if (joined) {
+            cut.geometry = polygonalPart(*joined);
+            return cut;
+        }
     }
     if (!parts->IsEmpty()) {
         cut.geometry.reset(parts.release());

@@ -130,4 +130,22 @@ WROTE_GPX="$WROTE_ALL
 tail -c ${#WROTE_GPX} .stdout >.wrote
 expect_text "$WROTE_GPX" .wrote "dialogue with export: confirmations"
 
+# A route across 180 degrees: every longitude the vehicle and the maps read lies within
+# -180..180, the split points' too, and the GeoJSON line is cut at the antimeridian into
+# the two parts of a MultiLineString.
+printf -- '-16.95 179.85\n-16.95 -179.95\n' >"$INPUT/across.txt"
+new_run_dir
+tavra_run_at_fixed_time --export geojson "$INPUT/across.txt"
+expect_status 0 "$status" "across 180"
+in_range='{ v = $1 + 0; if (v < -180 || v > 180) bad = 1 } END { exit bad }'
+sed -n 's/^longitude *= *\(.*\);.*/\1/p' 2020_189_155.cfg | awk "$in_range" ||
+    fail "across 180: a cfg longitude beyond 180"
+cut -d, -f3 2020_189_155.wpt | awk "$in_range" || fail "across 180: a wpt longitude beyond 180"
+grep -o '\[-\?[0-9][0-9.e+-]*,' 2020_189_155.geojson | tr -d '[,' | awk "$in_range" ||
+    fail "across 180: a geojson longitude beyond 180"
+grep -q '"type":"MultiLineString","coordinates":\[\[\[' 2020_189_155.geojson ||
+    fail "across 180: the route is not cut"
+grep -q '\[180,-16\.9[0-9]*\]\],\[\[-180,-16\.9[0-9]*\],' 2020_189_155.geojson ||
+    fail "across 180: the parts do not meet at the antimeridian"
+
 finish

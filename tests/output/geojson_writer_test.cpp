@@ -45,7 +45,9 @@ TEST(GeoJson, TwoPointRouteWhole) {
         "]}\n");
 }
 
-TEST(GeoJson, SplitPointsAreNamedAndLongitudesStayAsPlanned) {
+// The split point planned at 180.25 is written at -179.75, and the line is cut where it
+// crosses 180 degrees, on the parallel of 16.5 S it runs along.
+TEST(GeoJson, SplitPointsAreNamedAndTheRouteIsCutAtTheAntimeridian) {
     WaypointList route;
     fillAntimeridianRoute(route);
     EXPECT_EQ(geoJson(route, antimeridianTotals()),
@@ -54,8 +56,9 @@ TEST(GeoJson, SplitPointsAreNamedAndLongitudesStayAsPlanned) {
               "\"features\":[\n"
               "{\"type\":\"Feature\",\"properties\":{\"kind\":\"route\","
               "\"surveyLineDistance\":5100.5,\"expectedMissionTime\":5250.5},"
-              "\"geometry\":{\"type\":\"LineString\",\"coordinates\":"
-              "[[179.5,-16.5],[179.75,-16.5],[180.25,-16.5],[-179.5,-16.5]]}},\n"
+              "\"geometry\":{\"type\":\"MultiLineString\",\"coordinates\":"
+              "[[[179.5,-16.5],[179.75,-16.5],[180,-16.5]],"
+              "[[-180,-16.5],[-179.75,-16.5],[-179.5,-16.5]]]}},\n"
               "{\"type\":\"Feature\",\"properties\":{\"number\":0,\"kind\":\"launch\","
               "\"legDistance\":500,\"legHeading\":90,\"legTime\":650},"
               "\"geometry\":{\"type\":\"Point\",\"coordinates\":[179.5,-16.5]}},\n"
@@ -64,7 +67,7 @@ TEST(GeoJson, SplitPointsAreNamedAndLongitudesStayAsPlanned) {
               "\"geometry\":{\"type\":\"Point\",\"coordinates\":[179.75,-16.5]}},\n"
               "{\"type\":\"Feature\",\"properties\":{\"number\":2,\"kind\":\"split\","
               "\"legDistance\":1000.5,\"legHeading\":90,\"legTime\":1000.5},"
-              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[180.25,-16.5]}},\n"
+              "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-179.75,-16.5]}},\n"
               "{\"type\":\"Feature\",\"properties\":{\"number\":3,\"kind\":\"waypoint\","
               "\"legDistance\":0,\"legHeading\":0,\"legTime\":0},"
               "\"geometry\":{\"type\":\"Point\",\"coordinates\":[-179.5,-16.5]}}\n"

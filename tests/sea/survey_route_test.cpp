@@ -1,12 +1,14 @@
 // Tests of the sea survey of whole planned routes, judged by the plan check: a shelf with a
 // step at every bound, a grid of depths, and known places in ETOPO5 and Natural Earth.
 #include "grid_files.h"
+#include "memory_grid.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
 #include "sea/gdal_depth_grid.h"
 #include "sea/survey_route.h"
 #include "zone_fixtures.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
@@ -294,4 +296,68 @@ TEST(SurveyRoute, TheSurroundingsTheAreasWereCutToAreRecorded) {
     // Without areas there is nothing cut, and no box.
     const SeaSurveyResult none = surveyRoute(peninsula->route, SeaRequest{});
     EXPECT_EQ(none.survey.surroundings.west, none.survey.surroundings.east);
+}
+
+// Places where real data misled the check, against hand-worked figures: rings round the
+// poles as world data holds them (stepping from 180 back to -180), land cut into two
+// polygons at 180 degrees, a hole the meridian 0.005 E crosses from 0.01 N to 0.02 N, a
+// grid of infinities, and a route to the pole over a global grid of 1 degree.
+TEST(SurveyRoute, PolesTheAntimeridianInfinityAndReEntry) {
+    const auto ring = [](const char* name, double lat) {
+        return GeoArea{name, {{lat, -180}, {lat, -90}, {lat, 0}, {lat, 90}, {lat, 180}}, {}};
+    };
+    GeoArea hook = box("hook", 0, 0, 0.03, 0.01);
+    hook.holes.push_back(box("bay", 0.01, 0.003, 0.02, 0.008).outer);
+    const std::vector<GeoArea> fiji{box("west", -17, 179, -16, 180),
+                                    box("east", -17, -180, -16, -179)};
+    struct Case {
+        const char* what;
+        GeoPoint from, to;
+        std::vector<GeoArea> land;
+        double entry; // meters along its leg to the one entry, 0 for none
+        bool inside;  // every route point inside the land
+    };
+    const Case cases[] = {
+        {"south of 85 S", {-89, 0}, {-86, 0}, {ring("antarctica", -80)}, 0.0, true},
+        {"over the seam", {-16.5, 179.9}, {-16.5, -179.9}, fiji, 0.0, true},
+        {"back onto land", {0.005, 0.005}, {0.025, 0.005}, {hook}, 0.015 * kDegree, true},
+        // Over the pole into a cap of 111 m about it, 0.009 degrees on.
+        {"over the pole", {89.99, 0}, {89.99, 180}, {ring("cap", 89.999)}, 0.009 * kDegree, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::unique_ptr<Planned> plan = planned({c.from, c.to});
+        std::size_t points = 0;
+        for (const WaypointNode* node = plan->route.head; node != nullptr; node = node->next) {
+            ++points;
+        }
+        std::vector<double> entries;
+        std::size_t inside = 0;
+        for (const PlanFinding& finding : judged(*plan, {nullptr, "", {keepOut(c.land)}, 0.0})) {
+            const std::string text = findingText(finding);
+            inside += text.find(" is inside ") != std::string::npos ? 1 : 0;
+            if (text.find(" enters ") != std::string::npos) {
+                entries.push_back(finding.place->stretches[0].start);
+            }
+        }
+        EXPECT_EQ(inside, c.inside ? points : 0u);
+        ASSERT_EQ(entries.size(), c.entry > 0.0 ? 1u : 0u);
+        if (!entries.empty()) {
+            EXPECT_NEAR(entries[0], c.entry, 0.5);
+        }
+    }
+    GridFolder folder;
+    GridFile file = northUpGrid(-122.1, 36.95, 0.01, 30, 30);
+    file.values.assign(900, HUGE_VAL);
+    file.values[465] = -HUGE_VAL;
+    writeGridFile(folder.path("inf.tif"), file);
+    const GridOpening infinite = openDepthGrid(folder.path("inf.tif"), "inf.tif", true);
+    ASSERT_TRUE(infinite.grid) << infinite.error;
+    const std::unique_ptr<Planned> bay = planned({{36.80, -121.95}, {36.80, -121.92}});
+    EXPECT_EQ(kinds(judged(*bay, {infinite.grid.get(), "inf.tif", {}, 0.0})),
+              (Texts{"unknown", "unknown", "grid note"}));
+    // Rows of 111 km to the pole: read a few times a leg, not refused for its columns.
+    MemoryGrid globe(-180.0, 90.0, 1.0, 360, 180, 3000.0);
+    const std::unique_ptr<Planned> pole = planned({{89.5, 10.0}, {90.0, 0.0}});
+    EXPECT_EQ(kinds(judged(*pole, {&globe, "globe", {}, 0.0})), Texts{"grid note"});
 }

@@ -55,9 +55,10 @@ void parseParameters(std::string_view line, MissionParameters& params) {
         argv.push_back(word.data());
     }
     argv.push_back(nullptr);
-    std::ostringstream ignored;
+    // A mistake would stop the program; here the values read before and after it still
+    // plan, so that every number the parser takes reaches the planner.
     const CommandLine commandLine =
-        parseOptions(static_cast<int>(words.size()), argv.data(), params, ignored);
+        parseOptions(static_cast<int>(words.size()), argv.data(), params);
     if (commandLine.waypointFile) {
         params.launchDistance = parseIntArgument(commandLine.waypointFile->c_str());
     }

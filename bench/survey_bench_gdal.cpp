@@ -57,6 +57,21 @@ void reportLines(benchmark::State& state, const SurveyResult& result) {
     state.counters["waypoints"] = static_cast<double>(result.plan.waypoints.size());
 }
 
+// Lays the survey out over and over at the spacing; a refusal ends the case with its message.
+void timeSurveys(benchmark::State& state, const GeoArea& area, double spacing) {
+    SurveyRequest request;
+    request.spacing = spacing;
+    SurveyResult result;
+    for (auto _ : state) {
+        result = planSurvey(area, request);
+        benchmark::DoNotOptimize(result.ok);
+    }
+    if (!result.ok) {
+        state.SkipWithError(result.error.c_str());
+    }
+    reportLines(state, result);
+}
+
 void BM_SurveyTenKilometres(benchmark::State& state) {
     const GeoArea area = squareWithThreeIslands();
     SurveyResult result;
@@ -101,17 +116,7 @@ void BM_SurveyRaggedShore(benchmark::State& state) {
         const double azimuth = 2.0 * M_PI * i / 400.0;
         area.outer.push_back(offset(centre, reach * std::sin(azimuth), reach * std::cos(azimuth)));
     }
-    SurveyRequest request;
-    request.spacing = 50.0;
-    SurveyResult result;
-    for (auto _ : state) {
-        result = planSurvey(area, request);
-        benchmark::DoNotOptimize(result.ok);
-    }
-    if (!result.ok) {
-        state.SkipWithError(result.error.c_str());
-    }
-    reportLines(state, result);
+    timeSurveys(state, area, 50.0);
 }
 
 GeoArea areaOf(const std::vector<std::vector<Point>>& rings) {
@@ -134,32 +139,12 @@ GeoArea areaOf(const std::vector<std::vector<Point>>& rings) {
 // rocks, on a shore of 2000 vertices), at 50 m spacing, as bench/big_areas.sh runs them whole.
 void BM_SurveyChartShore(benchmark::State& state) {
     const GeoArea area = areaOf(shore(static_cast<std::size_t>(state.range(0)), 0));
-    SurveyRequest request;
-    request.spacing = 50.0;
-    SurveyResult result;
-    for (auto _ : state) {
-        result = planSurvey(area, request);
-        benchmark::DoNotOptimize(result.ok);
-    }
-    if (!result.ok) {
-        state.SkipWithError(result.error.c_str());
-    }
-    reportLines(state, result);
+    timeSurveys(state, area, 50.0);
 }
 
 void BM_SurveyRocks(benchmark::State& state) {
     const GeoArea area = areaOf(shore(2000, static_cast<std::size_t>(state.range(0))));
-    SurveyRequest request;
-    request.spacing = 50.0;
-    SurveyResult result;
-    for (auto _ : state) {
-        result = planSurvey(area, request);
-        benchmark::DoNotOptimize(result.ok);
-    }
-    if (!result.ok) {
-        state.SkipWithError(result.error.c_str());
-    }
-    reportLines(state, result);
+    timeSurveys(state, area, 50.0);
 }
 
 } // namespace

@@ -110,11 +110,12 @@ PlanFinding placed(FindingSeverity severity, std::size_t legIndex,
 }
 
 std::string page(const SeaSurvey& sea, const std::vector<PlanFinding>& findings,
-                 const MissionParameters& params = {}) {
+                 const MissionParameters& params = {}, bool landChecked = true) {
     WaypointList route;
     fillTwoPointExportRoute(route);
     std::ostringstream out;
-    writeHtmlPreview(out, "2020_189_155.html", route, twoPointTotals(), sea, findings, params);
+    writeHtmlPreview(out, "2020_189_155.html", route, twoPointTotals(), sea, findings, params,
+                     landChecked);
     return out.str();
 }
 
@@ -260,7 +261,7 @@ TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
     writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), bay);
     std::ostringstream withSea;
     writeHtmlPreview(withSea, "2020_189_155.html", route, twoPointTotals(), twoPointLegs(), {}, {},
-                     &bay);
+                     true, &bay);
     for (const std::string& text : {plain.str(), withSea.str()}) {
         const Page read(text);
         const pugi::xml_node area = read.one(std::string(kMap) + "//g[@class='surveyarea']");
@@ -372,7 +373,8 @@ TEST(HtmlPreviewSea, ProfilePassesThroughTheSamples) {
                flat({profileAt(1500, 80), profileAt(2000, 60)}), "seabed after the gap");
 
     // The ground from the bottom of the plot up to the seabed; the band from the shallowest
-    // cells down to the seabed, back the other way.
+    // cells down to the seabed, back the other way, the shallowest cells in steps that change
+    // half way between the samples at 1500 and 2000 m.
     const pugi::xpath_node_set ground = read.all(profile + "//path[@class='ground']");
     ASSERT_EQ(ground.size(), 2u);
     expectNear(numbersIn(ground[1].node().attribute("d").value()),
@@ -380,19 +382,23 @@ TEST(HtmlPreviewSea, ProfilePassesThroughTheSamples) {
                "ground");
     const pugi::xpath_node_set band = read.all(profile + "//path[@class='band']");
     ASSERT_EQ(band.size(), 2u);
-    expectNear(
-        numbersIn(band[1].node().attribute("d").value()),
-        flat({profileAt(1500, 70), profileAt(2000, 55), profileAt(2000, 60), profileAt(1500, 80)}),
-        "band");
+    expectNear(numbersIn(band[1].node().attribute("d").value()),
+               flat({profileAt(1500, 70), profileAt(1750, 70), profileAt(1750, 55),
+                     profileAt(2000, 55), profileAt(2000, 60), profileAt(1500, 80)}),
+               "band");
     // yoyoMinAltitude 15 m and abortAltitude 2.5 m above the shallowest cells.
     const pugi::xpath_node_set minimum = read.all(profile + "//polyline[@class='minaltitude']");
     ASSERT_EQ(minimum.size(), 2u);
-    expectNear(numbersIn(minimum[1].node().attribute("points").value()),
-               flat({profileAt(1500, 55), profileAt(2000, 40)}), "minimum altitude");
+    expectNear(
+        numbersIn(minimum[1].node().attribute("points").value()),
+        flat({profileAt(1500, 55), profileAt(1750, 55), profileAt(1750, 40), profileAt(2000, 40)}),
+        "minimum altitude");
     const pugi::xpath_node_set abort = read.all(profile + "//polyline[@class='abortaltitude']");
     ASSERT_EQ(abort.size(), 2u);
     expectNear(numbersIn(abort[1].node().attribute("points").value()),
-               flat({profileAt(1500, 67.5), profileAt(2000, 52.5)}), "abort altitude");
+               flat({profileAt(1500, 67.5), profileAt(1750, 67.5), profileAt(1750, 52.5),
+                     profileAt(2000, 52.5)}),
+               "abort altitude");
 
     // The gap: the off-grid sample stands for 250 m either side of it.
     const pugi::xml_node gap = read.one(profile + "//rect[@class='nodepth']" + kDrawn);
@@ -442,10 +448,11 @@ TEST(HtmlPreviewSea, ProfilePassesThroughTheSamples) {
     for (const pugi::xml_node& entry : legend.children("text")) {
         words += std::string(entry.child_value()) + ";";
     }
-    EXPECT_EQ(words, "seabed (bilinear);up to the shallowest of the 4 cells around (what is "
-                     "checked);yo-yo band 10 m to 90 m;yoyoMinAltitude 15 m above the shallowest "
-                     "cells;abortAltitude 2.5 m above them;abortDepth 100 m;route point, at the "
-                     "surface;no depth;error;warning;");
+    EXPECT_EQ(words,
+              "seabed (bilinear);up to the shallowest of the 4 cells around, in steps "
+              "(what is checked);yo-yo band 10 m to 90 m;yoyoMinAltitude 15 m above the shallowest "
+              "cells;abortAltitude 2.5 m above them;abortDepth 100 m;route point, at the "
+              "surface;no depth;error;warning;");
 }
 
 // A plain mission holds wayPointDepth and has no minimum altitude; ground above the sea

@@ -14,6 +14,7 @@
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -604,4 +605,80 @@ TEST(HtmlPreviewSea, ValuesBeyondTheEarthStayOffThePlot) {
     EXPECT_EQ(depths, "-10000;-5000;0;5000;10000;15000;water depth, m;");
     // The route's points that have a place: the first three.
     EXPECT_EQ(read.all(std::string(kProfile) + "//text[@class='number']").size(), 3u);
+}
+
+// A hand-made grid of 500 m cells read every 250 m along one 1000 m leg: the shallowest cells
+// 10, 10, 30, 30 and 20 m are held to half way between samples, one step per value, and the
+// altitudes above them step with them; the legend gives the cells' sides, a range where
+// the legs' cells differ.
+TEST(HtmlPreviewSea, TheCheckedBandStepsWhereTheCellsChange) {
+    SeaSurvey sea;
+    sea.gridFile = "cells.tif";
+    sea.legs = {leg(0, 1000.0, 0.0, 0, 1), leg(1, 1000.0, 1000.0, 1, 2)};
+    LegSeabed seabed;
+    seabed.cellWidth = 500.0;
+    seabed.cellHeight = 463.3;
+    const double shallowest[] = {10.0, 10.0, 30.0, 30.0, 20.0};
+    for (int i = 0; i < 5; ++i) {
+        DepthSample sample;
+        sample.alongLeg = sample.alongRoute = 250.0 * i;
+        sample.state = DepthState::known;
+        sample.shallowest = shallowest[i];
+        sample.depth = shallowest[i] + 5.0;
+        seabed.samples.push_back(sample);
+    }
+    LegSeabed wider = seabed;
+    wider.leg = 1;
+    wider.cellWidth = 1200.0;
+    wider.samples.clear();
+    sea.seabed = {seabed, wider};
+    const Page read(page(sea, {}));
+    const std::string profile = kProfile;
+    // The route's 2000 m over 860 units; the abort depth of 100 m sets the axis, 0 to 120 m.
+    const std::vector<double> edge = {
+        0, 10, 375, 10, 375, 30, 875, 30, 875, 20, 1000, 20,
+    };
+    std::vector<double> drawn =
+        numbersIn(read.one(profile + "//path[@class='band']").attribute("d").value());
+    drawn.resize(edge.size());
+    std::vector<double> expected;
+    for (std::size_t i = 0; i < edge.size(); i += 2) {
+        expected.push_back(profileAt(edge[i], edge[i + 1]).x);
+        expected.push_back(profileAt(edge[i], edge[i + 1]).y);
+    }
+    expectNear(drawn, expected, "band's upper edge");
+    for (std::size_t i = 1; i < expected.size(); i += 2) {
+        expected[i] = profileAt(0, edge[i] - 2.5).y; // abortAltitude 2.5 m above
+    }
+    expectNear(
+        numbersIn(
+            read.one(profile + "//polyline[@class='abortaltitude']").attribute("points").value()),
+        expected, "abort altitude");
+    EXPECT_EQ(
+        read.all(profile + "//text[.='cells 500 m–1.2 km east-west, 463 m north-south']").size(),
+        1u);
+}
+
+// The legs are one neutral colour on every map, and only findings colour them; the ground
+// is water only where land was looked for, and otherwise neutral with a note.
+TEST(HtmlPreviewSea, LegsAreNeutralAndUncheckedLandIsSaid) {
+    WaypointList route;
+    fillTwoPointExportRoute(route);
+    std::ostringstream plain;
+    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals());
+    const std::string noLand = page(twoPointLegs(), {}, {}, false);
+    const std::string land =
+        page(twoPointLegs(), {placed(FindingSeverity::error, 1, {{0.0, 10.0}})}, {}, true);
+    const std::pair<std::string, bool> pages[] = {
+        {plain.str(), false}, {noLand, false}, {land, true}};
+    for (const auto& [text, checked] : pages) {
+        const Page read(text);
+        EXPECT_NE(text.find(".route{fill:none;stroke:#34495e;"), std::string::npos);
+        EXPECT_EQ(text.find("stroke:#34495e}"), std::string::npos); // no other colour for legs
+        EXPECT_EQ(read.all("//svg[@class='landunchecked']").size(), checked ? 0u : 1u);
+        EXPECT_EQ(read.all(std::string(kMap) + "/text[.='land not checked']").size(),
+                  checked ? 0u : 1u);
+        EXPECT_EQ(read.all(std::string(kMap) + "//path[@class='finding error']" + kDrawn).size(),
+                  checked ? 1u : 0u);
+    }
 }

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -17,11 +17,17 @@ constexpr double kMapBottom = kMapTop + kMapHeight;
 // About as many intervals as the map area's sides have room for labels.
 constexpr int kLongitudeIntervals = 8;
 constexpr int kLatitudeIntervals = 6;
-// A label's room: the longitudes' row above the bottom edge, the latitudes' column.
-constexpr double kLabelRow = 16.0;
-constexpr double kLabelColumn = 62.0;
-// Room a label's character takes at its size: a longitude's label must end on the page.
-constexpr double kLabelCharWidth = 6.5;
+// Where the labels stand, in the margins around the map area, and what they keep clear of:
+// the legend above, the scale bar below.
+constexpr double kLatitudeLabelX = kMapLeft - 5.0;
+constexpr double kLongitudeLabelY = kMapBottom + 14.0;
+constexpr double kLegendBottom = 68.0;
+constexpr double kScaleBarTop = kScaleBarY - 12.0;
+
+// Room a label takes at its size; the degree sign is two bytes and one character.
+double labelWidth(const std::string& label) {
+    return 6.5 * static_cast<double>(label.size() - 1);
+}
 
 struct Line {
     double degrees; // on the route's run of longitudes, or the latitude
@@ -97,32 +103,37 @@ void appendGraticule(std::string& text, const MapFrame& frame) {
         appendPixels(text, kMapRight);
     }
     text += "\"/>";
-    // Labels clear of each other: no latitude in the longitudes' row, no longitude in the
-    // latitudes' column.
+    // Labels in the margins, clear of the route: the latitudes' read upward left of the map
+    // area, the longitudes' under it; each only where it has room between the legend, the
+    // scale bar and the page's edges.
     for (const Line& parallel : parallels) {
-        if (parallel.at > kMapBottom - kLabelRow) {
+        std::string label;
+        appendDegrees(label, parallel.degrees, stepDecimals(latStep));
+        const double half = labelWidth(label) / 2.0;
+        if (parallel.at - half < kLegendBottom || parallel.at + half > kScaleBarTop) {
             continue;
         }
         text += "<text class=\"lat\" x=\"";
-        appendPixels(text, kMapLeft + 3.0);
+        appendPixels(text, kLatitudeLabelX);
         text += "\" y=\"";
-        appendPixels(text, parallel.at - 3.0);
-        text += "\">";
-        appendDegrees(text, parallel.degrees, stepDecimals(latStep));
+        appendPixels(text, parallel.at);
+        text += "\" transform=\"rotate(-90 ";
+        appendXY(text, kLatitudeLabelX, parallel.at);
+        text += ")\">";
+        text += label;
         text += "</text>";
     }
     for (const Line& meridian : meridians) {
         std::string label;
         appendDegrees(label, namedLongitude(meridian.degrees), stepDecimals(lonStep));
-        // The degree sign is two bytes and one character.
-        const double width = kLabelCharWidth * static_cast<double>(label.size() - 1);
-        if (meridian.at < kMapLeft + kLabelColumn || meridian.at + 3.0 + width > kPageWidth) {
+        const double half = labelWidth(label) / 2.0;
+        if (meridian.at - half < kLatitudeLabelX + 2.0 || meridian.at + half > kPageWidth) {
             continue;
         }
         text += "<text class=\"lon\" x=\"";
-        appendPixels(text, meridian.at + 3.0);
+        appendPixels(text, meridian.at);
         text += "\" y=\"";
-        appendPixels(text, kMapBottom - 4.0);
+        appendPixels(text, kLongitudeLabelY);
         text += "\">";
         text += label;
         text += "</text>";

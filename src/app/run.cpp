@@ -228,6 +228,7 @@ struct MeasuredSea {
     const SeaSurvey& survey;
     const std::vector<PlanFinding>& findings;
     const MissionParameters& params;
+    bool landChecked; // --keepOut or --bathymetry: the preview may draw water as water
 };
 
 // The exports asked for, after the four files and always in this order; the first that
@@ -253,7 +254,8 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const Outpu
                         [&](std::ostream& file, const std::string& fileName) {
                             if (measured != nullptr) {
                                 writeHtmlPreview(file, fileName, route, totals, measured->survey,
-                                                 measured->findings, measured->params, surveyArea);
+                                                 measured->findings, measured->params,
+                                                 measured->landChecked, surveyArea);
                             } else if (surveyArea != nullptr) {
                                 writeHtmlPreview(file, fileName, route, totals, *surveyArea);
                             } else {
@@ -497,7 +499,9 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
                                   surveyComment(*commandLine.surveyArea, survey.request, *surveyed),
                                   surveyed->waypoints);
          }));
-    const MeasuredSea measuredSea{seaSurvey, findings, params};
+    const MeasuredSea measuredSea{seaSurvey, findings, params,
+                                  commandLine.bathymetry.has_value() ||
+                                      !commandLine.keepOut.empty()};
     if (!allWritten || !writeExports(out, exports.selection, place, route, totals,
                                      measured != nullptr ? &measuredSea : nullptr,
                                      surveyed ? &surveyArea : nullptr)) {

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -208,12 +207,37 @@ void appendPolyline(std::string& text, const char* element, const std::vector<do
     text += "\"/>\n";
 }
 
+// The shallowest cells as the checks judge them: each sample's value held over the part of
+// the run it stands for (half way to its neighbours), a step where the cells judged change
+// rather than a ramp between samples, which no cell has; equal neighbours make one step.
+struct Steps {
+    std::vector<double> x; // page units, two vertices a step
+    std::vector<double> value;
+};
+
+Steps shallowestSteps(const SeabedRun& run) {
+    Steps steps;
+    const std::size_t count = run.x.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const double left = i == 0 ? run.x[0] : (run.x[i - 1] + run.x[i]) / 2.0;
+        const double right = i + 1 == count ? run.x[i] : (run.x[i] + run.x[i + 1]) / 2.0;
+        if (!steps.value.empty() && steps.value.back() == run.shallowest[i]) {
+            steps.x.back() = right;
+            continue;
+        }
+        steps.x.insert(steps.x.end(), {left, right});
+        steps.value.insert(steps.value.end(), {run.shallowest[i], run.shallowest[i]});
+    }
+    return steps;
+}
+
 // The ground under the seabed, the band up to the shallowest cells, the seabed itself,
 // and the lines of the altitudes the vehicle keeps above the shallowest cells.
 void appendRun(std::string& text, const SeabedRun& run, const Scale& scale,
                const MissionParameters& params) {
     const std::vector<std::size_t> byDepth = thinnedToColumns(run.x, run.depth);
-    const std::vector<std::size_t> byShallowest = thinnedToColumns(run.x, run.shallowest);
+    const Steps steps = shallowestSteps(run);
+    const std::vector<std::size_t> byShallowest = thinnedToColumns(steps.x, steps.value);
     text += "<path class=\"ground\" d=\"M";
     appendXY(text, run.x[byDepth.front()], kPlotBottom);
     for (const std::size_t i : byDepth) {
@@ -228,7 +252,7 @@ void appendRun(std::string& text, const SeabedRun& run, const Scale& scale,
         if (k != 0) {
             text += " L";
         }
-        appendXY(text, run.x[i], scale.y(run.shallowest[i]));
+        appendXY(text, steps.x[i], scale.y(steps.value[i]));
     }
     for (auto i = byDepth.rbegin(); i != byDepth.rend(); ++i) {
         text += " L";
@@ -237,10 +261,10 @@ void appendRun(std::string& text, const SeabedRun& run, const Scale& scale,
     text += " Z\"/>\n";
     appendPolyline(text, "seabed", run.x, run.depth, byDepth, scale);
     if (isOn(params.yoyoMission)) {
-        appendPolyline(text, "minaltitude", run.x, run.shallowest, byShallowest, scale,
+        appendPolyline(text, "minaltitude", steps.x, steps.value, byShallowest, scale,
                        static_cast<double>(params.yoyoMinAltitude));
     }
-    appendPolyline(text, "abortaltitude", run.x, run.shallowest, byShallowest, scale,
+    appendPolyline(text, "abortaltitude", steps.x, steps.value, byShallowest, scale,
                    params.abortAltitude);
 }
 
@@ -334,11 +358,36 @@ std::vector<Span> failingSpans(const FindingMarks& marks, const SeaSurvey& sea,
     return merged;
 }
 
+// The parts of spans that no span of worse lies on (both sorted and apart, as failingSpans
+// gives them), so that each stretch is tinted once, by its worst finding.
+std::vector<Span> withoutWorse(const std::vector<Span>& spans, const std::vector<Span>& worse) {
+    std::vector<Span> left;
+    for (Span span : spans) {
+        for (const Span& cut : worse) {
+            if (cut.end <= span.start || cut.start >= span.end) {
+                continue;
+            }
+            if (cut.start > span.start) {
+                left.push_back({span.start, cut.start});
+            }
+            span.start = cut.end;
+        }
+        if (span.end > span.start) {
+            left.push_back(span);
+        }
+    }
+    return left;
+}
+
 void appendFailing(std::string& text, const FindingMarks& marks, const SeaSurvey& sea,
                    const Scale& scale, FindingSeverity severity) {
     const bool error = severity == FindingSeverity::error;
     const double touching = 0.5 * scale.profile.length / kPlotWidth;
-    for (const Span& span : failingSpans(marks, sea, severity, touching)) {
+    std::vector<Span> spans = failingSpans(marks, sea, severity, touching);
+    if (!error) {
+        spans = withoutWorse(spans, failingSpans(marks, sea, FindingSeverity::error, touching));
+    }
+    for (const Span& span : spans) {
         const auto [left, right] = visibleSpan(scale, span);
         appendRect(text, error ? "failing error" : "failing warning", left, kPlotTop, right,
                    kPlotBottom);
@@ -465,7 +514,7 @@ void appendDistanceAxis(std::string& text, const Scale& scale) {
     const bool kilometers = length >= 2000.0;
     const double unit = kilometers ? 1000.0 : 1.0;
     const double step = roundStep(length / unit, 8);
-    const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+    const int decimals = stepDecimals(step);
     text += "<g class=\"distanceaxis\">";
     for (std::int64_t index = 0; static_cast<double>(index) * step <= length / unit * (1.0 + 1e-9);
          ++index) {
@@ -492,10 +541,65 @@ std::string meters(double value) {
     return text + " m";
 }
 
-std::string profileLegend(const MissionParameters& params, bool abortDepthShown) {
+// A cell's side as the legend gives it: whole meters, or kilometres to a tenth.
+std::string cellSide(double meters) {
+    std::string text;
+    if (meters >= 1000.0) {
+        appendFixed(text, meters / 1000.0, 1);
+        return text + " km";
+    }
+    appendFixed(text, meters, 0);
+    return text + " m";
+}
+
+// The sides of the grid's cells along the route, "9.3 km" or, where the legs' cells differ
+// as shown, "7.3–7.5 km"; empty where no leg lies on the grid.
+struct CellSize {
+    std::string eastWest;
+    std::string northSouth;
+};
+
+std::string sideRange(double low, double high) {
+    const std::string lowText = cellSide(low);
+    const std::string highText = cellSide(high);
+    if (lowText == highText) {
+        return lowText;
+    }
+    // One unit for both where they share it: "7.3–7.5 km", but "950 m–1.2 km".
+    const std::size_t unit = lowText.find(' ');
+    const bool sameUnit = lowText.substr(unit) == highText.substr(highText.find(' '));
+    return (sameUnit ? lowText.substr(0, unit) : lowText) + "–" + highText;
+}
+
+CellSize cellSize(const SeaSurvey& sea) {
+    double lowWidth = 0.0;
+    double highWidth = 0.0;
+    double lowHeight = 0.0;
+    double highHeight = 0.0;
+    bool any = false;
+    for (const LegSeabed& seabed : sea.seabed) {
+        if (!(std::isfinite(seabed.cellWidth) && std::isfinite(seabed.cellHeight) &&
+              seabed.cellWidth > 0.0 && seabed.cellHeight > 0.0)) {
+            continue; // a leg off the grid, or one that could not be placed on it
+        }
+        lowWidth = any ? std::min(lowWidth, seabed.cellWidth) : seabed.cellWidth;
+        highWidth = any ? std::max(highWidth, seabed.cellWidth) : seabed.cellWidth;
+        lowHeight = any ? std::min(lowHeight, seabed.cellHeight) : seabed.cellHeight;
+        highHeight = any ? std::max(highHeight, seabed.cellHeight) : seabed.cellHeight;
+        any = true;
+    }
+    if (!any) {
+        return {};
+    }
+    return {sideRange(lowWidth, highWidth), sideRange(lowHeight, highHeight)};
+}
+
+std::string profileLegend(const MissionParameters& params, bool abortDepthShown,
+                          const CellSize& cells) {
     SvgLegend legend(12.0, kLegendFirstRow, kProfileWidth - 12.0);
     legend.add("seabed (bilinear)", legendLine("seabed"));
-    legend.add("up to the shallowest of the 4 cells around (what is checked)", legendBox("band"));
+    legend.add("up to the shallowest of the 4 cells around, in steps (what is checked)",
+               legendBox("band"));
     if (isOn(params.yoyoMission)) {
         legend.add("yo-yo band " + meters(params.missionYoyoMinDepth) + " to " +
                        meters(params.missionYoyoMaxDepth),
@@ -523,38 +627,14 @@ std::string profileLegend(const MissionParameters& params, bool abortDepthShown)
     legend.add("no depth", legendBox("nodepth"));
     legend.add("error", legendBox("bar error"));
     legend.add("warning", legendBox("bar warning"));
+    if (!cells.eastWest.empty()) {
+        legend.add("cells " + cells.eastWest + " east-west, " + cells.northSouth + " north-south",
+                   legendBox("cellsize"));
+    }
     return legend.group();
 }
 
-// multiple × 10^exponent, as near the decimal value as a double gets: powers of ten up to
-// 10^22 are exact, and dividing by one rounds once, where some C libraries' pow does not.
-double timesPowerOfTen(double multiple, int exponent) {
-    if (exponent < -22 || exponent > 22) {
-        return multiple * std::pow(10.0, exponent);
-    }
-    double power = 1.0;
-    for (int i = 0; i < std::abs(exponent); ++i) {
-        power *= 10.0;
-    }
-    return exponent < 0 ? multiple / power : multiple * power;
-}
-
 } // namespace
-
-double roundStep(double span, int intervals) {
-    if (!(span > 0.0) || !std::isfinite(span) || intervals < 1) {
-        return 1.0;
-    }
-    const double wanted = span / intervals;
-    const int exponent = static_cast<int>(std::floor(std::log10(wanted)));
-    for (const double multiple : {1.0, 2.0, 5.0, 10.0}) {
-        const double step = timesPowerOfTen(multiple, exponent);
-        if (step >= wanted * (1.0 - 1e-12)) {
-            return step;
-        }
-    }
-    return timesPowerOfTen(10.0, exponent);
-}
 
 AxisTicks depthAxis(double low, double high) {
     AxisTicks axis;
@@ -562,7 +642,7 @@ AxisTicks depthAxis(double low, double high) {
     // A value a rounding error off a tick counts as on it.
     axis.first = low < 0.0 ? (std::ceil(low / axis.step - 1e-9) - 1.0) * axis.step : 0.0;
     axis.last = (std::floor(high / axis.step + 1e-9) + 1.0) * axis.step;
-    axis.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(axis.step) + 1e-9)));
+    axis.decimals = stepDecimals(axis.step);
     return axis;
 }
 
@@ -641,7 +721,7 @@ void writeDepthProfile(std::ostream& out, std::string& text, const SeaSurvey& se
     appendRoutePoints(text, sea, scale);
     appendDepthAxis(text, scale);
     appendDistanceAxis(text, scale);
-    text += profileLegend(params, range.abortDepthShown);
+    text += profileLegend(params, range.abortDepthShown, cellSize(sea));
     text += "</svg>\n";
     writeChunkIfFull(out, text);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "output/finding_marks.h"
+#include "output/round_step.h"
 #include "route/mission_parameters.h"
 #include "route/sea_survey.h"
 
@@ -27,9 +28,6 @@ struct AxisTicks {
     double step = 1.0; // 1, 2 or 5 times a power of ten
     int decimals = 0;  // what the labels need to show the step
 };
-
-// The smallest round step that divides span into at most intervals parts.
-double roundStep(double span, int intervals);
 
 // The depth axis of the profile, from low (the shallowest, or the highest ground above the
 // sea) to high (the deepest value to show): whole steps of at most 5 intervals, reaching

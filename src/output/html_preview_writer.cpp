@@ -4,6 +4,7 @@
 #include "output/export_common.h"
 #include "output/finding_marks.h"
 #include "output/html_depth_profile.h"
+#include "output/html_graticule.h"
 #include "output/html_sea_map.h"
 #include "output/number_format.h"
 #include "output/svg_legend.h"
@@ -35,9 +36,13 @@ constexpr const char* kStyle =
     "p{margin:4px 0 10px}\n"
     "svg{display:block;width:960px;max-width:100%;height:auto;background:#e6f0f7;"
     "border:1px solid #9ab}\n"
-    ".route{fill:none;stroke:#d7301f;stroke-width:2;stroke-linejoin:round}\n"
+    ".route{fill:none;stroke:#34495e;stroke-width:2;stroke-linejoin:round}\n"
     ".dir{fill:none;stroke:none;marker-mid:url(#arrow)}\n"
-    "#arrow path{fill:#d7301f}\n"
+    "#arrow path{fill:#34495e}\n"
+    "svg.landunchecked{background:#f2f2ef}\n"
+    "text.landunchecked{font-size:13px;font-style:italic;fill:#56606b;text-anchor:end}\n"
+    ".graticule path{fill:none;stroke:#7a8794;stroke-width:.6;stroke-opacity:.55}\n"
+    ".graticule text{font-size:11px;fill:#56606b;text-anchor:middle}\n"
     "circle.waypoint{fill:#1f5fbf;stroke:#fff}\n"
     "path.launch{fill:#1a9641;stroke:#fff}\n"
     "path.split{fill:#e08000;stroke:#fff}\n"
@@ -56,11 +61,10 @@ constexpr const char* kSurveyStyle =
     ".surveyarea path,rect.surveyarea{fill:#2b8cbe;fill-opacity:.08;stroke:#2b8cbe;"
     "stroke-width:1.5;stroke-linejoin:round;fill-rule:evenodd}\n";
 
-// With the sea: the route in a colour of its own, so that red and orange mean findings;
-// the areas on the map; the depth profile.
+// With the sea: the areas on the map, the findings' colours (the legs' own colour is
+// neutral in every preview, so that red and orange only ever mean findings); the depth
+// profile.
 constexpr const char* kSeaStyle =
-    ".route{stroke:#34495e}\n"
-    "#arrow path{fill:#34495e}\n"
     ".keepout path,rect.keepout{fill:#e8dcb5;stroke:#8c6d3f;stroke-width:1;"
     "stroke-linejoin:round;stroke-linecap:round;fill-rule:evenodd}\n"
     ".opregion path,rect.opregion{fill:#1a9641;fill-opacity:.06;stroke:#1a9641;stroke-width:2;"
@@ -80,11 +84,12 @@ constexpr const char* kSeaStyle =
     ".commanded{stroke:#2b8cbe;stroke-width:2}\n"
     ".surface{stroke:#2b6cb0;stroke-width:1.5}\n"
     ".ground{fill:#d8c49a}\n"
-    ".band{fill:#a0783c;fill-opacity:.55}\n"
+    ".band{fill:#52606d;fill-opacity:.5}\n"
+    ".cellsize{fill:none;stroke:#52606d;stroke-dasharray:3 2}\n"
     ".seabed{fill:none;stroke:#5a3d14;stroke-width:1.5;stroke-linejoin:round;"
     "stroke-linecap:round}\n"
     ".minaltitude{fill:none;stroke:#2b8cbe;stroke-width:1.2;stroke-dasharray:6 3}\n"
-    ".abortaltitude{fill:none;stroke:#d7301f;stroke-width:1;stroke-dasharray:2 2}\n"
+    ".abortaltitude{fill:none;stroke:#1b1b1b;stroke-width:1;stroke-dasharray:2 2}\n"
     ".abortdepth{stroke:#7b1fa2;stroke-width:1.5;stroke-dasharray:10 4}\n"
     "rect.nodepth{fill:url(#hatch)}\n"
     "#hatch path{stroke:#8a96a3;stroke-width:2}\n"
@@ -466,6 +471,7 @@ struct SeaView {
     const SeaSurvey& survey;
     const std::vector<PlanFinding>& findings;
     const MissionParameters& params;
+    bool landChecked;
 };
 
 void appendSurveyArea(std::string& text, const GeoArea& area, const MapFrame& frame) {
@@ -519,7 +525,12 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
         text += " Where points crowd together the map marks or numbers only some of them; the "
                 "table lists them all.";
     }
-    text += "</p>\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 ";
+    // Water is only coloured as water where land was looked for; elsewhere the map is neutral
+    // and says so.
+    const bool landChecked = sea != nullptr && sea->landChecked;
+    text += landChecked ? "</p>\n<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 "
+                        : "</p>\n<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"landunchecked\" "
+                          "viewBox=\"0 0 ";
     appendExact(text, kPageWidth);
     text += ' ';
     appendExact(text, kPageHeight);
@@ -537,6 +548,7 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
         writeSeaAreas(out, text, sea->survey, frame);
     }
     if (route.head != nullptr) {
+        appendGraticule(text, frame);
         writeRouteLine(out, text, route, frame);
         if (sea != nullptr) {
             appendFindingColours(text, findings, sea->survey, routeOnMap(route, frame));
@@ -546,6 +558,13 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
         text += marks.symbols;
         text += marks.labels;
         appendScaleBar(text, frame);
+    }
+    if (!landChecked) {
+        text += "<text class=\"landunchecked\" x=\"";
+        appendPixels(text, kMapLeft + kMapWidth);
+        text += "\" y=\"";
+        appendPixels(text, kScaleBarY + 4.0);
+        text += "\">land not checked</text>\n";
     }
     appendLegend(text);
     if (sea != nullptr) {
@@ -589,7 +608,7 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
                       const std::vector<PlanFinding>& findings, const MissionParameters& params,
-                      const GeoArea* surveyArea) {
-    const SeaView view{sea, findings, params};
+                      bool landChecked, const GeoArea* surveyArea) {
+    const SeaView view{sea, findings, params, landChecked};
     writePage(out, fileName, route, totals, &view, surveyArea);
 }

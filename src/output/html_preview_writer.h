@@ -22,7 +22,10 @@ constexpr std::size_t kMaxArrows = 300;
 // well as HTML: the route on a map fitted to it, north up, with numbered points (as many as
 // have room), launch and split points marked apart, arrows along the legs, a scale bar and a
 // north arrow; below it the table of legs with the distance and time run when each point is
-// reached, and the totals as the CSV summary gives them. fileName names the page.
+// reached, and the totals as the CSV summary gives them. fileName names the page. The legs
+// are one neutral colour; a graticule of latitudes and longitudes lies under them. Nothing
+// on this page was checked against land, so the map's ground is neutral, not water, and a
+// note says "land not checked".
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals);
 
@@ -31,13 +34,15 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
 // leg where a finding of the plan check lies on it: red for an error, orange for a warning,
 // along the failing stretches (the whole leg, with the places ringed, where a finding has
 // only places). With a grid, a depth profile follows the map: the seabed along the route
-// with the band of the shallowest cells, the mission's commanded depths, the abort depth,
-// the surfacing points, the failing stretches and the gaps without depth. findings are the
-// plan check's; only those with a place are drawn.
+// with the band of the shallowest cells in steps, the grid's cell size, the mission's
+// commanded depths, the abort depth, the surfacing points, the failing stretches and the
+// gaps without depth. findings are the plan check's; only those with a place are drawn.
+// landChecked: the run looked for land (--keepOut or --bathymetry given), so the map's
+// ground may be drawn as water; without, it is neutral with the note "land not checked".
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
                       const std::vector<PlanFinding>& findings, const MissionParameters& params,
-                      const GeoArea* surveyArea = nullptr);
+                      bool landChecked, const GeoArea* surveyArea = nullptr);
 
 // The first page with the area a survey was laid out in drawn faintly under the route, its
 // holes left open (the sea page draws it too when given surveyArea), and a legend row for it.

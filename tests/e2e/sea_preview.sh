@@ -30,6 +30,9 @@ for ext in cfg wpt pts csv; do
 done
 grep -q '^error: land under the leg from waypoint 1 to waypoint 2 over ' .stderr ||
     fail "sea: no land on standard error"
+# Land was looked for here, and not in the plain run.
+grep -q 'land not checked' "$PLAIN/2020_189_155.html" || fail "plain: no note of unchecked land"
+! grep -q 'land not checked' 2020_189_155.html || fail "sea: land said unchecked"
 
 # The page as XML: what it draws, against the table it also holds and the run's own words.
 python3 - 2020_189_155.html "$PLAIN/2020_189_155.html" "$LAND" >.checks 2>&1 <<'PY' || fail "sea: $(cat .checks)"

@@ -14,6 +14,7 @@
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -110,11 +111,12 @@ PlanFinding placed(FindingSeverity severity, std::size_t legIndex,
 }
 
 std::string page(const SeaSurvey& sea, const std::vector<PlanFinding>& findings,
-                 const MissionParameters& params = {}) {
+                 const MissionParameters& params = {}, bool landChecked = true) {
     WaypointList route;
     fillTwoPointExportRoute(route);
     std::ostringstream out;
-    writeHtmlPreview(out, "2020_189_155.html", route, twoPointTotals(), sea, findings, params);
+    writeHtmlPreview(out, "2020_189_155.html", route, twoPointTotals(), sea, findings, params,
+                     landChecked);
     return out.str();
 }
 
@@ -260,7 +262,7 @@ TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
     writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), bay);
     std::ostringstream withSea;
     writeHtmlPreview(withSea, "2020_189_155.html", route, twoPointTotals(), twoPointLegs(), {}, {},
-                     &bay);
+                     true, &bay);
     for (const std::string& text : {plain.str(), withSea.str()}) {
         const Page read(text);
         const pugi::xml_node area = read.one(std::string(kMap) + "//g[@class='surveyarea']");
@@ -372,7 +374,8 @@ TEST(HtmlPreviewSea, ProfilePassesThroughTheSamples) {
                flat({profileAt(1500, 80), profileAt(2000, 60)}), "seabed after the gap");
 
     // The ground from the bottom of the plot up to the seabed; the band from the shallowest
-    // cells down to the seabed, back the other way.
+    // cells down to the seabed, back the other way, the shallowest cells in steps that change
+    // half way between the samples at 1500 and 2000 m.
     const pugi::xpath_node_set ground = read.all(profile + "//path[@class='ground']");
     ASSERT_EQ(ground.size(), 2u);
     expectNear(numbersIn(ground[1].node().attribute("d").value()),
@@ -380,19 +383,23 @@ TEST(HtmlPreviewSea, ProfilePassesThroughTheSamples) {
                "ground");
     const pugi::xpath_node_set band = read.all(profile + "//path[@class='band']");
     ASSERT_EQ(band.size(), 2u);
-    expectNear(
-        numbersIn(band[1].node().attribute("d").value()),
-        flat({profileAt(1500, 70), profileAt(2000, 55), profileAt(2000, 60), profileAt(1500, 80)}),
-        "band");
+    expectNear(numbersIn(band[1].node().attribute("d").value()),
+               flat({profileAt(1500, 70), profileAt(1750, 70), profileAt(1750, 55),
+                     profileAt(2000, 55), profileAt(2000, 60), profileAt(1500, 80)}),
+               "band");
     // yoyoMinAltitude 15 m and abortAltitude 2.5 m above the shallowest cells.
     const pugi::xpath_node_set minimum = read.all(profile + "//polyline[@class='minaltitude']");
     ASSERT_EQ(minimum.size(), 2u);
-    expectNear(numbersIn(minimum[1].node().attribute("points").value()),
-               flat({profileAt(1500, 55), profileAt(2000, 40)}), "minimum altitude");
+    expectNear(
+        numbersIn(minimum[1].node().attribute("points").value()),
+        flat({profileAt(1500, 55), profileAt(1750, 55), profileAt(1750, 40), profileAt(2000, 40)}),
+        "minimum altitude");
     const pugi::xpath_node_set abort = read.all(profile + "//polyline[@class='abortaltitude']");
     ASSERT_EQ(abort.size(), 2u);
     expectNear(numbersIn(abort[1].node().attribute("points").value()),
-               flat({profileAt(1500, 67.5), profileAt(2000, 52.5)}), "abort altitude");
+               flat({profileAt(1500, 67.5), profileAt(1750, 67.5), profileAt(1750, 52.5),
+                     profileAt(2000, 52.5)}),
+               "abort altitude");
 
     // The gap: the off-grid sample stands for 250 m either side of it.
     const pugi::xml_node gap = read.one(profile + "//rect[@class='nodepth']" + kDrawn);
@@ -442,10 +449,11 @@ TEST(HtmlPreviewSea, ProfilePassesThroughTheSamples) {
     for (const pugi::xml_node& entry : legend.children("text")) {
         words += std::string(entry.child_value()) + ";";
     }
-    EXPECT_EQ(words, "seabed (bilinear);up to the shallowest of the 4 cells around (what is "
-                     "checked);yo-yo band 10 m to 90 m;yoyoMinAltitude 15 m above the shallowest "
-                     "cells;abortAltitude 2.5 m above them;abortDepth 100 m;route point, at the "
-                     "surface;no depth;error;warning;");
+    EXPECT_EQ(words,
+              "seabed (bilinear);up to the shallowest of the 4 cells around, in steps "
+              "(what is checked);yo-yo band 10 m to 90 m;yoyoMinAltitude 15 m above the shallowest "
+              "cells;abortAltitude 2.5 m above them;abortDepth 100 m;route point, at the "
+              "surface;no depth;error;warning;");
 }
 
 // A plain mission holds wayPointDepth and has no minimum altitude; ground above the sea
@@ -597,4 +605,75 @@ TEST(HtmlPreviewSea, ValuesBeyondTheEarthStayOffThePlot) {
     EXPECT_EQ(depths, "-10000;-5000;0;5000;10000;15000;water depth, m;");
     // The route's points that have a place: the first three.
     EXPECT_EQ(read.all(std::string(kProfile) + "//text[@class='number']").size(), 3u);
+}
+
+// A hand-made grid of 500 m cells read every 250 m along one 1000 m leg: the shallowest cells
+// 10, 10, 30, 30 and 20 m are held to half way between samples, one step per value, and the
+// altitudes above them step with them; the legend gives the cells' sides, a range where
+// the legs' cells differ.
+TEST(HtmlPreviewSea, TheCheckedBandStepsWhereTheCellsChange) {
+    SeaSurvey sea;
+    sea.gridFile = "cells.tif";
+    sea.legs = {leg(0, 1000.0, 0.0, 0, 1), leg(1, 1000.0, 1000.0, 1, 2)};
+    LegSeabed seabed;
+    seabed.cellWidth = 500.0;
+    seabed.cellHeight = 463.3;
+    const double shallowest[] = {10.0, 10.0, 30.0, 30.0, 20.0};
+    for (int i = 0; i < 5; ++i) {
+        DepthSample sample;
+        sample.alongLeg = sample.alongRoute = 250.0 * i;
+        sample.state = DepthState::known;
+        sample.shallowest = shallowest[i];
+        sample.depth = shallowest[i] + 5.0;
+        seabed.samples.push_back(sample);
+    }
+    LegSeabed wider; // no samples: a leg whose cells are wider
+    wider.leg = 1;
+    wider.cellWidth = 1200.0;
+    wider.cellHeight = 463.3;
+    sea.seabed = {seabed, wider};
+    const Page read(page(sea, {}));
+    const std::string profile = kProfile;
+    // Meters along the route and depths of the band's upper edge; abortAltitude 2.5 m above.
+    const double edge[] = {0, 10, 375, 10, 375, 30, 875, 30, 875, 20, 1000, 20};
+    std::vector<double> band;
+    std::vector<double> abort;
+    for (std::size_t i = 0; i < std::size(edge); i += 2) {
+        band.insert(band.end(), {profileAt(edge[i], 0).x, profileAt(0, edge[i + 1]).y});
+        abort.insert(abort.end(), {band[i], profileAt(0, edge[i + 1] - 2.5).y});
+    }
+    std::vector<double> drawn =
+        numbersIn(read.one(profile + "//path[@class='band']").attribute("d").value());
+    drawn.resize(band.size());
+    expectNear(drawn, band, "band's upper edge");
+    expectNear(
+        numbersIn(
+            read.one(profile + "//polyline[@class='abortaltitude']").attribute("points").value()),
+        abort, "abort altitude");
+    EXPECT_EQ(
+        read.all(profile + "//text[.='cells 500 m–1.2 km east-west, 463 m north-south']").size(),
+        1u);
+}
+
+// The legs are one neutral colour on every map, and only findings colour them; the ground
+// is water only where land was looked for, and otherwise neutral with a note.
+TEST(HtmlPreviewSea, LegsAreNeutralAndUncheckedLandIsSaid) {
+    WaypointList route;
+    fillTwoPointExportRoute(route);
+    std::ostringstream plain;
+    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals());
+    const std::string noLand = page(twoPointLegs(), {}, {}, false);
+    const std::string land =
+        page(twoPointLegs(), {placed(FindingSeverity::error, 1, {{0.0, 10.0}})}, {}, true);
+    const std::pair<std::string, bool> pages[] = {
+        {plain.str(), false}, {noLand, false}, {land, true}};
+    for (const auto& [text, checked] : pages) {
+        const Page read(text);
+        EXPECT_NE(text.find(".route{fill:none;stroke:#34495e;"), std::string::npos);
+        EXPECT_EQ(read.all("//svg[@class='landunchecked']").size(), checked ? 0u : 1u);
+        EXPECT_EQ(read.all(std::string(kMap) + "/text[.='land not checked']").size(),
+                  checked ? 0u : 1u);
+        EXPECT_EQ(read.all(std::string(kMap) + "//path[@class='finding error']" + kDrawn).size(),
+                  checked ? 1u : 0u);
+    }
 }

@@ -93,6 +93,7 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         {"--runIn", commandLine.runIn},
         {"--startNear", commandLine.startNear},
         {"--crossLines", commandLine.crossLines},
+        {"--standoff", commandLine.standoff},
     };
     if (!commandLine.surveyArea) {
         for (const Given& option : given) {
@@ -159,6 +160,13 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
     }
     if (commandLine.runIn) {
         request.runInAsked = asked("--runIn", *commandLine.runIn);
+    }
+    if (commandLine.standoff) {
+        if (!numberOf(*commandLine.standoff, request.standoff) || !(request.standoff >= 0.0)) {
+            return refused("--standoff must be a number of meters, 0 or more, not " +
+                           quoted(*commandLine.standoff));
+        }
+        request.standoffAsked = asked("--standoff", *commandLine.standoff);
     }
     if (commandLine.startNear) {
         GeoPoint start;

@@ -42,6 +42,11 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
             << " and " << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
             << " degrees\n";
     }
+    if (request.standoff > 0.0) {
+        out << "  standoff        " << fixed(request.standoff, 1)
+            << " m from every shore: " << fixed((plan.area - plan.areaSurveyed) / 1e6, 3) << " of "
+            << fixed(plan.area / 1e6, 3) << " square km left out\n";
+    }
     out << "  line length     " << fixed(plan.lineLength, 1) << " m\n";
     if (plan.runInLength > 0.0) {
         out << "  run-in          " << fixed(plan.runInLength, 1) << " m\n";

@@ -83,6 +83,7 @@ void printHelp(std::ostream& out) {
            "      --runIn M                    extend each line at both ends, m [0]\n"
            "      --startNear \"LAT LON\"        begin at the corner nearest this place\n"
            "      --crossLines N               tie lines across the survey lines [0]\n"
+           "      --standoff M                 keep the lines off every shore, m [0]\n"
            "\n"
            "Sea checks:\n"
            "      --bathymetry GRID            water depth under every leg from a grid\n"

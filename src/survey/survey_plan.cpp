@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <limits>
 #include <map>
+#include <numbers>
 
 namespace {
 
@@ -71,7 +72,66 @@ std::string distanceBeyondArea(const PlaneArea& area, const SurveyRequest& reque
     if (!(request.runIn <= span)) {
         return asked(request.runInAsked, "a run-in", request.runIn) + " is longer than " + bound;
     }
+    if (!(request.standoff <= span)) {
+        return asked(request.standoffAsked, "a standoff", request.standoff) + " is longer than " +
+               bound;
+    }
     return "";
+}
+
+// Square meters of water in an area of the frame.
+double waterArea(const PlaneArea& area) {
+    double water = std::abs(signedArea(area.outer));
+    for (const PlaneRing& hole : area.holes) {
+        water -= std::abs(signedArea(hole));
+    }
+    return water;
+}
+
+// The water at least the standoff from the boundary and from every hole, as one area; else
+// why there is none. Where the standoff closes a narrows the water falls apart, and the way
+// from one piece to the next would come closer to a shore than the planner allows: that is
+// refused rather than surveyed in part.
+struct Narrowed {
+    std::string error;
+    PlaneArea area;
+};
+
+Narrowed narrowed(const Geos& geos, const PlaneArea& area, const SurveyRequest& request) {
+    // Round the convex corners of the holes, arcs of eight chords a quarter; the chords are
+    // pushed out to touch the true circle, so that no point of them comes nearer the corner.
+    constexpr int kQuarterSegments = 8;
+    const double reach = request.standoff / std::cos(std::numbers::pi / (4.0 * kQuarterSegments));
+    const std::string asked = request.standoffAsked.empty()
+                                  ? "a standoff of " + std::to_string(request.standoff) + " m"
+                                  : request.standoffAsked;
+    const GeosGeometry whole = makePolygon(geos, area);
+    const GeosGeometry kept =
+        owned(geos, GEOSBuffer_r(geos.handle(), whole.get(), -reach, kQuarterSegments),
+              "narrowing the area by the standoff");
+    std::vector<PlaneArea> pieces = polygonsOf(geos, kept.get());
+    char text[300];
+    if (pieces.empty()) {
+        const GeosGeometry circle =
+            owned(geos, GEOSMaximumInscribedCircle_r(geos.handle(), whole.get(), 0.05),
+                  "finding the water farthest from a shore");
+        double length = 0.0;
+        GEOSGeomGetLength_r(geos.handle(), circle.get(), &length);
+        std::snprintf(text, sizeof text,
+                      " leaves no water to survey: no place of the area lies more than %.1f m "
+                      "from its boundary or a hole",
+                      length);
+        return {asked + text, {}};
+    }
+    if (pieces.size() > 1) {
+        std::snprintf(text, sizeof text,
+                      " splits the area into %zu pieces where it narrows to less than twice "
+                      "that: survey the pieces one by one, or keep off the shores by less",
+                      pieces.size());
+        return {asked + text, {}};
+    }
+    orientRings(pieces.front());
+    return {"", std::move(pieces.front())};
 }
 
 SurveyResult refused(std::string error) {
@@ -141,11 +201,18 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         if (!framed.ok) {
             return refused(framed.error);
         }
-        const PlaneArea& plane = framed.area.plane;
-        const std::string beyond = distanceBeyondArea(plane, request);
+        const std::string beyond = distanceBeyondArea(framed.area.plane, request);
         if (!beyond.empty()) {
             return refused(beyond);
         }
+        Narrowed water{"", framed.area.plane};
+        if (request.standoff > 0.0) {
+            water = narrowed(geos, framed.area.plane, request);
+            if (!water.error.empty()) {
+                return refused(water.error);
+            }
+        }
+        const PlaneArea& plane = water.area;
         LayoutRequest layoutRequest;
         layoutRequest.spacing = request.spacing;
         layoutRequest.runIn = request.runIn;
@@ -229,7 +296,10 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         if (!laid.ok) {
             return refused(laid.error);
         }
-        return toGlobe(framed.area.frame, laid.layout);
+        SurveyResult result = toGlobe(framed.area.frame, laid.layout);
+        result.plan.area = waterArea(framed.area.plane);
+        result.plan.areaSurveyed = waterArea(plane);
+        return result;
     } catch (const GeometryFailure& failure) {
         return refused(failure.what());
     }

@@ -15,10 +15,14 @@ struct SurveyRequest {
     double runIn = 0.0;                // meters added before and after each line, >= 0
     std::optional<GeoPoint> startNear; // where the vehicle is launched
     std::size_t crossLines = 0;        // tie lines at right angles, after the survey lines
+    // Meters that lines, turns and transits keep from the boundary and from every hole: the
+    // area is narrowed by this much before anything is laid out. 0 surveys to the shores.
+    double standoff = 0.0;
     // How the spacing and the run-in were asked for ("--runIn 50"), for a message that refuses
     // them; empty where nobody typed them.
     std::string spacingAsked;
     std::string runInAsked;
+    std::string standoffAsked;
 };
 
 struct GeoLine {
@@ -42,6 +46,10 @@ struct SurveyPlan {
     double runInLength = 0.0;   // meters
     double transitLength = 0.0; // meters of turns and transits between lines
     std::size_t turns = 0;      // one before each line but the first
+    // Square meters of the area as given, and of what the standoff left of it to survey
+    // (the same without a standoff).
+    double area = 0.0;
+    double areaSurveyed = 0.0;
 };
 
 struct SurveyResult {

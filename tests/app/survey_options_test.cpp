@@ -94,6 +94,8 @@ TEST(SurveyOptions, Refusals) {
          "--lineHeading must be a number of degrees clockwise from north, not \"north\""},
         {survey({{&C::lineSpacing, "50"}, {&C::runIn, "-10"}}),
          "--runIn must be a number of meters, 0 or more, not \"-10\""},
+        {survey({{&C::lineSpacing, "50"}, {&C::standoff, "10m"}}),
+         "--standoff must be a number of meters, 0 or more, not \"10m\""},
         {survey({{&C::lineSpacing, "50"}, {&C::startNear, "36.8"}}),
          "--startNear must be a position \"LATITUDE LONGITUDE\" in degrees (latitude -90..90, "
          "longitude -180..180), not \"36.8\""},

@@ -100,6 +100,11 @@ grep -qx "Survey of standard input:" .stdout || fail "standard input: $(grep Sur
 grep -q "^  tie lines       3 across (4 pieces round the islands), at 180.0 and 360.0 degrees$" \
     .stdout || fail "tie lines: $(grep tie .stdout)"
 
+# A standoff: the summary gives what it leaves out of the island's bay.
+"$TAVRA" --check --survey "$AREAS/island.geojson" --lineSpacing 100 --standoff 50 >.stdout 2>.stderr
+grep -q "^  standoff        50.0 m from every shore: 0[.][0-9]\{3\} of [0-9.]* square km left out$" \
+    .stdout || fail "standoff: $(grep -A1 heading .stdout)"
+
 # refused <what> <expected message> <args...>: status 1, the message, no file.
 refused() {
     local what=$1 message=$2

@@ -355,3 +355,79 @@ TEST(SurveyPlan, RunInStopsAtHoles) {
         EXPECT_LE(frame.stray(outsideHoles, way), 1e-3);
     }
 }
+
+// A standoff keeps every line that far from the shores, as GEOS measures it in the tests' own
+// frame, and the run-ins, turns and transits at most their run-in closer, and leaves out what OGR's
+// own inward buffer leaves out; one that leaves nothing or splits the water is refused with its
+// figures.
+TEST(SurveyPlan, StandoffKeepsOffEveryShore) {
+    const GeoArea dumbbell = areaInMeters(kMontereyBay, {{0, 0},
+                                                         {800, 0},
+                                                         {800, 350},
+                                                         {1200, 350},
+                                                         {1200, 0},
+                                                         {2000, 0},
+                                                         {2000, 800},
+                                                         {1200, 800},
+                                                         {1200, 450},
+                                                         {800, 450},
+                                                         {800, 800},
+                                                         {0, 800}});
+    const struct {
+        const char* name;
+        GeoArea area;
+        double standoff;
+        double runIn;
+        const char* refusal;
+    } cases[] = {
+        {"rectangle with an island", shapes()[2].area, 60.0, 0.0, nullptr},
+        {"C-shaped bay with two islands, run-in", shapes()[3].area, 45.0, 30.0, nullptr},
+        {"dumbbell wider than twice the standoff", dumbbell, 40.0, 0.0, nullptr},
+        {"dumbbell closed by the standoff", dumbbell, 60.0, 0.0,
+         "a standoff of 60.000000 m splits the area into 2 pieces"},
+        // 800 m across: the farthest water is 400 m from the long edges.
+        {"nothing left", shapes()[0].area, 450.0, 0.0,
+         "a standoff of 450.000000 m leaves no water to survey: no place of the area lies "
+         "more than 400.0 m"},
+    };
+    for (const auto& c : cases) {
+        SurveyRequest request;
+        request.spacing = 100.0;
+        request.heading = 10.0;
+        request.runIn = c.runIn;
+        request.standoff = c.standoff;
+        const SurveyResult result = planSurvey(c.area, request);
+        if (c.refusal != nullptr) {
+            EXPECT_FALSE(result.ok) << c.name;
+            EXPECT_EQ(result.error.rfind(c.refusal, 0), 0u) << c.name << ": " << result.error;
+            continue;
+        }
+        ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
+        const CheckFrame frame(c.area.outer.front());
+        const OGRPolygon water = frame.polygon(c.area);
+        std::unique_ptr<OGRGeometry> shores(water.Boundary());
+        const auto nearest = [&](const std::vector<std::vector<GeoPoint>>& paths) {
+            double meters = 1e9;
+            for (const std::vector<GeoPoint>& path : paths) {
+                const OGRLineString line = frame.lineString(densified(path, false, 10.0));
+                meters = std::min(meters, line.Distance(shores.get()));
+            }
+            return meters;
+        };
+        std::vector<std::vector<GeoPoint>> lines;
+        std::vector<std::vector<GeoPoint>> runsAndWays = result.plan.ways;
+        for (const GeoLine& line : result.plan.lines) {
+            lines.push_back({line.start, line.end});
+        }
+        for (const GeoLine& run : result.plan.runs) {
+            runsAndWays.push_back({run.start, run.end});
+        }
+        const double linesOff = nearest(lines);
+        EXPECT_GE(linesOff, c.standoff - 0.05) << c.name;
+        EXPECT_LE(linesOff, c.standoff + 1.0) << c.name << ": the standoff is not overdone";
+        EXPECT_GE(nearest(runsAndWays), c.standoff - 1.01 * c.runIn - 0.05) << c.name;
+        std::unique_ptr<OGRGeometry> kept(water.Buffer(-c.standoff, 64));
+        EXPECT_NEAR(result.plan.areaSurveyed / areaOf(*kept), 1.0, 2e-3) << c.name;
+        EXPECT_NEAR(result.plan.area / water.get_Area(), 1.0, 2e-3) << c.name;
+    }
+}

@@ -45,6 +45,7 @@ constexpr int kOutputDirOption = 273;
 constexpr int kOverwriteOption = 274;
 constexpr int kAllowVrtOption = 276;
 constexpr int kStandoffOption = 277;
+constexpr int kTurnRadiusOption = 278;
 // The long form of -h's letter, which the short help option takes.
 constexpr int kYoyoMaxDepthShallowOption = 275;
 constexpr int kHelpOption = 'z';
@@ -52,10 +53,10 @@ constexpr int kHelpOption = 'z';
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the readers,
 // the survey and the sea, then where the files go and what GDAL may open, then how the
-// survey keeps off the shores.
-constexpr int kOptionGenerations[] = {23, 3, 14, 3, 1};
+// survey keeps off the shores and turns.
+constexpr int kOptionGenerations[] = {23, 3, 14, 3, 2};
 
-constexpr std::size_t kOptionCount = 44;
+constexpr std::size_t kOptionCount = 45;
 static_assert(kOptionCount == kOptionGenerations[0] + kOptionGenerations[1] +
                                   kOptionGenerations[2] + kOptionGenerations[3] +
                                   kOptionGenerations[4]);
@@ -110,6 +111,7 @@ OptionTable optionTable(MissionParameters& params) {
         {"overwrite", no_argument, nullptr, kOverwriteOption},
         {"allowVrt", no_argument, nullptr, kAllowVrtOption},
         {"standoff", required_argument, nullptr, kStandoffOption},
+        {"turnRadius", required_argument, nullptr, kTurnRadiusOption},
         {nullptr, 0, nullptr, 0},
     }};
 }
@@ -523,6 +525,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kStandoffOption:
             commandLine.standoff = optarg;
+            break;
+        case kTurnRadiusOption:
+            commandLine.turnRadius = optarg;
             break;
         case kBathymetryOption:
             commandLine.bathymetry = optarg;

@@ -94,6 +94,7 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         {"--startNear", commandLine.startNear},
         {"--crossLines", commandLine.crossLines},
         {"--standoff", commandLine.standoff},
+        {"--turnRadius", commandLine.turnRadius},
     };
     if (!commandLine.surveyArea) {
         for (const Given& option : given) {
@@ -167,6 +168,18 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
                            quoted(*commandLine.standoff));
         }
         request.standoffAsked = asked("--standoff", *commandLine.standoff);
+    }
+    if (commandLine.turnRadius) {
+        if (!numberOf(*commandLine.turnRadius, request.turnRadius) ||
+            !(request.turnRadius >= 0.0)) {
+            return refused("--turnRadius must be a number of meters, 0 or more, not " +
+                           quoted(*commandLine.turnRadius));
+        }
+        // The vehicle comes out of a turn off its line: a run-in of the radius lets it settle
+        // before it surveys, unless the planner said how long.
+        if (!commandLine.runIn) {
+            request.runIn = request.turnRadius;
+        }
     }
     if (commandLine.startNear) {
         GeoPoint start;

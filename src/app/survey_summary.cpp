@@ -52,5 +52,23 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
         out << "  run-in          " << fixed(plan.runInLength, 1) << " m\n";
     }
     out << "  transit length  " << fixed(plan.transitLength, 1) << " m\n";
+    if (request.turnRadius > 0.0) {
+        const std::size_t rows = plan.rowsPerTurn;
+        out << "  pattern         ";
+        if (rows <= 1) {
+            out << "line after line: every turn spans " << fixed(spacing, 1)
+                << " m, at least twice the turning radius of " << fixed(request.turnRadius, 1)
+                << " m\n";
+        } else {
+            out << "out " << rows + 1 << " lines and back " << rows
+                << ", so that every turn spans at least twice the turning radius of "
+                << fixed(request.turnRadius, 1) << " m";
+            if (plan.narrowTurns > 0) {
+                out << "; " << plural(plan.narrowTurns, "turn", "turns")
+                    << " narrower, in cells too narrow for that";
+            }
+            out << '\n';
+        }
+    }
     out << "  turns           " << plan.turns << '\n';
 }

@@ -84,6 +84,7 @@ void printHelp(std::ostream& out) {
            "      --startNear \"LAT LON\"        begin at the corner nearest this place\n"
            "      --crossLines N               tie lines across the survey lines [0]\n"
            "      --standoff M                 keep the lines off every shore, m [0]\n"
+           "      --turnRadius M               run lines out and back so turns span 2M [0]\n"
            "\n"
            "Sea checks:\n"
            "      --bathymetry GRID            water depth under every leg from a grid\n"

@@ -7,6 +7,7 @@
 #include "survey/heading_search.h"
 #include "survey/line_layout.h"
 #include "survey/sweep.h"
+#include "survey/turn_pattern.h"
 
 #include <algorithm>
 #include <array>
@@ -66,6 +67,7 @@ struct CellSweep {
     std::vector<std::vector<PlanePoint>> ways;
     double length = 0.0;
     std::size_t exit = 0;
+    std::size_t narrowTurns = 0; // turns across fewer rows than the turning circle needs
 };
 
 double segmentLength(const PlaneSegment& segment) {
@@ -106,25 +108,32 @@ double lengthOf(const std::vector<LineRun>& runs,
     return length;
 }
 
-// Rows alternate direction; the pieces of a row, seldom more than one, are run in the
-// row's direction.
+// Rows alternate direction, in the order the turns allow (one after another, or out and
+// back across a few); the pieces of a row, seldom more than one, are run in the row's
+// direction.
 CellSweep sweepFrom(const Geos& geos, FreeWater& water,
-                    const std::vector<std::vector<RunPiece>>& rows, std::size_t corner) {
+                    const std::vector<std::vector<RunPiece>>& rows, std::size_t corner,
+                    std::size_t jump) {
     CellSweep sweep;
     bool towardsHighX = (corner & kHighX) == 0;
     const std::size_t count = rows.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        const std::vector<RunPiece>& row = rows[(corner & kLastRow) != 0 ? count - 1 - k : k];
+    const std::vector<std::size_t> order = rowOrder(count, jump);
+    std::size_t lastRow = 0;
+    for (const std::size_t k : order) {
+        lastRow = (corner & kLastRow) != 0 ? count - 1 - k : k;
+        const std::vector<RunPiece>& row = rows[lastRow];
         for (std::size_t i = 0; i < row.size(); ++i) {
             const RunPiece& piece = row[towardsHighX ? i : row.size() - 1 - i];
             appendRun(geos, water, runAlong(piece, towardsHighX), sweep.runs, sweep.ways);
         }
         towardsHighX = !towardsHighX;
     }
-    // The last row is run towards high x when the first was run in the other direction an
-    // odd number of rows before.
+    sweep.narrowTurns = narrowTurns(order, jump);
+    // Left at the corner nearest where the last row ended: the far one for rows run one after
+    // another; for rows run out and back, the side of the middle it ended on.
     const bool endedTowardsHighX = !towardsHighX;
-    sweep.exit = ((corner & kLastRow) != 0 ? 0 : kLastRow) | (endedTowardsHighX ? kHighX : 0);
+    const bool nearLastRow = jump <= 1 ? (corner & kLastRow) == 0 : 2 * lastRow + 1 >= count;
+    sweep.exit = (nearLastRow ? kLastRow : 0) | (endedTowardsHighX ? kHighX : 0);
     sweep.length = lengthOf(sweep.runs, sweep.ways);
     return sweep;
 }
@@ -167,16 +176,16 @@ std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& 
 // Order: each cell swept from each of its corners, the ways between the corners of different
 // cells, and the order and corners that make the route shortest, from the corner nearest
 // startNear when it is given (frame of the lines).
-void sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows>& cellRows,
-                  const std::optional<PlanePoint>& startNear, std::vector<LineRun>& runs,
-                  std::vector<std::vector<PlanePoint>>& ways) {
+std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows>& cellRows,
+                         const std::optional<PlanePoint>& startNear, std::size_t jump,
+                         std::vector<LineRun>& runs, std::vector<std::vector<PlanePoint>>& ways) {
     std::vector<std::array<CellSweep, 4>> sweeps(cellRows.size());
     OrderProblem problem;
     std::vector<PlanePoint> corners;
     for (std::size_t c = 0; c < cellRows.size(); ++c) {
         CellSweeps options;
         for (std::size_t corner = 0; corner < 4; ++corner) {
-            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner);
+            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner, jump);
             options.exit[corner] = sweeps[c][corner].exit;
             options.length[corner] = sweeps[c][corner].length;
             corners.push_back(sweeps[c][corner].runs.front().run.start);
@@ -211,8 +220,10 @@ void sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows
         }
     }
     const std::vector<CellVisit> visits = orderCells(problem);
+    std::size_t narrow = 0;
     for (std::size_t k = 0; k < visits.size(); ++k) {
         CellSweep& sweep = sweeps[visits[k].cell][visits[k].entry];
+        narrow += sweep.narrowTurns;
         for (LineRun& run : sweep.runs) {
             run.cell = k;
         }
@@ -223,6 +234,7 @@ void sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows
         runs.insert(runs.end(), sweep.runs.begin(), sweep.runs.end());
         ways.insert(ways.end(), sweep.ways.begin(), sweep.ways.end());
     }
+    return narrow;
 }
 
 // Tie lines: straight across the lines, spread evenly along them, each clipped to the area
@@ -386,10 +398,11 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
     }
     std::vector<LineRun> runs;
     std::vector<std::vector<PlanePoint>> ways;
-    sweepInOrder(geos, water, cellRows,
-                 request.startNear ? std::optional(toLineFrame(axes, *request.startNear))
-                                   : std::nullopt,
-                 runs, ways);
+    layout.rowsPerTurn = rowsPerTurn(request.spacing, request.turnRadius);
+    layout.narrowTurns = sweepInOrder(
+        geos, water, cellRows,
+        request.startNear ? std::optional(toLineFrame(axes, *request.startNear)) : std::nullopt,
+        layout.rowsPerTurn, runs, ways);
     appendTieLines(geos, water, tieLines(geos, area, cutter, request.crossLines, request.runIn),
                    runs, ways);
 

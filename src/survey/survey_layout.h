@@ -16,6 +16,7 @@ struct LayoutRequest {
     double runIn = 0.0;                  // meters added before and after each line, >= 0
     std::optional<PlanePoint> startNear; // east/north: begin at the corner nearest it
     std::size_t crossLines = 0;          // tie lines at right angles, after the lines
+    double turnRadius = 0.0;             // meters; 0 for a vehicle that turns on the spot
 };
 
 // A line as the vehicle runs it, in its direction: the part that surveys, and the part with
@@ -36,6 +37,9 @@ struct SurveyLayout {
     double lineLength = 0.0;  // meters of survey and tie lines
     double runInLength = 0.0; // meters of run-in
     double wayLength = 0.0;   // meters of turns and transits
+    // Rows each turn spans (1: line after line), and the turns in cells too narrow for that.
+    std::size_t rowsPerTurn = 1;
+    std::size_t narrowTurns = 0;
 };
 
 struct LayoutResult {

@@ -150,6 +150,8 @@ SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout) {
     plan.runInLength = layout.runInLength;
     plan.transitLength = layout.wayLength;
     plan.turns = layout.runs.empty() ? 0 : layout.runs.size() - 1;
+    plan.rowsPerTurn = layout.rowsPerTurn;
+    plan.narrowTurns = layout.narrowTurns;
 
     // Every point in one call: the line and run ends, then the ways' points.
     std::vector<PlanePoint> plane;
@@ -217,6 +219,7 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         layoutRequest.spacing = request.spacing;
         layoutRequest.runIn = request.runIn;
         layoutRequest.crossLines = request.crossLines;
+        layoutRequest.turnRadius = request.turnRadius;
         if (request.startNear) {
             std::vector<PlanePoint> start;
             if (!toPlane(framed.area.frame, {*request.startNear}, start)) {

@@ -18,6 +18,9 @@ struct SurveyRequest {
     // Meters that lines, turns and transits keep from the boundary and from every hole: the
     // area is narrowed by this much before anything is laid out. 0 surveys to the shores.
     double standoff = 0.0;
+    // Meters of the vehicle's turning circle's radius: lines closer than twice it are run out
+    // and back across a few, so each turn spans at least 2R. 0 runs them line after line.
+    double turnRadius = 0.0;
     // How the spacing and the run-in were asked for ("--runIn 50"), for a message that refuses
     // them; empty where nobody typed them.
     std::string spacingAsked;
@@ -50,6 +53,8 @@ struct SurveyPlan {
     // (the same without a standoff).
     double area = 0.0;
     double areaSurveyed = 0.0;
+    std::size_t rowsPerTurn = 1; // lines each turn spans: 1 runs them one after another
+    std::size_t narrowTurns = 0; // turns in cells too narrow to span that many
 };
 
 struct SurveyResult {

@@ -105,6 +105,12 @@ grep -q "^  tie lines       3 across (4 pieces round the islands), at 180.0 and 
 grep -q "^  standoff        50.0 m from every shore: 0[.][0-9]\{3\} of [0-9.]* square km left out$" \
     .stdout || fail "standoff: $(grep -A1 heading .stdout)"
 
+# A turning circle of 140 m at 100 m spacing: out 4 lines and back 3.
+"$TAVRA" --check --survey "$AREAS/rectangle.txt" --lineSpacing 100 --turnRadius 140 >.stdout 2>.stderr
+grep -q "^  pattern         out 4 lines and back 3, so that every turn spans at least twice the turning radius of 140.0 m$" \
+    .stdout || fail "turn radius: $(grep -A1 transit .stdout)"
+grep -q "^  run-in          " .stdout || fail "turn radius: no run-in of the radius"
+
 # refused <what> <expected message> <args...>: status 1, the message, no file.
 refused() {
     local what=$1 message=$2

@@ -431,3 +431,32 @@ TEST(SurveyPlan, StandoffKeepsOffEveryShore) {
         EXPECT_NEAR(result.plan.area / water.get_Area(), 1.0, 2e-3) << c.name;
     }
 }
+
+// With a turning radius wider than half the spacing, each survey line lies at least twice the
+// radius from the one run before it (measured on the ellipsoid), and the swaths still cover
+// the area.
+TEST(SurveyPlan, TurnsSpanTheTurningCircle) {
+    for (const Shape& shape : {shapes()[0], shapes()[2]}) {
+        SurveyRequest request;
+        request.spacing = 50.0;
+        request.turnRadius = 110.0;
+        request.runIn = 110.0;
+        const SurveyResult result = planSurvey(shape.area, request);
+        ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
+        EXPECT_EQ(result.plan.rowsPerTurn, 5u) << shape.name;
+        std::size_t narrow = 0;
+        for (std::size_t i = 1; i < result.plan.lines.size(); ++i) {
+            if (result.plan.lineCells[i] != result.plan.lineCells[i - 1]) {
+                continue;
+            }
+            bool interior = false;
+            const double apart =
+                distanceToLine(midpoint(result.plan.lines[i]), result.plan.lines[i - 1], interior);
+            narrow += apart < 220.0 - 0.01 ? 1 : 0;
+        }
+        EXPECT_EQ(narrow, result.plan.narrowTurns) << shape.name;
+        const CheckFrame frame(shape.area.outer.front());
+        EXPECT_LT(frame.uncoveredShare(frame.polygon(shape.area), result.plan.runs, 50.0), 1e-6)
+            << shape.name;
+    }
+}

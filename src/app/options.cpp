@@ -46,6 +46,7 @@ constexpr int kOverwriteOption = 274;
 constexpr int kAllowVrtOption = 276;
 constexpr int kStandoffOption = 277;
 constexpr int kTurnRadiusOption = 278;
+constexpr int kMinStripOption = 279;
 // The long form of -h's letter, which the short help option takes.
 constexpr int kYoyoMaxDepthShallowOption = 275;
 constexpr int kHelpOption = 'z';
@@ -53,10 +54,10 @@ constexpr int kHelpOption = 'z';
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the readers,
 // the survey and the sea, then where the files go and what GDAL may open, then how the
-// survey keeps off the shores and turns.
-constexpr int kOptionGenerations[] = {23, 3, 14, 3, 2};
+// survey keeps off the shores, turns and fills the strips at the edges.
+constexpr int kOptionGenerations[] = {23, 3, 14, 3, 3};
 
-constexpr std::size_t kOptionCount = 45;
+constexpr std::size_t kOptionCount = 46;
 static_assert(kOptionCount == kOptionGenerations[0] + kOptionGenerations[1] +
                                   kOptionGenerations[2] + kOptionGenerations[3] +
                                   kOptionGenerations[4]);
@@ -112,6 +113,7 @@ OptionTable optionTable(MissionParameters& params) {
         {"allowVrt", no_argument, nullptr, kAllowVrtOption},
         {"standoff", required_argument, nullptr, kStandoffOption},
         {"turnRadius", required_argument, nullptr, kTurnRadiusOption},
+        {"minStrip", required_argument, nullptr, kMinStripOption},
         {nullptr, 0, nullptr, 0},
     }};
 }
@@ -528,6 +530,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kTurnRadiusOption:
             commandLine.turnRadius = optarg;
+            break;
+        case kMinStripOption:
+            commandLine.minStrip = optarg;
             break;
         case kBathymetryOption:
             commandLine.bathymetry = optarg;

@@ -26,6 +26,7 @@ struct CommandLine {
     std::optional<std::string> crossLines;  // --crossLines, a count
     std::optional<std::string> standoff;    // --standoff, meters from every shore
     std::optional<std::string> turnRadius;  // --turnRadius, meters
+    std::optional<std::string> minStrip;    // --minStrip, percent of the spacing
 
     // The sea under the route; values as typed, converted strictly where used.
     std::optional<std::string> bathymetry;    // --bathymetry: a grid file

@@ -95,6 +95,7 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         {"--crossLines", commandLine.crossLines},
         {"--standoff", commandLine.standoff},
         {"--turnRadius", commandLine.turnRadius},
+        {"--minStrip", commandLine.minStrip},
     };
     if (!commandLine.surveyArea) {
         for (const Given& option : given) {
@@ -169,6 +170,15 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         }
         request.standoffAsked = asked("--standoff", *commandLine.standoff);
     }
+    if (commandLine.minStrip) {
+        double percent = 0.0;
+        if (!numberOf(*commandLine.minStrip, percent) || !(percent >= 0.0 && percent < 100.0)) {
+            return refused("--minStrip must be a percentage of the spacing from 0 up to but not "
+                           "including 100, not " +
+                           quoted(*commandLine.minStrip));
+        }
+        request.minStrip = percent / 100.0;
+    }
     if (commandLine.turnRadius) {
         if (!numberOf(*commandLine.turnRadius, request.turnRadius) ||
             !(request.turnRadius >= 0.0)) {
@@ -179,6 +189,7 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
         // before it surveys, unless the planner said how long.
         if (!commandLine.runIn) {
             request.runIn = request.turnRadius;
+            request.runInAsked = asked("--turnRadius", *commandLine.turnRadius) + "'s run-in";
         }
     }
     if (commandLine.startNear) {

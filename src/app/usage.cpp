@@ -85,6 +85,7 @@ void printHelp(std::ostream& out) {
            "      --crossLines N               tie lines across the survey lines [0]\n"
            "      --standoff M                 keep the lines off every shore, m [0]\n"
            "      --turnRadius M               run lines out and back so turns span 2M [0]\n"
+           "      --minStrip PERCENT           no line for an edge strip narrower, of spacing [5]\n"
            "\n"
            "Sea checks:\n"
            "      --bathymetry GRID            water depth under every leg from a grid\n"

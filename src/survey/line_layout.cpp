@@ -6,11 +6,6 @@
 
 namespace {
 
-// A height that exceeds a whole number of spacings by less than this leaves strips too thin
-// to matter at the edges; another line for them would lie on an edge. It is well above the
-// rounding of an area drawn a whole number of spacings wide and carried into the frame.
-constexpr double kThinnestStrip = 1e-4; // meters
-
 // Rows of the grid whose position lies in [low, high).
 std::size_t rowsWithin(const LineGrid& grid, double low, double high) {
     const auto firstAtOrAbove = [&](double value) {
@@ -34,13 +29,14 @@ std::size_t crossings(const PlaneRing& ring, const LineGrid& grid) {
 
 } // namespace
 
-LineGrid layLines(Extent across, double spacing) {
+LineGrid layLines(Extent across, double spacing, double minStrip) {
     LineGrid grid;
     const double height = across.high - across.low;
     if (!(height >= kLowestCell)) {
         return grid;
     }
-    const double lines = std::max(1.0, std::ceil((height - kThinnestStrip) / spacing));
+    const double thinnest = std::max(minStrip, kRoundingShare) * spacing;
+    const double lines = std::max(1.0, std::ceil((height - thinnest) / spacing));
     if (!(lines <= static_cast<double>(kMaxSurveyLines))) {
         grid.count = std::isnan(lines) || lines > 1e18 ? static_cast<std::size_t>(1e18)
                                                        : static_cast<std::size_t>(lines);
@@ -52,16 +48,16 @@ LineGrid layLines(Extent across, double spacing) {
     return grid;
 }
 
-std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing) {
+std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing, double minStrip) {
     std::size_t lines = 0;
     for (const PlaneArea& cell : cells) {
-        lines += layLines(acrossExtent(cell), spacing).count;
+        lines += layLines(acrossExtent(cell), spacing, minStrip).count;
     }
     return lines;
 }
 
-std::size_t estimateLines(const PlaneArea& area, double spacing) {
-    const LineGrid grid = layLines(acrossExtent(area), spacing);
+std::size_t estimateLines(const PlaneArea& area, double spacing, double minStrip) {
+    const LineGrid grid = layLines(acrossExtent(area), spacing, minStrip);
     if (grid.spacing <= 0.0) {
         return grid.count;
     }

@@ -12,9 +12,19 @@ constexpr std::size_t kMaxSurveyLines = 100'000;
 // A cell lower than this across the lines is a sliver between two cuts: no line is laid in it.
 constexpr double kLowestCell = 1e-3; // meters
 
-// The lines a spacing apart, centred on the cell's height across them: as few as cover it,
-// so the swaths (line +- spacing/2) reach past both edges by the same amount, the first and
-// last lines half a spacing inside the edges less half of what is left over.
+// A strip narrower than this share of the spacing, left over beyond whole spacings across a
+// cell, gets no line of its own: the lines, centred, leave half of it at each edge. Without
+// such a share a cell drawn a whole number of spacings wide, a few millimeters wider once
+// carried into the frame, took a line more, its outer lines on the edges, where an edge that
+// is not quite straight cut them short and left a strip unsurveyed.
+constexpr double kMinStripShare = 0.05;
+// The least share whatever is asked: the rounding of a drawn width is no strip.
+constexpr double kRoundingShare = 1e-6;
+
+// The lines a spacing apart, centred on the cell's height across them: as few as cover it
+// but for a strip of less than minStrip of the spacing, so the swaths (line +- spacing/2)
+// reach past both edges by the same amount, the first and last lines half a spacing inside
+// the edges less half of what is left over.
 struct LineGrid {
     double first = 0.0;   // meters across, of the first line
     double spacing = 0.0; // meters
@@ -25,12 +35,13 @@ struct LineGrid {
 
 // The grid over the extent; spacing > 0. A count above kMaxSurveyLines is returned as it
 // is, for the caller to refuse, with no grid to go with it.
-LineGrid layLines(Extent across, double spacing);
+LineGrid layLines(Extent across, double spacing, double minStrip = kMinStripShare);
 
 // How many lines the cells (in the frame of the lines) take: what the heading search weighs.
-std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing);
+std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing,
+                       double minStrip = kMinStripShare);
 
 // A first estimate of the lines, before any decomposition, in time linear in the vertices:
 // the pieces that one grid across the whole area makes, from the edges each line crosses.
 // Exact for a convex area; cells of their own may each take a line more.
-std::size_t estimateLines(const PlaneArea& area, double spacing);
+std::size_t estimateLines(const PlaneArea& area, double spacing, double minStrip = kMinStripShare);

@@ -157,7 +157,8 @@ std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& 
                                 const LayoutRequest& request,
                                 const std::optional<HoleCutter>& cutter) {
     std::vector<CellRows> cellRows;
-    for (const std::vector<LinePiece>& pieces : sweepCells(geos, cells, request.spacing)) {
+    for (const std::vector<LinePiece>& pieces :
+         sweepCells(geos, cells, request.spacing, request.minStrip)) {
         std::vector<RunPiece> run;
         for (const LinePiece& piece : pieces) {
             const double low =
@@ -381,7 +382,7 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
 
     // Decompose, then sweep: the pieces of each cell, with their run-in.
     const std::vector<PlaneArea> cells = decompose(geos, area);
-    const std::size_t lines = countLines(cells, request.spacing);
+    const std::size_t lines = countLines(cells, request.spacing, request.minStrip);
     if (lines > kMaxSurveyLines) {
         result.ok = false;
         result.error = "a spacing of " + metersText(request.spacing) + " m would lay " +

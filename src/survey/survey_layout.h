@@ -4,6 +4,7 @@
 #pragma once
 
 #include "survey/geos_context.h"
+#include "survey/line_layout.h"
 #include "survey/plane.h"
 
 #include <cstddef>
@@ -17,6 +18,7 @@ struct LayoutRequest {
     std::optional<PlanePoint> startNear; // east/north: begin at the corner nearest it
     std::size_t crossLines = 0;          // tie lines at right angles, after the lines
     double turnRadius = 0.0;             // meters; 0 for a vehicle that turns on the spot
+    double minStrip = kMinStripShare;    // share of the spacing: a narrower strip gets no line
 };
 
 // A line as the vehicle runs it, in its direction: the part that surveys, and the part with

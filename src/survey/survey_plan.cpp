@@ -35,8 +35,10 @@ constexpr double kClimbSpan = 0.5; // degrees
 
 // The lines a heading takes: decomposition only, no line is clipped, so the search costs
 // time in the vertices, not in the lines.
-std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing) {
-    return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing);
+std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing,
+                    double minStrip) {
+    return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing,
+                      minStrip);
 }
 
 // The area bounds every distance of the survey, whichever way the lines run: no spacing
@@ -220,6 +222,7 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         layoutRequest.runIn = request.runIn;
         layoutRequest.crossLines = request.crossLines;
         layoutRequest.turnRadius = request.turnRadius;
+        layoutRequest.minStrip = request.minStrip;
         if (request.startNear) {
             std::vector<PlanePoint> start;
             if (!toPlane(framed.area.frame, {*request.startNear}, start)) {
@@ -274,15 +277,16 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
             // A rough count of every direction, then the cells of the likeliest only.
             const HeadingCriterion roughlyFewest{
                 [&](double h) {
-                    return static_cast<double>(
-                        estimateLines(toLineFrame(lineAxes(h), plane), request.spacing));
+                    return static_cast<double>(estimateLines(toLineFrame(lineAxes(h), plane),
+                                                             request.spacing, request.minStrip));
                 },
                 2.0, kRoughShare, kMostDecomposed};
-            const HeadingCriterion fewestLines{[&](double h) {
-                                                   return static_cast<double>(
-                                                       linesAt(geos, plane, h, request.spacing));
-                                               },
-                                               0.5};
+            const HeadingCriterion fewestLines{
+                [&](double h) {
+                    return static_cast<double>(
+                        linesAt(geos, plane, h, request.spacing, request.minStrip));
+                },
+                0.5};
             const HeadingCriterion shortestRoute{
                 [&](double h) {
                     const LayoutResult& laid = layOut(h);

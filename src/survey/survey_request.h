@@ -21,6 +21,8 @@ struct SurveyRequest {
     // Meters of the vehicle's turning circle's radius: lines closer than twice it are run out
     // and back across a few, so each turn spans at least 2R. 0 runs them line after line.
     double turnRadius = 0.0;
+    // A strip left over across a cell narrower than this share of the spacing gets no line.
+    double minStrip = 0.05;
     // How the spacing and the run-in were asked for ("--runIn 50"), for a message that refuses
     // them; empty where nobody typed them.
     std::string spacingAsked;

@@ -60,10 +60,10 @@ std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const 
 }
 
 std::vector<std::vector<LinePiece>>
-sweepCells(const Geos& geos, const std::vector<PlaneArea>& cells, double spacing) {
+sweepCells(const Geos& geos, const std::vector<PlaneArea>& cells, double spacing, double minStrip) {
     std::vector<std::vector<LinePiece>> swept;
     for (const PlaneArea& cell : cells) {
-        swept.push_back(clipLines(geos, cell, layLines(acrossExtent(cell), spacing)));
+        swept.push_back(clipLines(geos, cell, layLines(acrossExtent(cell), spacing, minStrip)));
     }
     return swept;
 }

@@ -26,4 +26,5 @@ std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const 
 // Each cell's pieces, on a grid of its own: a spacing apart and centred on the cell, so that
 // the swaths cover it to its edges, beside a hole or a step of the boundary too.
 std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos,
-                                               const std::vector<PlaneArea>& cells, double spacing);
+                                               const std::vector<PlaneArea>& cells, double spacing,
+                                               double minStrip = kMinStripShare);

@@ -137,7 +137,7 @@ TEST(Options, MistakesAreNamed) {
         {{"tavra", "--m", "5", "f"},
          "*** --m is ambiguous: it may mean --missionYoyoMinDepth, --missionYoyoMaxDepth, "
          "--missionYoyoMaxDepthShallow, --missionSpeed, --missionSpeedSlow, --maxLegMeters, "
-         "--minDepth, --maxDepth ***"},
+         "--minDepth, --maxDepth, --minStrip ***"},
         {{"tavra", "--check=yes", "f"}, "*** --check takes no value: --check=yes ***"},
         {{"tavra", "-a", "2.5", "f"}, "*** -a takes a whole number, not \"2.5\" ***"},
         {{"tavra", "--wayPointDepth", "40m", "f"},

@@ -94,6 +94,11 @@ TEST(SurveyOptions, Refusals) {
          "--lineHeading must be a number of degrees clockwise from north, not \"north\""},
         {survey({{&C::lineSpacing, "50"}, {&C::runIn, "-10"}}),
          "--runIn must be a number of meters, 0 or more, not \"-10\""},
+        {survey({{&C::lineSpacing, "50"}, {&C::minStrip, "100"}}),
+         "--minStrip must be a percentage of the spacing from 0 up to but not including 100, "
+         "not \"100\""},
+        {survey({{&C::lineSpacing, "50"}, {&C::turnRadius, "-1"}}),
+         "--turnRadius must be a number of meters, 0 or more, not \"-1\""},
         {survey({{&C::lineSpacing, "50"}, {&C::standoff, "10m"}}),
          "--standoff must be a number of meters, 0 or more, not \"10m\""},
         {survey({{&C::lineSpacing, "50"}, {&C::startNear, "36.8"}}),

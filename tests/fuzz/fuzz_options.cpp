@@ -109,6 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!request.heading || std::isfinite(*request.heading));
         FUZZ_CHECK(std::isfinite(request.runIn) && request.runIn >= 0.0);
         FUZZ_CHECK(request.crossLines <= kMostCrossLines);
+        FUZZ_CHECK(std::isfinite(request.standoff) && request.standoff >= 0.0);
+        FUZZ_CHECK(std::isfinite(request.turnRadius) && request.turnRadius >= 0.0);
+        FUZZ_CHECK(request.minStrip >= 0.0 && request.minStrip < 1.0);
         FUZZ_CHECK(!request.startNear || (std::abs(request.startNear->lat) <= 90.0 &&
                                           std::abs(request.startNear->lon) <= 180.0));
     }

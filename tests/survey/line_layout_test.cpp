@@ -17,6 +17,11 @@ TEST(LineLayout, FewestLinesCentredOnTheCell) {
         {0.0, 100.00005, 10.0, 10, 5.000025}, // rounding of a drawn width: still ten
         {-40.0, -30.0, 25.0, 1, -35.0},       // narrower than a spacing: one line in the middle
         {7.0, 7.0005, 5.0, 0, 0.0},           // a sliver: none
+        // A corridor drawn 1200 m wide, 1 cm wider in the frame: twelve lines, not thirteen
+        // with the outer two on its edges; a block drawn in UTM 0.8 m wider: twenty.
+        {0.0, 1200.010, 100.0, 12, 50.005},
+        {0.0, 2000.8, 100.0, 20, 50.4},
+        {0.0, 100.6, 10.0, 11, 0.3}, // 6 % of a spacing over: a line for it
     };
     for (const auto& c : cases) {
         const LineGrid grid = layLines({c.low, c.high}, c.spacing);
@@ -33,4 +38,7 @@ TEST(LineLayout, CountsLinesOfEveryCellAndReportsTooMany) {
     const PlaneArea high{{{0, 20}, {5, 20}, {5, 45}, {0, 45}}, {}};
     EXPECT_EQ(countLines({low, high}, 10.0), 2u + 3u);
     EXPECT_GT(layLines({0.0, 1e6}, 1e-3).count, kMaxSurveyLines);
+    // A share asked for: no line for 4 m of 10 at 50 %, one at 30 %.
+    EXPECT_EQ(layLines({0.0, 104.0}, 10.0, 0.5).count, 10u);
+    EXPECT_EQ(layLines({0.0, 104.0}, 10.0, 0.3).count, 11u);
 }

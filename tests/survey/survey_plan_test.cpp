@@ -254,6 +254,10 @@ TEST(SurveyPlan, EdgeCases) {
         // 1000 m across at 100 m: ten lines, the outer two 50 m inside the long edges.
         {"edge parallel to the lines", areaInMeters(kMontereyBay, centredRectangle(3000, 1000, 20)),
          100.0, 20.0, 10, nullptr},
+        // Drawn a whole number of spacings wide: no line on an edge, where the edge, not
+        // quite straight in the frame, would cut it short and leave a strip unsurveyed.
+        {"corridor a whole number of spacings wide",
+         areaInMeters(kMontereyBay, rectangle(9600, 1200, 0)), 100.0, 0.0, 12, nullptr},
         {"spacing wider than the area",
          areaInMeters(kMontereyBay, rectangle(3000, 80, 0)),
          100.0,

@@ -480,24 +480,22 @@ std::vector<CellSays> cellsSay(const Bounds& bounds, const RouteFacts& facts, co
     return says;
 }
 
-// Where the leg is at a place along it, from the crossed cells' first places.
+// Where the leg is at a place along it, between the places it was read at.
 GeoPoint placeAt(const LegSeabed& seabed, double along) {
-    GeoPoint place = seabed.cells.empty() ? GeoPoint{} : seabed.cells.front().first;
-    for (std::size_t i = 0; i < seabed.cells.size() && seabed.cells[i].crossed; ++i) {
-        const LegCell& cell = seabed.cells[i];
-        if (cell.start > along) {
-            break;
-        }
-        place = cell.first;
-        const bool next = i + 1 < seabed.cells.size() && seabed.cells[i + 1].crossed;
-        if (next && cell.end > cell.start && along > cell.start) {
-            const GeoPoint& to = seabed.cells[i + 1].first;
-            const double t = std::min(1.0, (along - cell.start) / (cell.end - cell.start));
-            place = GeoPoint{cell.first.lat + t * (to.lat - cell.first.lat),
-                             cell.first.lon + t * (to.lon - cell.first.lon)};
-        }
+    const std::vector<DepthSample>& samples = seabed.samples;
+    if (samples.empty()) {
+        return {};
     }
-    return place;
+    const auto after =
+        std::lower_bound(samples.begin(), samples.end(), along,
+                         [](const DepthSample& sample, double at) { return sample.alongLeg < at; });
+    if (after == samples.begin() || after == samples.end()) {
+        const DepthSample& sample = after == samples.end() ? samples.back() : samples.front();
+        return {sample.lat, sample.lon};
+    }
+    const DepthSample& before = *(after - 1);
+    const double t = (along - before.alongLeg) / (after->alongLeg - before.alongLeg);
+    return {before.lat + t * (after->lat - before.lat), before.lon + t * (after->lon - before.lon)};
 }
 
 struct ConsoleStretch {

@@ -130,6 +130,21 @@ bool crossedKnown(const LegCell& cell) {
     return cell.crossed && cell.state == DepthState::known;
 }
 
+// A crossed cell whose depth the bounds are judged on: not one the coastline contradicts.
+bool judged(const LegCell& cell) {
+    return crossedKnown(cell) && !cell.coastWater;
+}
+
+// "the grid's land cell under the leg ... where coast.geojson has open water, more than half
+// a cell (3.7 km) from its shore: the data disagree, and the cell is not taken for land"
+std::string disagreementText(const SeaSurvey& survey, const LegSeabed& seabed,
+                             const SurveyLeg& leg) {
+    const double halfCell = std::max(seabed.cellWidth, seabed.cellHeight) / 2.0;
+    return "the grid calls land under " + legName(leg) + " where " + survey.coastFile +
+           " has water more than half a cell (" + distanceText(halfCell) +
+           ") from its shore: the data disagree, and the cell is not taken for land";
+}
+
 // The shallowest depth of the crossed cells beside a stretch of the leg, or infinity. The
 // crossed cells come first in a leg's cells, in order along it.
 double shallowestCrossed(const LegSeabed& seabed, double start, double end) {
@@ -243,11 +258,12 @@ std::string unknownWhy(bool offGrid, bool noData) {
 }
 
 // Every finding of one leg's seabed, each over all its stretches.
-void checkSeabed(std::vector<PlanFinding>& findings, const Bounds& bounds, const SurveyLeg& leg,
+void checkSeabed(std::vector<PlanFinding>& findings, const Bounds& bounds, const SeaSurvey& survey,
                  const LegSeabed& seabed) {
+    const SurveyLeg& leg = survey.legs[seabed.leg];
     for (const Bound& bound : bounds.list) {
         const std::optional<Match> match = matching(seabed, [&bound](const LegCell& cell) {
-            return crossedKnown(cell) && bound.breaks(cell.depth);
+            return judged(cell) && bound.breaks(cell.depth);
         });
         if (match) {
             findings.emplace_back(
@@ -274,6 +290,16 @@ void checkSeabed(std::vector<PlanFinding>& findings, const Bounds& bounds, const
                 ": " + unknownWhy(offGrid, noData) + ", so nothing there is checked",
             placeOf(leg, *unknown));
         findings.back().place->depth = kNaN;
+    }
+    const std::optional<Match> disagree =
+        matching(seabed, [](const LegCell& cell) { return cell.crossed && cell.coastWater; });
+    if (disagree) {
+        findings.emplace_back(
+            FindingSeverity::unverified,
+            disagreementText(survey, seabed, leg) + ", " +
+                extentText(leg, disagree->length, disagree->first->start, disagree->first->first) +
+                ": depth " + metersText(disagree->first->depth),
+            placeOf(leg, *disagree));
     }
     // The cells beside the leg, once for the leg: the worst of them names the finding.
     const LegCell* worst = nullptr;
@@ -444,7 +470,8 @@ struct RouteFacts {
 // What each cell of the leg says at the console, by cell. The abort depth is not repeated
 // where the yo-yo is cut short: water too shallow for the yo-yo's bottom is too shallow for
 // the abort depth whenever the band reaches below it.
-std::vector<CellSays> cellsSay(const Bounds& bounds, const RouteFacts& facts, const SurveyLeg& leg,
+std::vector<CellSays> cellsSay(const Bounds& bounds, const RouteFacts& facts,
+                               const SeaSurvey& survey, const SurveyLeg& leg,
                                const LegSeabed& seabed) {
     std::vector<CellSays> says;
     for (const LegCell& cell : seabed.cells) {
@@ -452,6 +479,12 @@ std::vector<CellSays> cellsSay(const Bounds& bounds, const RouteFacts& facts, co
             says.push_back(CellSays{cell.start, cell.end, FindingSeverity::warning,
                                     bounds.list.size(), &cell, "no depth",
                                     "no depth under " + legName(leg)});
+            continue;
+        }
+        if (cell.crossed && cell.coastWater) {
+            says.push_back(CellSays{cell.start, cell.end, FindingSeverity::unverified,
+                                    bounds.list.size() + 1, &cell, "the grid's land off the coast",
+                                    disagreementText(survey, seabed, leg) + ":"});
             continue;
         }
         if (cell.crossed) {
@@ -619,7 +652,7 @@ RouteShare shareOf(const SeaSurvey& survey, const auto& breaks) {
         share.total += survey.legs[seabed.leg].length;
         double length = 0.0;
         for (const LegCell& cell : seabed.cells) {
-            if (crossedKnown(cell) && breaks(cell.depth)) {
+            if (judged(cell) && breaks(cell.depth)) {
                 length += cell.end - cell.start;
             }
         }
@@ -669,7 +702,7 @@ void consoleSeabed(std::vector<PlanFinding>& lines, const MissionParameters& p,
     std::vector<PlanFinding> legLines;
     for (const LegSeabed& seabed : survey.seabed) {
         const SurveyLeg& leg = survey.legs[seabed.leg];
-        const std::vector<CellSays> says = cellsSay(bounds, facts, leg, seabed);
+        const std::vector<CellSays> says = cellsSay(bounds, facts, survey, leg, seabed);
         for (const ConsoleStretch& stretch : stretchesOf(says, leg.length)) {
             legLines.push_back(stretchLine(leg, seabed, stretch));
         }
@@ -690,7 +723,7 @@ SeaFindings checkSeaFindings(const MissionParameters& params, const SeaSurvey& s
         found.console = found.all;
         const Bounds bounds = boundsOf(params);
         for (const LegSeabed& seabed : survey.seabed) {
-            checkSeabed(found.all, bounds, survey.legs[seabed.leg], seabed);
+            checkSeabed(found.all, bounds, survey, seabed);
         }
         consoleSeabed(found.console, params, survey);
     }

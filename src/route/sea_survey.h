@@ -81,6 +81,9 @@ struct LegCell {
     // Band: from the leg's nearest place to the cell's centre, meters east and north.
     double east = 0.0;
     double north = 0.0;
+    // A crossed cell of land where the --coast file has water all through the leg's part
+    // in it, more than half a cell from any shore: the data disagree there.
+    bool coastWater = false;
 };
 
 // The seabed under one leg.
@@ -169,6 +172,7 @@ struct SeaSurvey {
     // the order of legs. Without a grid, gridFile and seabed are empty.
     std::string gridFile;
     std::vector<LegSeabed> seabed;
+    std::string coastFile;           // --coast, as the planner named it; empty without
     std::vector<SeaZone> zones;      // the keep-out areas in file order, then the region
     std::vector<LegZonePass> passes; // by leg, then by zone
     double keepOutMargin = 0.0;      // meters, as --keepOutMargin gave it

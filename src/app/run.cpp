@@ -236,10 +236,12 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const Outpu
                   const WaypointList& route, const RouteTotals& totals, const MeasuredSea* measured,
                   const GeoArea* surveyArea) {
     const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
-    return (!exports.geojson || writeOutput(out, kGeoJson, stem,
-                                            [&](std::ostream& file, const std::string&) {
-                                                writeGeoJson(file, route, totals, sea);
-                                            })) &&
+    return (!exports.geojson ||
+            writeOutput(out, kGeoJson, stem,
+                        [&](std::ostream& file, const std::string&) {
+                            writeGeoJson(file, route, totals, sea,
+                                         measured != nullptr ? &measured->findings : nullptr);
+                        })) &&
            (!exports.kml || writeOutput(out, kKml, stem,
                                         [&](std::ostream& file, const std::string& fileName) {
                                             writeKml(file, fileName, route, totals);

@@ -172,6 +172,10 @@ refused "negative margin" '*** --keepOutMargin "-5" is not a distance in meters 
     --keepOut "$INPUT/closure.txt" --keepOutMargin=-5 "$INPUT/bay.txt"
 refused "margin alone" '*** --keepOutMargin needs --keepOut: there is no keep-out area to keep the margin from ***' \
     --keepOutMargin 5 "$INPUT/bay.txt"
+refused "coast alone" '*** --coast needs --bathymetry: there is no grid to compare the coast with ***' \
+    --coast "$LAND" "$INPUT/bay.txt"
+refused "missing coast file" "*** --coast $INPUT/none.txt: cannot open the file ***" \
+    --check --bathymetry "$ETOPO" --coast "$INPUT/none.txt" "$INPUT/bay.txt"
 refused "depth positive down alone" '*** --depthPositiveDown needs --bathymetry: there is no grid to read as depth ***' \
     --depthPositiveDown "$INPUT/bay.txt"
 refused "missing keep-out file" "*** --keepOut $INPUT/none.txt: cannot open the file ***" \

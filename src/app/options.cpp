@@ -47,6 +47,7 @@ constexpr int kAllowVrtOption = 276;
 constexpr int kStandoffOption = 277;
 constexpr int kTurnRadiusOption = 278;
 constexpr int kMinStripOption = 279;
+constexpr int kCoastOption = 280;
 // The long form of -h's letter, which the short help option takes.
 constexpr int kYoyoMaxDepthShallowOption = 275;
 constexpr int kHelpOption = 'z';
@@ -54,10 +55,11 @@ constexpr int kHelpOption = 'z';
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the readers,
 // the survey and the sea, then where the files go and what GDAL may open, then how the
-// survey keeps off the shores, turns and fills the strips at the edges.
-constexpr int kOptionGenerations[] = {23, 3, 14, 3, 3};
+// survey keeps off the shores, turns and fills the strips at the edges, and the coast the
+// grid is compared with.
+constexpr int kOptionGenerations[] = {23, 3, 14, 3, 4};
 
-constexpr std::size_t kOptionCount = 46;
+constexpr std::size_t kOptionCount = 47;
 static_assert(kOptionCount == kOptionGenerations[0] + kOptionGenerations[1] +
                                   kOptionGenerations[2] + kOptionGenerations[3] +
                                   kOptionGenerations[4]);
@@ -114,6 +116,7 @@ OptionTable optionTable(MissionParameters& params) {
         {"standoff", required_argument, nullptr, kStandoffOption},
         {"turnRadius", required_argument, nullptr, kTurnRadiusOption},
         {"minStrip", required_argument, nullptr, kMinStripOption},
+        {"coast", required_argument, nullptr, kCoastOption},
         {nullptr, 0, nullptr, 0},
     }};
 }
@@ -551,6 +554,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kOpRegionOption:
             commandLine.opRegion = optarg;
+            break;
+        case kCoastOption:
+            commandLine.coast = optarg;
             break;
         case kOutputDirOption:
             commandLine.outputDir = optarg;

@@ -34,6 +34,7 @@ struct CommandLine {
     std::vector<std::string> keepOut;         // --keepOut, each a polygon file, in order
     std::optional<std::string> keepOutMargin; // --keepOutMargin, meters
     std::optional<std::string> opRegion;      // --opRegion: a polygon file
+    std::optional<std::string> coast;         // --coast: a polygon file of land
 
     // Where the files go.
     std::optional<std::string> outputDir; // --outputDir: an existing folder

@@ -237,10 +237,12 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const Outpu
                   const WaypointList& route, const RouteTotals& totals, const MeasuredSea* measured,
                   const GeoArea* surveyArea) {
     const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
-    return (!exports.geojson || writeOutput(out, kGeoJson, stem,
-                                            [&](std::ostream& file, const std::string&) {
-                                                writeGeoJson(file, route, totals, sea);
-                                            })) &&
+    return (!exports.geojson ||
+            writeOutput(out, kGeoJson, stem,
+                        [&](std::ostream& file, const std::string&) {
+                            writeGeoJson(file, route, totals, sea,
+                                         measured != nullptr ? &measured->findings : nullptr);
+                        })) &&
            (!exports.kml || writeOutput(out, kKml, stem,
                                         [&](std::ostream& file, const std::string& fileName) {
                                             writeKml(file, fileName, route, totals);
@@ -411,6 +413,9 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     }
     SeaSurvey seaSurvey;
     const SeaSurvey* measured = nullptr;
+    // The sea checks say at the console what a pilot reads, a line per stretch; the report
+    // and the files keep every finding.
+    std::optional<std::vector<PlanFinding>> consoleFindings;
     if (sea.inputs) {
         SeaMeasurement measurement = measureSea(*sea.inputs, route);
         if (!measurement.ok) {
@@ -419,9 +424,12 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         }
         seaSurvey = std::move(measurement.survey);
         measured = &seaSurvey;
-        std::vector<PlanFinding> seaFindings = checkSea(params, seaSurvey);
-        findings.insert(findings.end(), std::make_move_iterator(seaFindings.begin()),
-                        std::make_move_iterator(seaFindings.end()));
+        SeaFindings seaFindings = checkSeaFindings(params, seaSurvey);
+        consoleFindings = findings;
+        consoleFindings->insert(consoleFindings->end(), seaFindings.console.begin(),
+                                seaFindings.console.end());
+        findings.insert(findings.end(), std::make_move_iterator(seaFindings.all.begin()),
+                        std::make_move_iterator(seaFindings.all.end()));
     }
     // The report is what a check is run for, so its findings stand in it, on standard
     // output, and only there: a console shows both streams, and twice would be noise.
@@ -437,8 +445,9 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     // flushed first so that at a console they follow what was printed before them. Notes
     // only help to read a report, and stand there alone.
     out.flush();
-    for (const PlanFinding& finding : findings) {
-        if (finding.severity != FindingSeverity::note) {
+    // The sea checks' lines hold one note, on the grid, that the others are read by.
+    for (const PlanFinding& finding : consoleFindings ? *consoleFindings : findings) {
+        if (finding.severity != FindingSeverity::note || consoleFindings) {
             err << findingText(finding) << '\n';
         }
     }

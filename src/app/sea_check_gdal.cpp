@@ -8,6 +8,7 @@
 #include "sea/gdal_depth_grid.h"
 #include "sea/survey_route.h"
 
+#include <optional>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -17,6 +18,7 @@ struct SeaInputs {
     std::string gridFile;
     std::vector<ZoneSource> zones; // --keepOut files in order, then --opRegion
     double keepOutMargin = 0.0;
+    std::optional<ZoneSource> coast;
 };
 
 namespace {
@@ -108,6 +110,14 @@ SeaPreparation prepareSeaChecks(const CommandLine& commandLine, std::istream* st
         }
         inputs->zones.push_back(std::move(source));
     }
+    if (options.options.coast) {
+        const std::string& name = *options.options.coast;
+        ZoneSource source{ZoneKind::keepOut, displayableLine(name), {}};
+        if (!readAreas("--coast", name, standardInput, source.areas, error)) {
+            return SeaPreparation{false, error, nullptr};
+        }
+        inputs->coast = std::move(source);
+    }
     preparation.inputs = std::move(inputs);
     return preparation;
 }
@@ -116,6 +126,6 @@ SeaMeasurement measureSea(SeaInputs& inputs, const WaypointList& route) {
     // The areas go to the survey: a world's land is read once and held once.
     const SeaRequest request{inputs.grid.get(), inputs.gridFile, std::move(inputs.zones),
                              inputs.keepOutMargin};
-    SeaSurveyResult result = surveyRoute(route, request);
+    SeaSurveyResult result = surveyRoute(route, request, inputs.coast ? &*inputs.coast : nullptr);
     return SeaMeasurement{result.ok, std::move(result.error), std::move(result.survey)};
 }

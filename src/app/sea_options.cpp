@@ -26,8 +26,9 @@ SeaOptionsResult readSeaOptions(const CommandLine& commandLine) {
     options.depthPositiveDown = commandLine.depthPositiveDown;
     options.keepOut = commandLine.keepOut;
     options.opRegion = commandLine.opRegion;
+    options.coast = commandLine.coast;
     result.asked = options.grid || options.depthPositiveDown || !options.keepOut.empty() ||
-                   commandLine.keepOutMargin || options.opRegion;
+                   commandLine.keepOutMargin || options.opRegion || options.coast;
     if (!named(options.grid)) {
         return refused("--bathymetry needs the name of a grid file");
     }
@@ -38,6 +39,12 @@ SeaOptionsResult readSeaOptions(const CommandLine& commandLine) {
     }
     if (!named(options.opRegion)) {
         return refused("--opRegion needs the name of a polygon file");
+    }
+    if (!named(options.coast)) {
+        return refused("--coast needs the name of a polygon file");
+    }
+    if (options.coast && !options.grid) {
+        return refused("--coast needs --bathymetry: there is no grid to compare the coast with");
     }
     if (options.depthPositiveDown && !options.grid) {
         return refused("--depthPositiveDown needs --bathymetry: there is no grid to read as depth");

@@ -13,6 +13,8 @@ struct SeaOptions {
     std::vector<std::string> keepOut;    // --keepOut, in order
     double keepOutMargin = 0.0;          // --keepOutMargin, meters, 0 or more
     std::optional<std::string> opRegion; // --opRegion
+    // --coast: land as a chart draws it, which the grid's land cells are compared with.
+    std::optional<std::string> coast;
 };
 
 struct SeaOptionsResult {
@@ -23,6 +25,6 @@ struct SeaOptionsResult {
 };
 
 // A margin that is not a finite number of meters of 0 or more, a margin without a keep-out
-// file, depth positive down without a grid and an empty file name are refused: each would
-// otherwise quietly check less than the planner asked for.
+// file, depth positive down or a coast without a grid and an empty file name are refused:
+// each would otherwise quietly check less than the planner asked for.
 SeaOptionsResult readSeaOptions(const CommandLine& commandLine);

@@ -93,6 +93,7 @@ void printHelp(std::ostream& out) {
            "      --keepOut FILE               polygons not to enter (repeatable)\n"
            "      --keepOutMargin M            warn when a leg passes closer, m [0]\n"
            "      --opRegion FILE              the area the route must stay inside\n"
+           "      --coast FILE                 land polygons the grid's land is compared with\n"
            "\n"
            "Plan check and exports:\n"
            "      --check                      print the route and findings, write nothing\n"

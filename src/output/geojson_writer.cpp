@@ -6,6 +6,7 @@
 #include "route/geodesy.h"
 
 #include <cmath>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace {
@@ -85,6 +86,23 @@ void appendSeabed(std::string& text, const SeaSurvey& sea, std::size_t leg, bool
     }
 }
 
+// Every finding on the leg, as the report words it: a console gives them merged, the
+// export keeps them all.
+void appendFindings(std::string& text, const std::vector<PlanFinding>& findings, std::size_t leg,
+                    bool hasLeg) {
+    text += ",\"legFindings\":[";
+    bool first = true;
+    for (const PlanFinding& finding : findings) {
+        if (hasLeg && finding.place && finding.place->leg == leg) {
+            text += first ? "" : ",";
+            text += nlohmann::json(findingText(finding))
+                        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+            first = false;
+        }
+    }
+    text += ']';
+}
+
 } // namespace
 
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals) {
@@ -93,6 +111,11 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
 
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
                   const SeaSurvey* sea) {
+    writeGeoJson(out, route, totals, sea, nullptr);
+}
+
+void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
+                  const SeaSurvey* sea, const std::vector<PlanFinding>* findings) {
     const bool depths = sea != nullptr && !sea->gridFile.empty();
     std::string text;
     startChunks(text);
@@ -124,6 +147,9 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
         appendJsonNumber(text, node->legTime);
         if (depths) {
             appendSeabed(text, *sea, leg, node->next != nullptr);
+        }
+        if (sea != nullptr && findings != nullptr) {
+            appendFindings(text, *findings, leg, node->next != nullptr);
         }
         text += "},\"geometry\":{\"type\":\"Point\",\"coordinates\":";
         appendPosition(text, *node);

@@ -1,11 +1,13 @@
 // GeoJSON export (RFC 7946) of the planned route, for QGIS and web maps.
 #pragma once
 
+#include "route/plan_check.h"
 #include "route/route_planner.h"
 #include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
 #include <ostream>
+#include <vector>
 
 // A FeatureCollection holding the route as one LineString (when it has two points or more)
 // and one Point per node, launch waypoint first, each with its number, kind and the leg
@@ -19,3 +21,8 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
 // legUnknownDepthLength, the meters of that leg without depth (null where there is no leg).
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
                   const SeaSurvey* sea);
+// The same with the findings of the plan check (may be null): with the sea measured, each
+// point also carries legFindings, the text of every finding on the leg that leaves it, as
+// the report of --check gives them ([] where there is none or no leg).
+void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
+                  const SeaSurvey* sea, const std::vector<PlanFinding>* findings);

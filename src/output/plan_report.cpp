@@ -121,8 +121,13 @@ void appendFindings(std::string& text, const std::vector<PlanFinding>& findings)
     for (const PlanFinding& finding : findings) {
         notes += finding.severity == FindingSeverity::note ? 1 : 0;
     }
+    std::size_t unverified = 0;
+    for (const PlanFinding& finding : findings) {
+        unverified += finding.severity == FindingSeverity::unverified ? 1 : 0;
+    }
     text += "\nFindings: " + counted(errors, "error") + ", " +
-            counted(findings.size() - errors - notes, "warning") +
+            counted(findings.size() - errors - notes - unverified, "warning") +
+            (unverified == 0 ? std::string() : ", " + std::to_string(unverified) + " unverified") +
             (notes == 0 ? std::string() : ", " + counted(notes, "note")) + "\n";
     for (const PlanFinding& finding : findings) {
         text += findingText(finding);

@@ -1,6 +1,7 @@
 // Looks a planned mission over for what the vehicle would refuse and what looks mistyped.
 #include "route/plan_check.h"
 
+#include "route/check_text.h"
 #include "route/geodesy.h"
 
 #include <algorithm>
@@ -8,24 +9,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <functional>
 #include <limits>
 #include <string>
 #include <utility>
 
 namespace {
-
-// The shortest text that reads back as the same value, so that a message never shows a
-// rounded figure that looks in range while the value is not (90.00001 is not 90.0000).
-std::string numberText(double value) {
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
-std::string numberText(std::int32_t value) {
-    return std::to_string(value);
-}
 
 void add(std::vector<PlanFinding>& findings, FindingSeverity severity, std::string message) {
     findings.push_back(PlanFinding{severity, std::move(message)});
@@ -189,280 +177,6 @@ void checkFileLeg(std::vector<PlanFinding>& findings, const WaypointNode& from,
     }
 }
 
-// The sea under the route. Positions and lengths found by sampling are shown to a
-// meter or a decimeter, not to the last digit: they are as exact as the grid, no more.
-
-std::string fixedText(double value, int decimals) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string metersText(double meters) {
-    return fixedText(meters, 1) + " m";
-}
-
-std::string placeText(const GeoPoint& place) {
-    return fixedText(place.lat, 5) + " " + fixedText(normalLongitude(place.lon), 5);
-}
-
-std::string pointName(std::int32_t number) {
-    return number == 0 ? "the launch waypoint (0)" : "waypoint " + numberText(number);
-}
-
-std::string legName(const SurveyLeg& leg) {
-    const std::string ends =
-        "from waypoint " + numberText(leg.fromNumber) + " to waypoint " + numberText(leg.toNumber);
-    return leg.leg == 0 ? "the launch leg, " + ends + "," : "the leg " + ends;
-}
-
-std::string zoneName(const SeaZone& zone) {
-    if (zone.kind == ZoneKind::opRegion) {
-        return "the operating region of " + zone.file;
-    }
-    const bool number =
-        !zone.name.empty() && std::all_of(zone.name.begin(), zone.name.end(),
-                                          [](char c) { return c >= '0' && c <= '9'; });
-    return "keep-out area " + (number ? zone.name : "\"" + zone.name + "\"") + " of " + zone.file;
-}
-
-struct LegMatch {
-    std::vector<LegStretch> stretches;
-    double length = 0.0;     // meters, of all stretches together
-    std::size_t first = 0;   // the first sample that matched
-    double shallowest = 0.0; // the smallest value judged among the matching samples
-};
-
-// The stretches of the leg whose samples match, or nothing when none does.
-std::optional<LegMatch> matching(const LegSeabed& seabed,
-                                 const std::function<bool(const DepthSample&)>& matches) {
-    std::optional<LegMatch> found;
-    const std::vector<DepthSample>& samples = seabed.samples;
-    bool inStretch = false;
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (!matches(samples[i])) {
-            inStretch = false;
-            continue;
-        }
-        const LegStretch span = sampleSpan(samples, i);
-        if (!found) {
-            found = LegMatch{{}, 0.0, i, samples[i].shallowest};
-        }
-        if (inStretch) {
-            found->stretches.back().end = span.end;
-        } else {
-            found->stretches.push_back(span);
-        }
-        inStretch = true;
-        found->length += span.end - span.start;
-        found->shallowest = std::min(found->shallowest, samples[i].shallowest);
-    }
-    return found;
-}
-
-FindingPlace placeOf(const SurveyLeg& leg, const LegMatch& match, const DepthSample& first) {
-    return FindingPlace{leg.leg,         leg.fromNumber,         leg.toNumber,
-                        match.stretches, {first.lat, first.lon}, first.shallowest};
-}
-
-// "under the leg ... over 340.0 m of its 1731.1 m, first at 120.0 m along it (36.80000
-// -121.90000)"
-// A place at an end of the leg is a route point, and named as one.
-std::string alongText(const SurveyLeg& leg, double along) {
-    std::string text = metersText(along) + " along it";
-    if (along == 0.0) {
-        text += ", at waypoint " + numberText(leg.fromNumber);
-    } else if (along == leg.length) {
-        text += ", at waypoint " + numberText(leg.toNumber);
-    }
-    return text;
-}
-
-std::string stretchText(const SurveyLeg& leg, const LegMatch& match, const DepthSample& first) {
-    return "under " + legName(leg) + " over " + metersText(match.length) + " of its " +
-           metersText(leg.length) + ", first at " + alongText(leg, first.alongLeg) + " (" +
-           placeText({first.lat, first.lon}) + ")";
-}
-
-// A bound on the water depth, judged on the shallowest of the four cells around each
-// sample: the stretches whose known depth breaks it.
-void checkDepthBound(std::vector<PlanFinding>& findings, const SurveyLeg& leg,
-                     const LegSeabed& seabed, FindingSeverity severity, const std::string& what,
-                     const std::function<bool(double)>& breaks, const std::string& consequence) {
-    const std::optional<LegMatch> match = matching(seabed, [&breaks](const DepthSample& sample) {
-        return sample.state == DepthState::known && breaks(sample.shallowest);
-    });
-    if (!match) {
-        return;
-    }
-    const DepthSample& first = seabed.samples[match->first];
-    add(findings, severity,
-        what + " " + stretchText(leg, *match, first) + ": depth " + metersText(first.shallowest) +
-            ", shallowest " + metersText(match->shallowest) + " (" + consequence + ")");
-    findings.back().place = placeOf(leg, *match, first);
-}
-
-void checkUnknownDepth(std::vector<PlanFinding>& findings, const SurveyLeg& leg,
-                       const LegSeabed& seabed) {
-    bool offGrid = false;
-    bool noData = false;
-    const std::optional<LegMatch> match =
-        matching(seabed, [&offGrid, &noData](const DepthSample& sample) {
-            offGrid = offGrid || sample.state == DepthState::offGrid;
-            noData = noData || sample.state == DepthState::noData;
-            return sample.state != DepthState::known;
-        });
-    if (!match) {
-        return;
-    }
-    const DepthSample& first = seabed.samples[match->first];
-    const char* why = offGrid && noData ? "off the grid, and where the grid has no data"
-                      : offGrid         ? "off the grid"
-                                        : "the grid has no data there";
-    add(findings, FindingSeverity::warning,
-        "no depth " + stretchText(leg, *match, first) + ": " + why +
-            ", so nothing there is checked");
-    findings.back().place = placeOf(leg, *match, first);
-    findings.back().place->depth = std::numeric_limits<double>::quiet_NaN();
-}
-
-// Land is water 0 m deep or less; every other bound is broken only by water shallower than
-// it, so that a depth exactly at the bound passes.
-std::function<bool(double)> shallowerThan(double bound, bool orAt = false) {
-    return [bound, orAt](double depth) { return depth < bound || (orAt && depth == bound); };
-}
-
-void checkSeabed(std::vector<PlanFinding>& findings, const MissionParameters& p,
-                 const SurveyLeg& leg, const LegSeabed& seabed) {
-    checkDepthBound(findings, leg, seabed, FindingSeverity::error, "land", shallowerThan(0.0, true),
-                    "the vehicle would run aground");
-    const double abortAltitude = p.abortAltitude;
-    if (isOn(p.yoyoMission)) {
-        const double top = p.missionYoyoMinDepth;
-        checkDepthBound(findings, leg, seabed, FindingSeverity::error,
-                        "water shallower than missionYoyoMinDepth " + numberText(top) +
-                            " m + abortAltitude " + numberText(abortAltitude) +
-                            " m = " + numberText(top + abortAltitude) + " m",
-                        shallowerThan(top + abortAltitude),
-                        "the vehicle would reach its abort altitude at the top of the yo-yo");
-        const double bottom = p.missionYoyoMaxDepth;
-        const double altitude = p.yoyoMinAltitude;
-        checkDepthBound(
-            findings, leg, seabed, FindingSeverity::warning,
-            "water shallower than missionYoyoMaxDepth " + numberText(bottom) +
-                " m + yoyoMinAltitude " + numberText(altitude) +
-                " m = " + numberText(bottom + altitude) + " m",
-            shallowerThan(bottom + altitude),
-            "the yo-yo turns on its minimum altitude there, short of its maximum depth");
-    } else {
-        checkDepthBound(findings, leg, seabed, FindingSeverity::error,
-                        "water shallower than wayPointDepth " + numberText(p.wayPointDepth) +
-                            " m + abortAltitude " + numberText(abortAltitude) +
-                            " m = " + numberText(p.wayPointDepth + abortAltitude) + " m",
-                        shallowerThan(p.wayPointDepth + abortAltitude),
-                        "the vehicle would reach its abort altitude at its commanded depth");
-    }
-    checkDepthBound(findings, leg, seabed, FindingSeverity::warning,
-                    "seabed shallower than abortDepth " + numberText(p.abortDepth) + " m",
-                    shallowerThan(p.abortDepth),
-                    "the abort depth cannot be reached there: only abortAltitude " +
-                        numberText(abortAltitude) + " m protects the vehicle");
-    checkUnknownDepth(findings, leg, seabed);
-}
-
-// How fine the grid is against the legs it judges: a cell larger than a leg shows the seabed
-// under it as one or two values, and what lies between the cells is not seen.
-void noteGridScale(std::vector<PlanFinding>& findings, const SeaSurvey& survey) {
-    const LegSeabed* shortest = nullptr;
-    for (const LegSeabed& seabed : survey.seabed) {
-        const SurveyLeg& leg = survey.legs[seabed.leg];
-        if (!seabed.samples.empty() && leg.length > 0.0 &&
-            (shortest == nullptr || leg.length < survey.legs[shortest->leg].length)) {
-            shortest = &seabed;
-        }
-    }
-    if (shortest == nullptr) {
-        return;
-    }
-    const SurveyLeg& leg = survey.legs[shortest->leg];
-    std::string message = "the shortest leg, from waypoint " + numberText(leg.fromNumber) +
-                          " to waypoint " + numberText(leg.toNumber) + ", is " +
-                          metersText(leg.length);
-    if (!(shortest->cellWidth > 0.0 && shortest->cellHeight > 0.0)) {
-        add(findings, FindingSeverity::note, message + " and lies off " + survey.gridFile);
-        return;
-    }
-    message += "; the cells of " + survey.gridFile + " are " + metersText(shortest->cellWidth) +
-               " by " + metersText(shortest->cellHeight) + " there";
-    if (std::max(shortest->cellWidth, shortest->cellHeight) > leg.length) {
-        message += ", larger than the leg: the check sees the seabed no finer than a cell";
-    }
-    add(findings, FindingSeverity::note, std::move(message));
-}
-
-FindingPlace pointPlace(const SurveyLeg& leg, bool atEnd) {
-    const double along = atEnd ? leg.length : 0.0;
-    return FindingPlace{leg.leg,
-                        leg.fromNumber,
-                        leg.toNumber,
-                        {LegStretch{along, along}},
-                        atEnd ? leg.to : leg.from,
-                        std::numeric_limits<double>::quiet_NaN()};
-}
-
-FindingPlace crossingPlace(const SurveyLeg& leg, const LegPlace& place) {
-    return FindingPlace{leg.leg,        leg.fromNumber,
-                        leg.toNumber,   {LegStretch{place.alongLeg, place.alongLeg}},
-                        place.position, std::numeric_limits<double>::quiet_NaN()};
-}
-
-void addPointInZone(std::vector<PlanFinding>& findings, const SurveyLeg& leg, bool atEnd,
-                    const SeaZone& zone) {
-    const GeoPoint& point = atEnd ? leg.to : leg.from;
-    add(findings, FindingSeverity::error,
-        pointName(atEnd ? leg.toNumber : leg.fromNumber) + " at " + placeText(point) + " is " +
-            (zone.kind == ZoneKind::keepOut ? "inside " : "outside ") + zoneName(zone));
-    findings.back().place = pointPlace(leg, atEnd);
-}
-
-void checkPass(std::vector<PlanFinding>& findings, const SeaSurvey& survey,
-               const LegZonePass& pass) {
-    const SurveyLeg& leg = survey.legs[pass.leg];
-    const SeaZone& zone = survey.zones[pass.zone];
-    const bool lastLeg = pass.leg + 1 == survey.legs.size();
-    const bool keepOut = zone.kind == ZoneKind::keepOut;
-    // Each route point once: as the start of its leg, and the last one as the route's end.
-    if (pass.startInside == keepOut) {
-        addPointInZone(findings, leg, false, zone);
-    }
-    if (lastLeg && pass.endInside == keepOut) {
-        addPointInZone(findings, leg, true, zone);
-    }
-    if (pass.crosses) {
-        add(findings, FindingSeverity::error,
-            legName(leg) + (keepOut ? " enters " : " leaves ") + zoneName(zone) + " at " +
-                alongText(leg, pass.crossing.alongLeg) + " (" + placeText(pass.crossing.position) +
-                ")");
-        findings.back().place = crossingPlace(leg, pass.crossing);
-    } else if (keepOut && pass.near && !pass.startInside && !pass.endInside) {
-        add(findings, FindingSeverity::warning,
-            legName(leg) + " passes " + metersText(pass.nearest) + " from " + zoneName(zone) +
-                ", closer than keepOutMargin " + numberText(survey.keepOutMargin) + " m, from " +
-                alongText(leg, pass.nearFrom.alongLeg) + " (" + placeText(pass.nearFrom.position) +
-                ")");
-        findings.back().place = crossingPlace(leg, pass.nearFrom);
-    }
-}
-
-void noteRepairs(std::vector<PlanFinding>& findings, const SeaSurvey& survey) {
-    for (const SeaZone& zone : survey.zones) {
-        if (zone.repaired) {
-            add(findings, FindingSeverity::note,
-                zoneName(zone) + " is not a valid polygon near the route (" + zone.invalidReason +
-                    "); it was made valid before the check");
-        }
-    }
-}
 } // namespace
 
 std::vector<PlanFinding> checkParameters(const MissionParameters& params) {
@@ -526,21 +240,6 @@ std::vector<PlanFinding> checkPlan(const MissionParameters& params, const Waypoi
     return findings;
 }
 
-std::vector<PlanFinding> checkSea(const MissionParameters& params, const SeaSurvey& survey) {
-    std::vector<PlanFinding> findings;
-    for (const LegSeabed& seabed : survey.seabed) {
-        checkSeabed(findings, params, survey.legs[seabed.leg], seabed);
-    }
-    for (const LegZonePass& pass : survey.passes) {
-        checkPass(findings, survey, pass);
-    }
-    if (!survey.gridFile.empty()) {
-        noteGridScale(findings, survey);
-    }
-    noteRepairs(findings, survey);
-    return findings;
-}
-
 bool hasError(const std::vector<PlanFinding>& findings) {
     for (const PlanFinding& finding : findings) {
         if (finding.severity == FindingSeverity::error) {
@@ -554,6 +253,8 @@ std::string findingText(const PlanFinding& finding) {
     switch (finding.severity) {
     case FindingSeverity::error:
         return "error: " + finding.message;
+    case FindingSeverity::unverified:
+        return "unverified: " + finding.message;
     case FindingSeverity::note:
         return "note: " + finding.message;
     case FindingSeverity::warning:

@@ -15,9 +15,12 @@
 
 // error: the vehicle would abort on it, or the plan cannot mean what it says.
 // warning: legal, but more likely a slip than an intention.
+// unverified: a grid cell the leg does not cross, or a grid that the coastline contradicts,
+// says something is wrong: what a finer grid or a survey should settle, never an error.
 // note: what the planner should know to read the other findings (how fine the grid is,
-// a polygon that had to be repaired); only the --check report shows notes.
-enum class FindingSeverity { error, warning, note };
+// a polygon that had to be repaired); only the --check report shows notes, save the one
+// line on the grid that begins the sea findings.
+enum class FindingSeverity { error, warning, unverified, note };
 
 // Where on the route a finding of the sea checks lies, for the outputs that mark it.
 struct FindingPlace {
@@ -66,14 +69,26 @@ std::vector<PlanFinding> checkPlan(const MissionParameters& params, const Waypoi
 std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route,
                                    const std::vector<std::string>& readerNotes);
 
-// The sea under the planned route, as the sea layer measured it: the water depth under each
-// leg against the depths the mission commands (land, the abort altitude, the yo-yo's
-// turns, the abort depth, stretches without depth, and a note of the grid's cell size
-// against the shortest leg), then the keep-out areas and the operating region. Every
-// finding names its leg and carries its place.
+// The sea under the planned route, as the sea layer measured it: a note of the grid's cell
+// size against the shortest leg and the yo-yo band, then the water depth in the cells each
+// leg crosses against the depths the mission commands (land, the abort altitude, the
+// yo-yo's turns, the abort depth, stretches without depth), what the cells beside a leg
+// alone say (unverified), then the keep-out areas and the operating region. Every finding
+// of a leg names it and carries its place.
 std::vector<PlanFinding> checkSea(const MissionParameters& params, const SeaSurvey& survey);
+
+struct SeaFindings {
+    std::vector<PlanFinding> all; // checkSea's: the report, the exports and the exit status
+    // What a pilot reads at the console: the grid's note, one line for a finding that holds
+    // on most legs, then one line per stretch of a leg with the same worst severity (its
+    // worst finding, the others listed), worst first, then the keep-out areas and the
+    // operating region as in all. Notes other than the grid's are left out.
+    std::vector<PlanFinding> console;
+};
+
+SeaFindings checkSeaFindings(const MissionParameters& params, const SeaSurvey& survey);
 
 bool hasError(const std::vector<PlanFinding>& findings);
 
-// "error: ...", "warning: ..." or "note: ...", without a line end.
+// "error: ...", "warning: ...", "unverified: ..." or "note: ...", without a line end.
 std::string findingText(const PlanFinding& finding);

@@ -64,6 +64,28 @@ struct SurveyLeg {
     bool onGlobe = true;
 };
 
+// One grid cell a leg is judged by. The leg runs through the cells it crosses, which decide
+// its findings; the cells of the band, within half a cell of the leg but not crossed, only
+// tell what a finer grid might show there.
+struct LegCell {
+    std::int64_t column = -1; // as the grid stores them; -1 for a part of the leg that
+    std::int64_t row = -1;    // cannot be placed on the grid at all
+    DepthState state = DepthState::offGrid;
+    double depth = 0.0;   // the cell's water depth, meters (NaN unless state is known)
+    bool crossed = false; // the leg runs through the cell
+    // Meters along the leg: where it runs through the cell, or (band) where it passes
+    // within half a cell of it; and the place of the leg at start.
+    double start = 0.0;
+    double end = 0.0;
+    GeoPoint first;
+    // Band: from the leg's nearest place to the cell's centre, meters east and north.
+    double east = 0.0;
+    double north = 0.0;
+    // A crossed cell of land where the --coast file has water all through the leg's part
+    // in it, more than half a cell from any shore: the data disagree there.
+    bool coastWater = false;
+};
+
 // The seabed under one leg.
 struct LegSeabed {
     std::size_t leg = 0;              // index into SeaSurvey::legs
@@ -71,6 +93,9 @@ struct LegSeabed {
     double cellHeight = 0.0;          // and across rows, at the leg's middle (NaN off any grid)
     double step = 0.0;                // meters between samples (0 for a leg of 0 m)
     std::vector<DepthSample> samples; // empty for a leg off the globe
+    // The cells the leg crosses, in order along it, then the cells of the band that are
+    // shallower than every crossed cell beside them (the others can show nothing new).
+    std::vector<LegCell> cells;
 };
 
 enum class ZoneKind : std::uint8_t {
@@ -147,6 +172,7 @@ struct SeaSurvey {
     // the order of legs. Without a grid, gridFile and seabed are empty.
     std::string gridFile;
     std::vector<LegSeabed> seabed;
+    std::string coastFile;           // --coast, as the planner named it; empty without
     std::vector<SeaZone> zones;      // the keep-out areas in file order, then the region
     std::vector<LegZonePass> passes; // by leg, then by zone
     double keepOutMargin = 0.0;      // meters, as --keepOutMargin gave it

@@ -2,6 +2,7 @@
 #include "sea/leg_sampling.h"
 
 #include "route/geodesy.h"
+#include "sea/cell_walk.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>
@@ -112,14 +113,45 @@ LegPlan planLeg(const DepthGrid& grid, const SurveyLeg& leg) {
     return plan;
 }
 
+// One step of a column and of a row at a place, on the ground: the inverse of how the grid's
+// position moves for a few meters east and north there. Nothing where it cannot be told.
+std::pair<GroundStep, GroundStep> gridSteps(const DepthGrid& grid, const GeoPoint& place) {
+    constexpr double kProbe = 10.0; // meters
+    const std::optional<GridPoint> here = grid.locate(place.lat, place.lon);
+    const GeoPoint eastward = destinationPoint(place.lat, place.lon, 90.0, kProbe);
+    const GeoPoint northward = destinationPoint(place.lat, place.lon, 0.0, kProbe);
+    const std::optional<GridPoint> east = grid.locate(eastward.lat, eastward.lon);
+    const std::optional<GridPoint> north = grid.locate(northward.lat, northward.lon);
+    if (!here || !east || !north) {
+        return {};
+    }
+    const auto width = static_cast<double>(grid.shape().columns);
+    const auto across = [&](double column) {
+        const double moved = column - here->column;
+        return grid.shape().wrapsColumns ? moved - width * std::round(moved / width) : moved;
+    };
+    // Cells per meter east (a, c) and north (b, d), columns over rows.
+    const double a = across(east->column) / kProbe;
+    const double b = across(north->column) / kProbe;
+    const double c = (east->row - here->row) / kProbe;
+    const double d = (north->row - here->row) / kProbe;
+    const double determinant = a * d - b * c;
+    if (!std::isfinite(determinant) || determinant == 0.0) {
+        return {};
+    }
+    return {GroundStep{d / determinant, -c / determinant},
+            GroundStep{-b / determinant, a / determinant}};
+}
+
 std::string countText(std::uint64_t count) {
     return std::to_string(count);
 }
 
 } // namespace
 
-GridReading readGrid(DepthGrid& grid, double lat, double lon) {
-    const std::optional<GridPoint> point = grid.locate(lat, lon);
+namespace {
+
+GridReading readAt(DepthGrid& grid, const std::optional<GridPoint>& point) {
     if (!point) {
         return unknown(DepthState::offGrid);
     }
@@ -145,6 +177,12 @@ GridReading readGrid(DepthGrid& grid, double lat, double lon) {
         return unknown(DepthState::noData); // values beyond what a depth can be
     }
     return GridReading{DepthState::known, depth, std::min({*d00, *d10, *d01, *d11})};
+}
+
+} // namespace
+
+GridReading readGrid(DepthGrid& grid, double lat, double lon) {
+    return readAt(grid, grid.locate(lat, lon));
 }
 
 SeabedResult sampleRoute(DepthGrid& grid, const std::vector<SurveyLeg>& legs,
@@ -180,16 +218,22 @@ SeabedResult sampleRoute(DepthGrid& grid, const std::vector<SurveyLeg>& legs,
         if (leg.onGlobe) {
             const std::vector<GeoPoint> places = placesAlong(leg, plan.pieces);
             seabed.samples.reserve(places.size());
+            std::vector<WalkPlace> walked;
+            walked.reserve(places.size());
             for (std::size_t k = 0; k < places.size(); ++k) {
                 // Along the leg as planned: the last sample stands exactly at its length.
                 const double along = plan.pieces == 0 ? 0.0
                                                       : leg.length * static_cast<double>(k) /
                                                             static_cast<double>(plan.pieces);
-                const GridReading reading = readGrid(grid, places[k].lat, places[k].lon);
+                walked.push_back(
+                    WalkPlace{along, places[k], grid.locate(places[k].lat, places[k].lon)});
+                const GridReading reading = readAt(grid, walked.back().onGrid);
                 seabed.samples.push_back(DepthSample{along, leg.routeStart + along, places[k].lat,
                                                      places[k].lon, reading.state, reading.depth,
                                                      reading.shallowest});
             }
+            const auto [perColumn, perRow] = gridSteps(grid, places[places.size() / 2]);
+            seabed.cells = walkLegCells(grid, walked, perColumn, perRow);
         }
         result.seabed.push_back(std::move(seabed));
         const std::string failure = grid.readFailure();

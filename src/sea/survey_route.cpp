@@ -3,13 +3,15 @@
 #include "sea/survey_route.h"
 
 #include "gdal/gdal_messages.h"
+#include "sea/coast_check.h"
 #include "sea/leg_sampling.h"
 #include "sea/leg_zones.h"
 #include "sea/route_legs.h"
 
 #include <utility>
 
-SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request) {
+SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request,
+                            const ZoneSource* coast) {
     // Whatever GDAL says on the way is collected here, never printed by GDAL itself; what
     // matters for the run comes back as each step's own message.
     GdalMessages messages;
@@ -23,6 +25,14 @@ SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request
         }
         result.survey.gridFile = request.gridFile;
         result.survey.seabed = std::move(seabed.seabed);
+        if (coast != nullptr) {
+            const CoastResult compared =
+                compareCoast(result.survey.seabed, result.survey.legs, *coast);
+            if (!compared.ok) {
+                return SeaSurveyResult{false, compared.error, {}};
+            }
+            result.survey.coastFile = coast->file;
+        }
     }
     if (!request.zones.empty()) {
         ZonesResult zones = prepareZones(request.zones, result.survey.legs, request.keepOutMargin);

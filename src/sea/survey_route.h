@@ -24,4 +24,6 @@ struct SeaSurveyResult {
 };
 
 // The route must be planned (legs measured, waypoints numbered, launch waypoint added).
-SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request);
+// coast is --coast, land as a chart draws it, compared with the grid's land; null without.
+SeaSurveyResult surveyRoute(const WaypointList& route, const SeaRequest& request,
+                            const ZoneSource* coast = nullptr);

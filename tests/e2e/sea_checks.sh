@@ -29,16 +29,18 @@ if grep -q 'has no sea checks' .stdout; then
     finish
 fi
 
-# The bay: warnings only (ETOPO's 99 m and 47 m cells are shallower than the yo-yo's 105 m
-# and the abort depth), so status 0, and the depth column.
+# The bay: warnings only (ETOPO's 99 m cell under the second leg is shallower than the
+# yo-yo's 105 m and the abort depth; its 99 m cell beside the first leg is not crossed),
+# so status 0, and the depth column.
 expect_status 0 "$status" "bay check"
 grep -q '^  No\.  Kind    Latitude   Longitude  Heading      Leg m      Leg s      Sum m      Sum s   Depth m$' .stdout ||
     fail "bay check: no depth column"
 grep -q '^    0  launch   36\.7965   -122\.0035     38\.7      500\.0      650\.0        0\.0        0\.0     201\.0$' .stdout ||
     fail "bay check: launch row $(grep launch .stdout)"
 grep -q '^Depth: the shallowest water depth under the leg, from ' .stdout || fail "bay check: legend"
-grep -q '^Findings: 0 errors, 4 warnings, 1 note$' .stdout || fail "bay check: $(grep Findings .stdout)"
-grep -q '^note: the shortest leg, from waypoint 0 to waypoint 1, is 500\.0 m; ' .stdout ||
+grep -q '^Findings: 0 errors, 2 warnings, 1 unverified, 1 note$' .stdout ||
+    fail "bay check: $(grep Findings .stdout)"
+grep -q '^note: grid .*etopo5_monterey\.nc: cells of 7\.4 km by 9\.3 km at the route, larger than the shortest leg (500\.0 m, ' .stdout ||
     fail "bay check: no note of the grid's cells"
 expect_no_stderr "bay check"
 expect_files "bay check"
@@ -117,11 +119,41 @@ expect_text "$WROTE_ALL
 " .stdout "run: console"
 grep -q '^error: land under the leg from waypoint 1 to waypoint 2 over ' .stderr ||
     fail "run: no land on standard error"
-grep -q '^note:' .stderr && fail "run: a note on standard error"
+# The grid's note begins the sea's lines; no other note is shown there.
+[ "$(grep -c '^note:' .stderr)" = 1 ] && head -n 1 .stderr | grep -q '^note: grid ' ||
+    fail "run: not the grid's note alone on standard error"
+
 [ "$(grep -c '"legShallowestDepth":' 2020_189_155.geojson)" = 5 ] ||
     fail "run: the GeoJSON points lack their depths"
 grep -q '"legShallowestDepth":-194,' 2020_189_155.geojson ||
     fail "run: no land in the GeoJSON: $(grep -o '"legShallowestDepth":[^,]*' 2020_189_155.geojson | tr '\n' ' ')"
+
+# The bundled lawn-mower against the bundled ETOPO5 cut: the cells the legs cross are 99 m
+# deep, the 10 m shore cell east of them is not crossed, so no error and at most one line
+# a leg, the yo-yo's cut said once for the route.
+LAWN="$DATA/../../examples/monterey_lawnmower.txt"
+new_run_dir
+tavra_run --check --bathymetry "$ETOPO" "$LAWN"
+expect_status 0 "$status" "lawn-mower check"
+grep -q '^Findings: 0 errors, 24 warnings, 8 unverified, 1 note$' .stdout ||
+    fail "lawn-mower check: $(grep Findings .stdout)"
+new_run_dir
+tavra_run_at_fixed_time --bathymetry "$ETOPO" "$LAWN"
+expect_status 0 "$status" "lawn-mower run"
+beside() { # leg, distance and direction, extent
+    echo "unverified: grid cell $2 of the leg from waypoint $1 to waypoint $(($1 + 1)) is 10.0 m deep at this resolution (under abort altitude), not crossed: beside it $3"
+}
+expect_text "note: grid $ETOPO: cells of 7.4 km by 9.3 km at the route, larger than the shortest leg (500.0 m, from waypoint 0 to waypoint 1); depth changes by up to 0.0 m from one cell to the next under the route, against a yo-yo band of 80 m
+warning: the yo-yo band is cut short on 12 of 12 legs, 23.4 km of 23.4 km (water shallower than missionYoyoMaxDepth 90 m + yoyoMinAltitude 15 m = 105 m)
+$(beside 1 '7.9 km north-east' 'over 435.8 m of its 3600.0 m, first at 3164.2 m along it (36.80000 -121.91446)')
+$(beside 2 '6.4 km north-east' 'over 1742.2 m of its 1742.2 m, first at 0.0 m along it, at waypoint 2 (36.80000 -121.90957)')
+$(beside 3 '6.1 km north-east' 'over 500.4 m of its 500.4 m, first at 0.0 m along it, at waypoint 3 (36.80000 -121.89000)')
+$(beside 4 '6.1 km north-east' 'over 2177.9 m of its 3600.0 m, first at 0.0 m along it, at waypoint 4 (36.80450 -121.89000)')
+$(beside 7 '7.5 km east' 'over 436.1 m of its 3600.0 m, first at 3163.9 m along it (36.80900 -121.91446)')
+$(beside 8 '5.9 km north-east' 'over 1741.6 m of its 1741.6 m, first at 0.0 m along it, at waypoint 8 (36.80900 -121.90956)')
+$(beside 9 '5.7 km north-east' 'over 500.4 m of its 500.4 m, first at 0.0 m along it, at waypoint 9 (36.80900 -121.89000)')
+$(beside 10 '5.7 km north-east' 'over 2177.6 m of its 3600.0 m, first at 0.0 m along it, at waypoint 10 (36.81350 -121.89000)')
+" .stderr "lawn-mower run: the console's findings"
 
 # Refusals: a message, status 1, no file, before any planning.
 refused() {
@@ -140,6 +172,10 @@ refused "negative margin" '*** --keepOutMargin "-5" is not a distance in meters 
     --keepOut "$INPUT/closure.txt" --keepOutMargin=-5 "$INPUT/bay.txt"
 refused "margin alone" '*** --keepOutMargin needs --keepOut: there is no keep-out area to keep the margin from ***' \
     --keepOutMargin 5 "$INPUT/bay.txt"
+refused "coast alone" '*** --coast needs --bathymetry: there is no grid to compare the coast with ***' \
+    --coast "$LAND" "$INPUT/bay.txt"
+refused "missing coast file" "*** --coast $INPUT/none.txt: cannot open the file ***" \
+    --check --bathymetry "$ETOPO" --coast "$INPUT/none.txt" "$INPUT/bay.txt"
 refused "depth positive down alone" '*** --depthPositiveDown needs --bathymetry: there is no grid to read as depth ***' \
     --depthPositiveDown "$INPUT/bay.txt"
 refused "missing keep-out file" "*** --keepOut $INPUT/none.txt: cannot open the file ***" \

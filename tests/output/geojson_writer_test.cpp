@@ -121,6 +121,19 @@ TEST(GeoJson, WithAGridEachPointCarriesTheShallowestDepthUnderItsLeg) {
         text.find("\"legTime\":0,\"legShallowestDepth\":null,\"legUnknownDepthLength\":null}"),
         std::string::npos)
         << text;
+    // With the findings, every one of a leg on the point that leaves it, as JSON strings.
+    const std::vector<PlanFinding> findings = {
+        PlanFinding(FindingSeverity::note, "grid bay.tif"),
+        PlanFinding(FindingSeverity::error, "land \"x\"", FindingPlace{1, 1, 2, {}, {}, 0.0}),
+        PlanFinding(FindingSeverity::unverified, "beside", FindingPlace{1, 1, 2, {}, {}, 0.0})};
+    std::ostringstream withFindings;
+    writeGeoJson(withFindings, route, twoPointTotals(), &sea, &findings);
+    EXPECT_NE(withFindings.str().find("\"legUnknownDepthLength\":800,\"legFindings\":[\"error: "
+                                      "land \\\"x\\\"\",\"unverified: beside\"]}"),
+              std::string::npos)
+        << withFindings.str();
+    EXPECT_NE(withFindings.str().find("\"legUnknownDepthLength\":500,\"legFindings\":[]}"),
+              std::string::npos);
     // Without a grid the points carry neither.
     std::ostringstream plain;
     writeGeoJson(plain, route, twoPointTotals(), nullptr);

@@ -309,6 +309,12 @@ TEST(PlanCheck, PlanPutsParametersFirstAndTellsErrorsFromWarnings) {
 
 namespace {
 
+void seabedCell(LegSeabed& seabed, std::int64_t column, double start, double end, double depth,
+                DepthState state) {
+    const double lon = (seabed.leg == 0 ? -121.9 + start * 2e-5 : -121.89 + start * 1e-5);
+    seabed.cells.push_back(LegCell{column, 0, state, depth, true, start, end, {36.8, lon}, 0, 0});
+}
+
 // One leg of 1000 m from waypoint 1 to waypoint 2 behind a launch leg of 500 m, sampled
 // every 100 m with the judged depths given (NaN for a place without depth).
 SeaSurvey seabedOf(const std::vector<double>& shallowest, DepthState unknownState) {
@@ -317,18 +323,25 @@ SeaSurvey seabedOf(const std::vector<double>& shallowest, DepthState unknownStat
     survey.legs.resize(2);
     survey.legs[0] = SurveyLeg{0, 0, 1, {36.8, -121.9}, {36.8, -121.89}, 500.0, 0.0, true};
     survey.legs[1] = SurveyLeg{1, 1, 2, {36.8, -121.89}, {36.8, -121.88}, 1000.0, 500.0, true};
-    LegSeabed launch{0, 90.0, 110.0, 250.0, {}};
+    LegSeabed launch{0, 90.0, 110.0, 250.0, {}, {}};
     for (const double along : {0.0, 250.0, 500.0}) {
         launch.samples.push_back(DepthSample{along, along, 36.8, -121.9 + along * 2e-5,
                                              DepthState::known, 200.0, 200.0});
     }
-    LegSeabed leg{1, 90.0, 110.0, 100.0, {}};
+    LegSeabed leg{1, 90.0, 110.0, 100.0, {}, {}};
     for (std::size_t i = 0; i < shallowest.size(); ++i) {
         const double along = 100.0 * static_cast<double>(i);
         const bool known = !std::isnan(shallowest[i]);
         leg.samples.push_back(DepthSample{along, 500.0 + along, 36.8, -121.89 + along * 1e-5,
                                           known ? DepthState::known : unknownState,
                                           shallowest[i] + 1.0, shallowest[i]});
+    }
+    // One cell under each sample, 100 m wide, and one under the launch leg.
+    for (seabedCell(launch, 0, 0.0, 500.0, 200.0, DepthState::known);
+         const DepthSample& sample : leg.samples) {
+        const LegStretch span = sampleSpan(leg.samples, leg.cells.size());
+        seabedCell(leg, static_cast<std::int64_t>(leg.cells.size()), span.start, span.end,
+                   sample.shallowest, sample.state);
     }
     survey.seabed = {launch, leg};
     return survey;
@@ -342,13 +355,13 @@ TEST(PlanCheck, SeaFindingsGiveEachStretchOfTheLegAndItsFirstPlace) {
     const std::vector<double> depths = {50, 50, -1, -2, 50, 50, 50, 0, 50, 50, 50};
     std::vector<PlanFinding> findings =
         checkSea(MissionParameters{}, seabedOf(depths, DepthState::offGrid));
-    ASSERT_GE(findings.size(), 1u);
-    EXPECT_EQ(findingText(findings[0]),
+    ASSERT_GE(findings.size(), 2u);
+    EXPECT_EQ(findingText(findings[1]),
               "error: land under the leg from waypoint 1 to waypoint 2 over 300.0 m of its "
-              "1000.0 m, first at 200.0 m along it (36.80000 -121.88800): depth -1.0 m, "
+              "1000.0 m, first at 150.0 m along it (36.80000 -121.88850): depth -1.0 m, "
               "shallowest -2.0 m (the vehicle would run aground)");
-    ASSERT_TRUE(findings[0].place.has_value());
-    const FindingPlace& place = *findings[0].place;
+    ASSERT_TRUE(findings[1].place.has_value());
+    const FindingPlace& place = *findings[1].place;
     EXPECT_EQ(place.leg, 1u);
     ASSERT_EQ(place.stretches.size(), 2u);
     EXPECT_EQ(place.stretches[0].start, 150.0);
@@ -359,7 +372,7 @@ TEST(PlanCheck, SeaFindingsGiveEachStretchOfTheLegAndItsFirstPlace) {
     // The ends of a leg stand for half a step: land at the first sample only is 50 m.
     findings = checkSea(MissionParameters{},
                         seabedOf({0, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50}, DepthState::offGrid));
-    EXPECT_EQ(findingText(findings[0]).substr(0, 68),
+    EXPECT_EQ(findingText(findings[1]).substr(0, 68),
               "error: land under the leg from waypoint 1 to waypoint 2 over 50.0 m ");
     EXPECT_TRUE(hasError(findings));
 }
@@ -370,20 +383,21 @@ TEST(PlanCheck, UnknownDepthSaysWhyAndHowLong) {
     std::vector<PlanFinding> findings =
         checkSea(MissionParameters{}, seabedOf(depths, DepthState::offGrid));
     ASSERT_EQ(findings.size(), 2u);
-    EXPECT_EQ(findingText(findings[0]),
+    EXPECT_EQ(findingText(findings[1]),
               "warning: no depth under the leg from waypoint 1 to waypoint 2 over 250.0 m of its "
-              "1000.0 m, first at 200.0 m along it (36.80000 -121.88800): off the grid, so "
+              "1000.0 m, first at 150.0 m along it (36.80000 -121.88850): off the grid, so "
               "nothing there is checked");
-    EXPECT_TRUE(std::isnan(findings[0].place->depth));
+    EXPECT_TRUE(std::isnan(findings[1].place->depth));
     EXPECT_FALSE(hasError(findings));
     findings = checkSea(MissionParameters{}, seabedOf(depths, DepthState::noData));
-    EXPECT_NE(findings[0].message.find(": the grid has no data there, so"), std::string::npos);
-    // The note of the grid's scale comes last: cells of 90 m by 110 m against the launch
-    // leg of 500 m.
-    EXPECT_EQ(findingText(findings[1]),
-              "note: the shortest leg, from waypoint 0 to waypoint 1, is 500.0 m; the cells of "
-              "bathy.tif are 90.0 m by 110.0 m there");
-    EXPECT_EQ(findings[1].severity, FindingSeverity::note);
+    EXPECT_NE(findings[1].message.find(": the grid has no data there, so"), std::string::npos);
+    // The note of the grid comes first: cells of 90 m by 110 m against the launch leg of
+    // 500 m, and the seabed's step from 200 m to 200 m.
+    EXPECT_EQ(findingText(findings[0]),
+              "note: grid bathy.tif: cells of 90 m by 110 m at the route, smaller than the "
+              "shortest leg (500.0 m, from waypoint 0 to waypoint 1); depth changes by up to "
+              "0.0 m from one cell to the next under the route, against a yo-yo band of 80 m");
+    EXPECT_EQ(findings[0].severity, FindingSeverity::note);
 }
 
 TEST(PlanCheck, KeepOutAreasAndTheOperatingRegion) {

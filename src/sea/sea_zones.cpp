@@ -25,6 +25,9 @@ constexpr double kSurroundingsPadMeters = 2000.0;
 constexpr double kBulgeSpacingMeters = 50'000.0;
 // Beyond this latitude a box takes every longitude.
 constexpr double kPolarLatitude = 89.0;
+// Areas of more vertices than this (a coast, a chart's shore) are judged only near the
+// route; smaller ones whole, as a planner drew them, where GEOS's check costs nothing.
+constexpr std::size_t kMostVerticesJudgedWhole = 10'000;
 
 OGRLinearRing ringOf(const GeoRing& ring, double shift) {
     OGRLinearRing result;
@@ -205,10 +208,11 @@ struct Cut {
 
 // The area in one turn of longitude, checked whole (a note says when it is not valid),
 // made valid, then cut to the box ring by ring: an overlay with the box would node every
-// edge of a continent or a chart, far from the route as most of them lie.
-Checked madeValidThenCut(const GeoArea& area, double shift, const GeoBox& box,
+// edge of a continent or a chart, far from the route as most of them lie. The way for an
+// area that GEOS cannot cut as it stands.
+Checked madeValidThenCut(OGRGeometryUniquePtr polygon, const GeoBox& box,
                          const OGRGeometry& boxShape, GdalMessages& messages) {
-    Checked checked = madeValid(polygonOf(area, shift), messages);
+    Checked checked = madeValid(std::move(polygon), messages);
     if (!checked.geometry) {
         return checked;
     }
@@ -226,6 +230,27 @@ Checked madeValidThenCut(const GeoArea& area, double shift, const GeoBox& box,
     return checked;
 }
 
+// The area in one turn of longitude, cut to the box ring by ring first, then checked and
+// made valid: a coast or a star of a million vertices costs a pass over its vertices
+// rather than GEOS's check of every edge against every other one nearby (quadratic in the
+// spikes of a star), and a ring crossing itself off another continent is no note about
+// the route. The cut keeps every edge inside the box as it is, so a crossing near the
+// route is still found, repaired and noted.
+Checked cutThenMadeValid(const GeoArea& area, double shift, const GeoBox& box,
+                         const OGRGeometry& boxShape, GdalMessages& messages) {
+    OGRGeometryUniquePtr polygon = polygonOf(area, shift);
+    OGRGeometryUniquePtr inside = clippedToBox(*polygon, box);
+    if (inside) {
+        Checked checked = madeValid(polygonalPart(*inside), messages);
+        if (checked.geometry) {
+            return checked;
+        }
+    }
+    // A cut GEOS could not make, or one left with no area (a spike of no width crossing the
+    // box): the area is judged whole, as a planner drew it.
+    return madeValidThenCut(std::move(polygon), box, boxShape, messages);
+}
+
 Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxShape,
              GdalMessages& messages) {
     Cut cut;
@@ -236,6 +261,10 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
     }
     const GeoArea area = areaOnOneRun(fileArea);
     extent = boxOf(area.outer);
+    std::size_t vertices = area.outer.size();
+    for (const GeoRing& hole : area.holes) {
+        vertices += hole.size();
+    }
     auto parts = std::make_unique<OGRMultiPolygon>();
     int turns = 0;
     for (const double shift : {-360.0, 0.0, 360.0}) {
@@ -243,7 +272,9 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
             continue;
         }
         ++turns;
-        Checked checked = madeValidThenCut(area, shift, box, boxShape, messages);
+        Checked checked = vertices > kMostVerticesJudgedWhole
+                              ? cutThenMadeValid(area, shift, box, boxShape, messages)
+                              : madeValidThenCut(polygonOf(area, shift), box, boxShape, messages);
         if (checked.repaired && !cut.repaired) {
             cut.repaired = true;
             cut.reason = checked.reason;

@@ -237,11 +237,35 @@ bool fromNeighbour(const std::vector<ZoneShape>& zones, std::size_t self, double
     return false;
 }
 
+// A piece's box reaches this far (degrees: about a tenth of a metre) beyond the piece.
+constexpr double kPieceBoxPadDegrees = 1e-6;
+
+// What of the piece lies in the shape. GEOS nodes every edge of both against every other
+// edge whose box meets its own, and the edges of a star's spikes or of a shore's detail
+// overlap in their boxes by the thousand: a shape of many vertices is first cut to a thin
+// box round the piece, which holds all the piece meets.
+OGRGeometryUniquePtr pieceInside(const OGRGeometry& shape, const OGRLineString& line,
+                                 const BoxCutter* cutter) {
+    if (cutter != nullptr) {
+        OGREnvelope around;
+        line.getEnvelope(&around);
+        const GeoBox box{around.MinX - kPieceBoxPadDegrees, around.MaxX + kPieceBoxPadDegrees,
+                         around.MinY - kPieceBoxPadDegrees, around.MaxY + kPieceBoxPadDegrees};
+        const OGRGeometryUniquePtr near = cutter->cut(box);
+        if (near) {
+            return OGRGeometryUniquePtr(polygonalPart(*near)->Intersection(&line));
+        }
+    }
+    return OGRGeometryUniquePtr(shape.Intersection(&line));
+}
+
 // Where the leg first enters the zone from outside, walking from its start: from a start
-// inside, where it comes back in after leaving.
+// inside, where it comes back in after leaving. cutter: the zone's, when it has many
+// vertices.
 std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
                                    const std::vector<ZoneShape>& zones, std::size_t z,
-                                   bool startInside, const OGRGeometry& shape) {
+                                   bool startInside, const BoxCutter* cutter) {
+    const OGRGeometry& shape = *zones[z].geometry;
     const ZoneShape& zone = zones[z];
     bool wasInside = startInside;
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
@@ -255,7 +279,7 @@ std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
         }
         const double x = path.places[k].lon;
         const double y = path.places[k].lat;
-        const OGRGeometryUniquePtr hit(shape.Intersection(&line));
+        const OGRGeometryUniquePtr hit = pieceInside(shape, line, cutter);
         std::vector<const OGRGeometry*> parts;
         if (hit) {
             collectParts(*hit, parts);
@@ -399,8 +423,8 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
             pass.startInside = inside(zone, path.places.front());
             pass.endInside = inside(zone, path.places.back());
             if (keepOut) {
-                // A large zone is cut to the leg's surroundings once, for the overlays along
-                // it, and only for a leg that needs one.
+                // A large zone is cut to the leg's surroundings once, for the near pass, and
+                // only for a leg that needs one; the entry cuts thin boxes round its pieces.
                 OGRGeometryUniquePtr local;
                 const auto cutLocally = [&] {
                     if (cutters[z] && !local) {
@@ -412,9 +436,8 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                 };
                 if (preparedIntersects(zone, path.line) &&
                     !(pass.startInside && preparedContains(zone, path.line))) {
-                    cutLocally();
                     const std::optional<LegPlace> entry = firstEntry(
-                        leg, path, zones, z, pass.startInside, local ? *local : *zone.geometry);
+                        leg, path, zones, z, pass.startInside, cutters[z] ? &*cutters[z] : nullptr);
                     pass.crosses = entry.has_value();
                     pass.crossing = entry.value_or(LegPlace{});
                 }

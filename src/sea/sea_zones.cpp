@@ -28,6 +28,11 @@ constexpr double kPolarLatitude = 89.0;
 // Areas of more vertices than this (a coast, a chart's shore) are judged only near the
 // route; smaller ones whole, as a planner drew them, where GEOS's check costs nothing.
 constexpr std::size_t kMostVerticesJudgedWhole = 10'000;
+// A geometry of more vertices than this is cut to boxes from the cut of a neighbourhood
+// reaching this many degrees (about 2 km) further on every side; a few are kept.
+constexpr std::size_t kMostVerticesCutWhole = 20'000;
+constexpr double kNeighbourhoodDegrees = 0.02;
+constexpr std::size_t kNeighbourhoodsKept = 4;
 
 OGRLinearRing ringOf(const GeoRing& ring, double shift) {
     OGRLinearRing result;
@@ -124,14 +129,6 @@ void addPolygons(OGRMultiPolygon& into, const OGRGeometry& geometry) {
     default:
         break; // lines and points where polygons touch have no area
     }
-}
-
-// Only the polygons of a result: a repair or a cut may add the lines and points where the
-// polygons touched, which keep nothing out.
-OGRGeometryUniquePtr polygonalPart(const OGRGeometry& geometry) {
-    auto parts = std::make_unique<OGRMultiPolygon>();
-    addPolygons(*parts, geometry);
-    return OGRGeometryUniquePtr(parts.release());
 }
 
 struct Checked {
@@ -318,19 +315,55 @@ void finish(ZoneShape& zone) {
 
 } // namespace
 
+OGRGeometryUniquePtr polygonalPart(const OGRGeometry& geometry) {
+    auto parts = std::make_unique<OGRMultiPolygon>();
+    addPolygons(*parts, geometry);
+    return OGRGeometryUniquePtr(parts.release());
+}
+
 BoxCutter::BoxCutter(const OGRGeometry& geometry)
     : context_(OGRGeometry::createGEOSContext(), GeosContextFree{}) {
     geometry_ = std::shared_ptr<GEOSGeometry>(geometry.exportToGEOS(context_.get()),
                                               GeosGeometryFree{context_.get()});
+    large_ = geometry_ && GEOSGetNumCoordinates_r(context_.get(), geometry_.get()) >
+                              static_cast<int>(kMostVerticesCutWhole);
+}
+
+GEOSGeometry* BoxCutter::cutGeos(const GEOSGeometry& from, const GeoBox& box) const {
+    return GEOSClipByRect_r(context_.get(), &from, box.west, box.south, box.east, box.north);
 }
 
 OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box) const {
     if (!geometry_) {
         return nullptr;
     }
-    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> inside(
-        GEOSClipByRect_r(context_.get(), geometry_.get(), box.west, box.south, box.east, box.north),
-        GeosGeometryFree{context_.get()});
+    const GEOSGeometry* from = geometry_.get();
+    if (large_) {
+        const auto holds = [&box](const Neighbourhood& n) {
+            return n.box.west <= box.west && n.box.east >= box.east && n.box.south <= box.south &&
+                   n.box.north >= box.north;
+        };
+        auto found = std::find_if(neighbourhoods_.begin(), neighbourhoods_.end(), holds);
+        if (found == neighbourhoods_.end()) {
+            const GeoBox around{box.west - kNeighbourhoodDegrees, box.east + kNeighbourhoodDegrees,
+                                box.south - kNeighbourhoodDegrees,
+                                box.north + kNeighbourhoodDegrees};
+            std::shared_ptr<GEOSGeometry> near(cutGeos(*geometry_, around),
+                                               GeosGeometryFree{context_.get()});
+            if (near) {
+                if (neighbourhoods_.size() == kNeighbourhoodsKept) {
+                    neighbourhoods_.erase(neighbourhoods_.begin());
+                }
+                neighbourhoods_.push_back(Neighbourhood{around, std::move(near)});
+                found = neighbourhoods_.end() - 1;
+            }
+        }
+        if (found != neighbourhoods_.end()) {
+            from = found->geometry.get();
+        }
+    }
+    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> inside(cutGeos(*from, box),
+                                                                 GeosGeometryFree{context_.get()});
     if (!inside) {
         return nullptr;
     }

@@ -173,6 +173,10 @@ OGRLineString piece(const LegPath& path, std::size_t k) {
 // Zones of more vertices than this are cut to each leg's surroundings before an overlay with
 // the leg: the overlay nodes every edge of what it is given.
 constexpr std::size_t kMostVerticesOverlaid = 2000;
+// Zones of more vertices than this are cut to thin boxes round the pieces of a leg before
+// each piece is laid over them: the spikes of a star of a few thousand vertices already
+// cost the overlay thousands of their neighbours each.
+constexpr std::size_t kMostVerticesOverlaidWithPiece = 256;
 
 std::size_t vertexCount(const OGRGeometry* geometry) {
     if (geometry == nullptr) {
@@ -399,10 +403,13 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
     GdalMessages messages;
     const std::vector<double> turns = routeRun(legs);
     std::vector<std::optional<BoxCutter>> cutters(zones.size());
+    std::vector<bool> cutAroundLegs(zones.size(), false);
     for (std::size_t z = 0; z < zones.size(); ++z) {
-        if (vertexCount(zones[z].geometry.get()) > kMostVerticesOverlaid) {
+        const std::size_t vertices = vertexCount(zones[z].geometry.get());
+        if (vertices > kMostVerticesOverlaidWithPiece) {
             cutters[z].emplace(*zones[z].geometry);
         }
+        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
     }
     for (std::size_t i = 0; i < legs.size(); ++i) {
         const SurveyLeg& leg = legs[i];
@@ -427,7 +434,7 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                 // only for a leg that needs one; the entry cuts thin boxes round its pieces.
                 OGRGeometryUniquePtr local;
                 const auto cutLocally = [&] {
-                    if (cutters[z] && !local) {
+                    if (cutAroundLegs[z] && !local) {
                         const OGREnvelope around =
                             widened(path.envelope, marginMeters + kNearPadMeters);
                         local = cutters[z]->cut(

@@ -27,7 +27,7 @@ constexpr double kBulgeSpacingMeters = 50'000.0;
 constexpr double kPolarLatitude = 89.0;
 // Areas of more vertices than this (a coast, a chart's shore) are judged only near the
 // route; smaller ones whole, as a planner drew them, where GEOS's check costs nothing.
-constexpr std::size_t kMostVerticesJudgedWhole = 10'000;
+constexpr std::size_t kMostVerticesJudgedWhole = 2000;
 // A geometry of more vertices than this is cut to boxes from the cut of a neighbourhood
 // reaching this many degrees (about 2 km) further on every side; a few are kept.
 constexpr std::size_t kMostVerticesCutWhole = 20'000;

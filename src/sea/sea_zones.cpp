@@ -30,7 +30,7 @@ constexpr double kPolarLatitude = 89.0;
 constexpr std::size_t kMostVerticesJudgedWhole = 2000;
 // A geometry of more vertices than this is cut to boxes from the cut of a neighbourhood
 // reaching this many degrees (about 2 km) further on every side; a few are kept.
-constexpr std::size_t kMostVerticesCutWhole = 20'000;
+constexpr std::size_t kMostVerticesCutWhole = 2000;
 constexpr double kNeighbourhoodDegrees = 0.02;
 constexpr std::size_t kNeighbourhoodsKept = 4;
 

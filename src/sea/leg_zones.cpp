@@ -248,19 +248,24 @@ constexpr double kPieceBoxPadDegrees = 1e-6;
 // edge whose box meets its own, and the edges of a star's spikes or of a shore's detail
 // overlap in their boxes by the thousand: a shape of many vertices is first cut to a thin
 // box round the piece, which holds all the piece meets.
+// The part of the shape near the piece: over a shape of many vertices, its cut to a thin
+// box round the piece, which holds all the piece meets; null to take the whole shape.
+OGRGeometryUniquePtr nearPiece(const OGRLineString& line, const BoxCutter* cutter) {
+    if (cutter == nullptr) {
+        return nullptr;
+    }
+    OGREnvelope around;
+    line.getEnvelope(&around);
+    const GeoBox box{around.MinX - kPieceBoxPadDegrees, around.MaxX + kPieceBoxPadDegrees,
+                     around.MinY - kPieceBoxPadDegrees, around.MaxY + kPieceBoxPadDegrees};
+    const OGRGeometryUniquePtr near = cutter->cut(box);
+    return near ? polygonalPart(*near) : nullptr;
+}
+
 OGRGeometryUniquePtr pieceInside(const OGRGeometry& shape, const OGRLineString& line,
                                  const BoxCutter* cutter) {
-    if (cutter != nullptr) {
-        OGREnvelope around;
-        line.getEnvelope(&around);
-        const GeoBox box{around.MinX - kPieceBoxPadDegrees, around.MaxX + kPieceBoxPadDegrees,
-                         around.MinY - kPieceBoxPadDegrees, around.MaxY + kPieceBoxPadDegrees};
-        const OGRGeometryUniquePtr near = cutter->cut(box);
-        if (near) {
-            return OGRGeometryUniquePtr(polygonalPart(*near)->Intersection(&line));
-        }
-    }
-    return OGRGeometryUniquePtr(shape.Intersection(&line));
+    const OGRGeometryUniquePtr near = nearPiece(line, cutter);
+    return OGRGeometryUniquePtr((near ? *near : shape).Intersection(&line));
 }
 
 // Where the leg first enters the zone from outside, walking from its start: from a start
@@ -313,15 +318,16 @@ std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
 }
 
 // Where the leg first leaves the zone, walking from its start.
-std::optional<LegPlace> firstExit(const SurveyLeg& leg, const LegPath& path,
-                                  const ZoneShape& zone) {
+std::optional<LegPlace> firstExit(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
+                                  const BoxCutter* cutter) {
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
         const OGRLineString line = piece(path, k);
         if (preparedContains(zone, line)) {
             continue;
         }
-        const OGRGeometryUniquePtr outside(zone.geometry ? line.Difference(zone.geometry.get())
-                                                         : line.clone());
+        const OGRGeometryUniquePtr near = zone.geometry ? nearPiece(line, cutter) : nullptr;
+        const OGRGeometry* shape = near ? near.get() : zone.geometry.get();
+        const OGRGeometryUniquePtr outside(shape ? line.Difference(shape) : line.clone());
         const std::optional<OGRPoint> exit =
             outside ? nearestVertex(*outside, path.places[k].lon, path.places[k].lat)
                     : std::nullopt;
@@ -471,7 +477,8 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                     continue;
                 }
             } else if (pass.startInside) {
-                const std::optional<LegPlace> exit = firstExit(leg, path, zone);
+                const std::optional<LegPlace> exit =
+                    firstExit(leg, path, zone, cutters[z] ? &*cutters[z] : nullptr);
                 pass.crosses = exit.has_value();
                 pass.crossing = exit.value_or(LegPlace{});
             }

@@ -19,6 +19,7 @@
 #   star10k    --keepOut star of 10^4 vertices, route of 1000 waypoints: at most 2 s;
 #   keep100k   --keepOut a shore of 10^5 vertices, crossed by a route of 1000 waypoints:
 #              at most 2 s;
+#   opreg100k  --opRegion the same shore, left and entered by the same route: at most 2 s;
 #   star100k   --keepOut star of 10^5 vertices, route of 1000 waypoints: at most 2 s;
 #   star1m     the same at 10^6 vertices: at most 2 s;
 #   keep1m     --keepOut the shore of 10^6 vertices, crossed by a route of 1000 waypoints:
@@ -120,6 +121,10 @@ fi
 if wanted keep100k; then
     "$maker" shore 100000 0 "$work/keep100k.geojson"
     measure keep100k 2 4096 --check --keepOut "$work/keep100k.geojson" "$work/across.txt"
+fi
+if wanted opreg100k; then
+    "$maker" shore 100000 0 "$work/opreg100k.geojson"
+    measure opreg100k 2 4096 --check --opRegion "$work/opreg100k.geojson" "$work/across.txt"
 fi
 if wanted star100k; then
     "$maker" star 100000 "$work/star100k.geojson"

@@ -170,8 +170,8 @@ OGRLineString piece(const LegPath& path, std::size_t k) {
     return line;
 }
 
-// Zones of more vertices than this are cut to each leg's surroundings before an overlay with
-// the leg: the overlay nodes every edge of what it is given.
+// Zones of more vertices than this are cut to each leg's surroundings before the near pass
+// is measured: the distance and the widening by the margin take every edge they are given.
 constexpr std::size_t kMostVerticesOverlaid = 2000;
 // Zones of more vertices than this are cut to thin boxes round the pieces of a leg before
 // each piece is laid over them: the spikes of a star of a few thousand vertices already

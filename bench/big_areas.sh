@@ -16,6 +16,10 @@
 #   rocks10k   the same with 10^4 rocks;
 #   shore100k  shore of 10^5 vertices with 1000 rocks: at most 3 s and 1 GB;
 #   shore1m    shore of 10^6 vertices: at most 30 s;
+#   star10k    --keepOut star of 10^4 vertices, route of 1000 waypoints: at most 2 s;
+#   keep100k   --keepOut a shore of 10^5 vertices, crossed by a route of 1000 waypoints:
+#              at most 2 s;
+#   opreg100k  --opRegion the same shore, left and entered by the same route: at most 2 s;
 #   star100k   --keepOut star of 10^5 vertices, route of 1000 waypoints: at most 2 s;
 #   star1m     the same at 10^6 vertices: at most 2 s;
 #   keep1m     --keepOut the shore of 10^6 vertices, crossed by a route of 1000 waypoints:
@@ -109,6 +113,18 @@ fi
 if wanted shore1m; then
     "$maker" shore 1000000 0 "$work/shore1m.geojson"
     measure shore1m 30 4096 --survey "$work/shore1m.geojson" --lineSpacing 50
+fi
+if wanted star10k; then
+    "$maker" star 10000 "$work/star10k.geojson"
+    measure star10k 2 4096 --check --keepOut "$work/star10k.geojson" "$work/route.txt"
+fi
+if wanted keep100k; then
+    "$maker" shore 100000 0 "$work/keep100k.geojson"
+    measure keep100k 2 4096 --check --keepOut "$work/keep100k.geojson" "$work/across.txt"
+fi
+if wanted opreg100k; then
+    "$maker" shore 100000 0 "$work/opreg100k.geojson"
+    measure opreg100k 2 4096 --check --opRegion "$work/opreg100k.geojson" "$work/across.txt"
 fi
 if wanted star100k; then
     "$maker" star 100000 "$work/star100k.geojson"

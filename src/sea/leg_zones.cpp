@@ -170,9 +170,13 @@ OGRLineString piece(const LegPath& path, std::size_t k) {
     return line;
 }
 
-// Zones of more vertices than this are cut to each leg's surroundings before an overlay with
-// the leg: the overlay nodes every edge of what it is given.
+// Zones of more vertices than this are cut to each leg's surroundings before the near pass
+// is measured: the distance and the widening by the margin take every edge they are given.
 constexpr std::size_t kMostVerticesOverlaid = 2000;
+// Zones of more vertices than this are cut to thin boxes round the pieces of a leg before
+// each piece is laid over them: the spikes of a star of a few thousand vertices already
+// cost the overlay thousands of their neighbours each.
+constexpr std::size_t kMostVerticesOverlaidWithPiece = 256;
 
 std::size_t vertexCount(const OGRGeometry* geometry) {
     if (geometry == nullptr) {
@@ -237,11 +241,40 @@ bool fromNeighbour(const std::vector<ZoneShape>& zones, std::size_t self, double
     return false;
 }
 
+// A piece's box reaches this far (degrees: about a tenth of a metre) beyond the piece.
+constexpr double kPieceBoxPadDegrees = 1e-6;
+
+// What of the piece lies in the shape. GEOS nodes every edge of both against every other
+// edge whose box meets its own, and the edges of a star's spikes or of a shore's detail
+// overlap in their boxes by the thousand: a shape of many vertices is first cut to a thin
+// box round the piece, which holds all the piece meets.
+// The part of the shape near the piece: over a shape of many vertices, its cut to a thin
+// box round the piece, which holds all the piece meets; null to take the whole shape.
+OGRGeometryUniquePtr nearPiece(const OGRLineString& line, const BoxCutter* cutter) {
+    if (cutter == nullptr) {
+        return nullptr;
+    }
+    OGREnvelope around;
+    line.getEnvelope(&around);
+    const GeoBox box{around.MinX - kPieceBoxPadDegrees, around.MaxX + kPieceBoxPadDegrees,
+                     around.MinY - kPieceBoxPadDegrees, around.MaxY + kPieceBoxPadDegrees};
+    const OGRGeometryUniquePtr near = cutter->cut(box);
+    return near ? polygonalPart(*near) : nullptr;
+}
+
+OGRGeometryUniquePtr pieceInside(const OGRGeometry& shape, const OGRLineString& line,
+                                 const BoxCutter* cutter) {
+    const OGRGeometryUniquePtr near = nearPiece(line, cutter);
+    return OGRGeometryUniquePtr((near ? *near : shape).Intersection(&line));
+}
+
 // Where the leg first enters the zone from outside, walking from its start: from a start
-// inside, where it comes back in after leaving.
+// inside, where it comes back in after leaving. cutter: the zone's, when it has many
+// vertices.
 std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
                                    const std::vector<ZoneShape>& zones, std::size_t z,
-                                   bool startInside, const OGRGeometry& shape) {
+                                   bool startInside, const BoxCutter* cutter) {
+    const OGRGeometry& shape = *zones[z].geometry;
     const ZoneShape& zone = zones[z];
     bool wasInside = startInside;
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
@@ -255,7 +288,7 @@ std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
         }
         const double x = path.places[k].lon;
         const double y = path.places[k].lat;
-        const OGRGeometryUniquePtr hit(shape.Intersection(&line));
+        const OGRGeometryUniquePtr hit = pieceInside(shape, line, cutter);
         std::vector<const OGRGeometry*> parts;
         if (hit) {
             collectParts(*hit, parts);
@@ -285,15 +318,16 @@ std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
 }
 
 // Where the leg first leaves the zone, walking from its start.
-std::optional<LegPlace> firstExit(const SurveyLeg& leg, const LegPath& path,
-                                  const ZoneShape& zone) {
+std::optional<LegPlace> firstExit(const SurveyLeg& leg, const LegPath& path, const ZoneShape& zone,
+                                  const BoxCutter* cutter) {
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
         const OGRLineString line = piece(path, k);
         if (preparedContains(zone, line)) {
             continue;
         }
-        const OGRGeometryUniquePtr outside(zone.geometry ? line.Difference(zone.geometry.get())
-                                                         : line.clone());
+        const OGRGeometryUniquePtr near = zone.geometry ? nearPiece(line, cutter) : nullptr;
+        const OGRGeometry* shape = near ? near.get() : zone.geometry.get();
+        const OGRGeometryUniquePtr outside(shape ? line.Difference(shape) : line.clone());
         const std::optional<OGRPoint> exit =
             outside ? nearestVertex(*outside, path.places[k].lon, path.places[k].lat)
                     : std::nullopt;
@@ -375,10 +409,13 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
     GdalMessages messages;
     const std::vector<double> turns = routeRun(legs);
     std::vector<std::optional<BoxCutter>> cutters(zones.size());
+    std::vector<bool> cutAroundLegs(zones.size(), false);
     for (std::size_t z = 0; z < zones.size(); ++z) {
-        if (vertexCount(zones[z].geometry.get()) > kMostVerticesOverlaid) {
+        const std::size_t vertices = vertexCount(zones[z].geometry.get());
+        if (vertices > kMostVerticesOverlaidWithPiece) {
             cutters[z].emplace(*zones[z].geometry);
         }
+        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
     }
     for (std::size_t i = 0; i < legs.size(); ++i) {
         const SurveyLeg& leg = legs[i];
@@ -399,11 +436,11 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
             pass.startInside = inside(zone, path.places.front());
             pass.endInside = inside(zone, path.places.back());
             if (keepOut) {
-                // A large zone is cut to the leg's surroundings once, for the overlays along
-                // it, and only for a leg that needs one.
+                // A large zone is cut to the leg's surroundings once, for the near pass, and
+                // only for a leg that needs one; the entry cuts thin boxes round its pieces.
                 OGRGeometryUniquePtr local;
                 const auto cutLocally = [&] {
-                    if (cutters[z] && !local) {
+                    if (cutAroundLegs[z] && !local) {
                         const OGREnvelope around =
                             widened(path.envelope, marginMeters + kNearPadMeters);
                         local = cutters[z]->cut(
@@ -412,9 +449,8 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                 };
                 if (preparedIntersects(zone, path.line) &&
                     !(pass.startInside && preparedContains(zone, path.line))) {
-                    cutLocally();
                     const std::optional<LegPlace> entry = firstEntry(
-                        leg, path, zones, z, pass.startInside, local ? *local : *zone.geometry);
+                        leg, path, zones, z, pass.startInside, cutters[z] ? &*cutters[z] : nullptr);
                     pass.crosses = entry.has_value();
                     pass.crossing = entry.value_or(LegPlace{});
                 }
@@ -441,7 +477,8 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                     continue;
                 }
             } else if (pass.startInside) {
-                const std::optional<LegPlace> exit = firstExit(leg, path, zone);
+                const std::optional<LegPlace> exit =
+                    firstExit(leg, path, zone, cutters[z] ? &*cutters[z] : nullptr);
                 pass.crosses = exit.has_value();
                 pass.crossing = exit.value_or(LegPlace{});
             }

@@ -25,6 +25,14 @@ constexpr double kSurroundingsPadMeters = 2000.0;
 constexpr double kBulgeSpacingMeters = 50'000.0;
 // Beyond this latitude a box takes every longitude.
 constexpr double kPolarLatitude = 89.0;
+// Areas of more vertices than this (a coast, a chart's shore) are judged only near the
+// route; smaller ones whole, as a planner drew them, where GEOS's check costs nothing.
+constexpr std::size_t kMostVerticesJudgedWhole = 2000;
+// A geometry of more vertices than this is cut to boxes from the cut of a neighbourhood
+// reaching this many degrees (about 2 km) further on every side; a few are kept.
+constexpr std::size_t kMostVerticesCutWhole = 2000;
+constexpr double kNeighbourhoodDegrees = 0.02;
+constexpr std::size_t kNeighbourhoodsKept = 4;
 
 OGRLinearRing ringOf(const GeoRing& ring, double shift) {
     OGRLinearRing result;
@@ -123,14 +131,6 @@ void addPolygons(OGRMultiPolygon& into, const OGRGeometry& geometry) {
     }
 }
 
-// Only the polygons of a result: a repair or a cut may add the lines and points where the
-// polygons touched, which keep nothing out.
-OGRGeometryUniquePtr polygonalPart(const OGRGeometry& geometry) {
-    auto parts = std::make_unique<OGRMultiPolygon>();
-    addPolygons(*parts, geometry);
-    return OGRGeometryUniquePtr(parts.release());
-}
-
 struct Checked {
     OGRGeometryUniquePtr geometry; // null when it could not be made valid
     bool repaired = false;
@@ -205,10 +205,11 @@ struct Cut {
 
 // The area in one turn of longitude, checked whole (a note says when it is not valid),
 // made valid, then cut to the box ring by ring: an overlay with the box would node every
-// edge of a continent or a chart, far from the route as most of them lie.
-Checked madeValidThenCut(const GeoArea& area, double shift, const GeoBox& box,
+// edge of a continent or a chart, far from the route as most of them lie. The way for an
+// area that GEOS cannot cut as it stands.
+Checked madeValidThenCut(OGRGeometryUniquePtr polygon, const GeoBox& box,
                          const OGRGeometry& boxShape, GdalMessages& messages) {
-    Checked checked = madeValid(polygonOf(area, shift), messages);
+    Checked checked = madeValid(std::move(polygon), messages);
     if (!checked.geometry) {
         return checked;
     }
@@ -226,6 +227,27 @@ Checked madeValidThenCut(const GeoArea& area, double shift, const GeoBox& box,
     return checked;
 }
 
+// The area in one turn of longitude, cut to the box ring by ring first, then checked and
+// made valid: a coast or a star of a million vertices costs a pass over its vertices
+// rather than GEOS's check of every edge against every other one nearby (quadratic in the
+// spikes of a star), and a ring crossing itself off another continent is no note about
+// the route. The cut keeps every edge inside the box as it is, so a crossing near the
+// route is still found, repaired and noted.
+Checked cutThenMadeValid(const GeoArea& area, double shift, const GeoBox& box,
+                         const OGRGeometry& boxShape, GdalMessages& messages) {
+    OGRGeometryUniquePtr polygon = polygonOf(area, shift);
+    OGRGeometryUniquePtr inside = clippedToBox(*polygon, box);
+    if (inside) {
+        Checked checked = madeValid(polygonalPart(*inside), messages);
+        if (checked.geometry) {
+            return checked;
+        }
+    }
+    // A cut GEOS could not make, or one left with no area (a spike of no width crossing the
+    // box): the area is judged whole, as a planner drew it.
+    return madeValidThenCut(std::move(polygon), box, boxShape, messages);
+}
+
 Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxShape,
              GdalMessages& messages) {
     Cut cut;
@@ -236,6 +258,10 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
     }
     const GeoArea area = areaOnOneRun(fileArea);
     extent = boxOf(area.outer);
+    std::size_t vertices = area.outer.size();
+    for (const GeoRing& hole : area.holes) {
+        vertices += hole.size();
+    }
     auto parts = std::make_unique<OGRMultiPolygon>();
     int turns = 0;
     for (const double shift : {-360.0, 0.0, 360.0}) {
@@ -243,7 +269,9 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
             continue;
         }
         ++turns;
-        Checked checked = madeValidThenCut(area, shift, box, boxShape, messages);
+        Checked checked = vertices > kMostVerticesJudgedWhole
+                              ? cutThenMadeValid(area, shift, box, boxShape, messages)
+                              : madeValidThenCut(polygonOf(area, shift), box, boxShape, messages);
         if (checked.repaired && !cut.repaired) {
             cut.repaired = true;
             cut.reason = checked.reason;
@@ -287,19 +315,55 @@ void finish(ZoneShape& zone) {
 
 } // namespace
 
+OGRGeometryUniquePtr polygonalPart(const OGRGeometry& geometry) {
+    auto parts = std::make_unique<OGRMultiPolygon>();
+    addPolygons(*parts, geometry);
+    return OGRGeometryUniquePtr(parts.release());
+}
+
 BoxCutter::BoxCutter(const OGRGeometry& geometry)
     : context_(OGRGeometry::createGEOSContext(), GeosContextFree{}) {
     geometry_ = std::shared_ptr<GEOSGeometry>(geometry.exportToGEOS(context_.get()),
                                               GeosGeometryFree{context_.get()});
+    large_ = geometry_ && GEOSGetNumCoordinates_r(context_.get(), geometry_.get()) >
+                              static_cast<int>(kMostVerticesCutWhole);
+}
+
+GEOSGeometry* BoxCutter::cutGeos(const GEOSGeometry& from, const GeoBox& box) const {
+    return GEOSClipByRect_r(context_.get(), &from, box.west, box.south, box.east, box.north);
 }
 
 OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box) const {
     if (!geometry_) {
         return nullptr;
     }
-    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> inside(
-        GEOSClipByRect_r(context_.get(), geometry_.get(), box.west, box.south, box.east, box.north),
-        GeosGeometryFree{context_.get()});
+    const GEOSGeometry* from = geometry_.get();
+    if (large_) {
+        const auto holds = [&box](const Neighbourhood& n) {
+            return n.box.west <= box.west && n.box.east >= box.east && n.box.south <= box.south &&
+                   n.box.north >= box.north;
+        };
+        auto found = std::find_if(neighbourhoods_.begin(), neighbourhoods_.end(), holds);
+        if (found == neighbourhoods_.end()) {
+            const GeoBox around{box.west - kNeighbourhoodDegrees, box.east + kNeighbourhoodDegrees,
+                                box.south - kNeighbourhoodDegrees,
+                                box.north + kNeighbourhoodDegrees};
+            std::shared_ptr<GEOSGeometry> near(cutGeos(*geometry_, around),
+                                               GeosGeometryFree{context_.get()});
+            if (near) {
+                if (neighbourhoods_.size() == kNeighbourhoodsKept) {
+                    neighbourhoods_.erase(neighbourhoods_.begin());
+                }
+                neighbourhoods_.push_back(Neighbourhood{around, std::move(near)});
+                found = neighbourhoods_.end() - 1;
+            }
+        }
+        if (found != neighbourhoods_.end()) {
+            from = found->geometry.get();
+        }
+    }
+    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> inside(cutGeos(*from, box),
+                                                                 GeosGeometryFree{context_.get()});
     if (!inside) {
         return nullptr;
     }

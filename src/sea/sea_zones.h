@@ -59,14 +59,28 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
 OGRGeometryUniquePtr clippedToBox(const OGRGeometry& geometry, const GeoBox& box);
 
 // A geometry held as GEOS holds it, to be cut to many boxes without converting it each time.
+// A geometry of a coast's detail keeps the cuts of the last few neighbourhoods asked about
+// and cuts a box lying in one from that cut: a cut costs a pass over every vertex it is
+// given, and the legs of a survey ask about boxes next to each other, one after another.
 class BoxCutter {
   public:
     explicit BoxCutter(const OGRGeometry& geometry);
     OGRGeometryUniquePtr cut(const GeoBox& box) const; // as clippedToBox
   private:
+    struct Neighbourhood {
+        GeoBox box;
+        std::shared_ptr<GEOSGeometry> geometry; // the geometry cut to the box
+    };
+    GEOSGeometry* cutGeos(const GEOSGeometry& from, const GeoBox& box) const;
     std::shared_ptr<GEOSContextHandle_HS> context_; // declared first: freed last
     std::shared_ptr<GEOSGeometry> geometry_;
+    bool large_ = false;
+    mutable std::vector<Neighbourhood> neighbourhoods_; // the latest last
 };
+
+// Only the polygons of a result, as one multipolygon: a repair or a cut may add the lines
+// and points where polygons touched, which keep nothing out.
+OGRGeometryUniquePtr polygonalPart(const OGRGeometry& geometry);
 
 // The box as a polygon, for cutting geometry to it.
 OGRGeometryUniquePtr boxPolygon(const GeoBox& box);

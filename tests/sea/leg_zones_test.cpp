@@ -35,8 +35,9 @@ TEST(LegZones, ALegCrossingAKeepOutAreaEntersWhereItsEdgeIs) {
 }
 
 // A zone of many vertices is cut to each leg's surroundings before the leg is laid over it:
-// the same square drawn with thousands of vertices along its edges gives the same entry and
-// the same near pass as the square of four corners, measured by hand in the tests above.
+// the same square drawn with thousands of vertices along its edges gives the same entry, the
+// same near pass and the same exit as the square of four corners, measured by hand in the
+// tests about it.
 TEST(LegZones, AZoneOfManyVerticesMeetsTheLegsAsItsFewVerticesDo) {
     GeoArea dense{"platform", {}, {}};
     const GeoArea square = box("platform", 0.004, 0.0, 0.008, 0.01);
@@ -57,6 +58,14 @@ TEST(LegZones, AZoneOfManyVerticesMeetsTheLegsAsItsFewVerticesDo) {
     const double lon = 0.01 + 95.0 / kDegree;
     const std::vector<SurveyLeg> beside = routeThrough({{-0.02, lon}, {0.03, lon}});
     const std::vector<LegZonePass> near = passesOf(beside, {keepOut({dense})}, 100.0);
+    // As an operating region, left northwards through its north edge at 0.008 N.
+    const std::vector<LegZonePass> left =
+        passesOf(routeThrough({{0.005, 0.005}, {0.02, 0.005}}),
+                 {ZoneSource{ZoneKind::opRegion, "region.geojson", {dense}}}, 0.0);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_TRUE(left[0].crosses);
+    EXPECT_NEAR(left[0].crossing.alongLeg, 0.003 * kDegree, 0.01);
+    EXPECT_NEAR(left[0].crossing.position.lat, 0.008, 1e-7);
     ASSERT_EQ(near.size(), 1u);
     EXPECT_TRUE(near[0].near);
     EXPECT_NEAR(near[0].nearest, 95.0, 0.01);

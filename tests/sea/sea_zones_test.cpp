@@ -92,6 +92,41 @@ TEST(SeaZones, AnInvalidPolygonNearTheRouteIsMadeValidAndNoted) {
     EXPECT_TRUE(result.zones[0].geometry->IsValid());
 }
 
+// Of an area of a coast's detail only what lies near the route is judged: a square of
+// 20 000 vertices whose ring crosses itself at one far corner (at 0.95, 0.95) is a plain
+// square to a route 90 km away, cut to the route's surroundings whole, and a repaired
+// one, noted, to a route past that corner.
+TEST(SeaZones, AnAreaOfManyVerticesIsJudgedValidOrNotNearTheRouteOnly) {
+    GeoArea twisted{
+        "twisted", {{0.0, 0.0}, {0.0, 1.0}, {0.9, 1.0}, {1.0, 0.9}, {1.0, 1.0}, {0.9, 0.9}}, {}};
+    for (int k = 0; k < 20000; ++k) {
+        twisted.outer.push_back({1.0 - k / 20000.0, 0.0}); // down the western side
+    }
+    struct Case {
+        GeoPoint from, to;
+        bool repaired;
+    };
+    for (const Case& c :
+         {Case{{0.10, 0.10}, {0.10, 0.20}, false}, Case{{0.95, 0.80}, {0.95, 0.99}, true}}) {
+        const std::vector<SurveyLeg> legs = routeThrough({c.from, c.to});
+        const ZonesResult result = prepareZones({keepOut({twisted})}, legs, 0.0);
+        ASSERT_TRUE(result.ok) << result.error;
+        ASSERT_EQ(result.zones.size(), 1u);
+        const ZoneShape& zone = result.zones[0];
+        EXPECT_EQ(zone.record.repaired, c.repaired) << c.from.lat;
+        EXPECT_EQ(zone.record.invalidReason.find("Self-intersection") != std::string::npos,
+                  c.repaired)
+            << zone.record.invalidReason;
+        EXPECT_TRUE(zone.geometry->IsValid());
+        if (!c.repaired) {
+            // Wholly inside the square: the zone is the surroundings themselves.
+            const GeoBox& b = result.surroundings;
+            const double expected = (b.east - b.west) * (b.north - b.south);
+            EXPECT_NEAR(zone.geometry->toMultiPolygon()->get_Area(), expected, expected * 1e-12);
+        }
+    }
+}
+
 TEST(SeaZones, APolygonThatCannotBeMadeValidStopsTheRun) {
     const std::vector<SurveyLeg> legs = routeThrough({{0.0, 0.0}, {0.0, 0.02}});
     // All its corners on one line: no area to keep out, which is no keep-out area.

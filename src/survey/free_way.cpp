@@ -15,6 +15,9 @@ namespace {
 // Segments per quarter circle of the grown boundary; its chords then lie within half a
 // percent of the circle, which the growth allows for.
 constexpr int kQuarterSegments = 8;
+// A way tested in pieces: each about this many of the water's edges long, at most so many.
+constexpr double kEdgesPerPiece = 4.0;
+constexpr unsigned kMostPieces = 4096;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -51,19 +54,55 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     water.tolerant = owned(geos, GEOSBuffer_r(geos.handle(), water.region.get(), kWayTolerance, 2),
                            "allow for rounding at the water's edge");
     water.tolerantPrepared = prepared(geos, water.tolerant.get());
+    double edgeLength = 0.0;
+    std::size_t edges = 0;
+    const auto addEdges = [&](const PlaneRing& ring) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            edgeLength += distance(ring[i], ring[(i + 1) % ring.size()]);
+        }
+        edges += ring.size();
+    };
     for (PlaneArea& polygon : polygonsOf(geos, water.region.get())) {
         orientRings(polygon);
         addReflexCorners(polygon.outer, water.corners);
+        addEdges(polygon.outer);
         for (const PlaneRing& hole : polygon.holes) {
             addReflexCorners(hole, water.corners);
+            addEdges(hole);
         }
     }
+    // A piece's box then holds a few of the edges it passes.
+    water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     return water;
 }
 
+namespace {
+
+// The straight way as a line of pieces; the points between lie on it up to the rounding of
+// their coordinates, far below the tolerance at the water's edge.
+GeosGeometry wayInPieces(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePoint to) {
+    const double length = distance(from, to);
+    const double wanted = water.pieceLength > 0.0 ? std::ceil(length / water.pieceLength) : 1.0;
+    const auto pieces =
+        static_cast<unsigned>(std::clamp(wanted, 1.0, static_cast<double>(kMostPieces)));
+    GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(geos.handle(), pieces + 1, 2);
+    for (unsigned i = 0; i <= pieces; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(pieces);
+        const PlanePoint p =
+            i == 0        ? from
+            : i == pieces ? to
+                          : PlanePoint{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
+        GEOSCoordSeq_setXY_r(geos.handle(), sequence, i, p.x, p.y);
+    }
+    return owned(geos, GEOSGeom_createLineString_r(geos.handle(), sequence), "make a way");
+}
+
+} // namespace
+
 bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePoint to) {
-    const GeosGeometry way =
-        (from.x == to.x && from.y == to.y) ? makePoint(geos, from) : makeSegment(geos, from, to);
+    const GeosGeometry way = (from.x == to.x && from.y == to.y)
+                                 ? makePoint(geos, from)
+                                 : wayInPieces(geos, water, from, to);
     return answer(geos,
                   GEOSPreparedCovers_r(geos.handle(), water.tolerantPrepared.get(), way.get()),
                   "test a way through the water");
@@ -82,7 +121,9 @@ struct Found {
 
 // A* over the given corners; node count is the destination. The straight distance to it
 // never overestimates, so the first time it is taken off the queue its way is the shortest
-// through these corners.
+// through these corners. Whether the start sees a corner, a test against the whole water, is
+// asked only when the corner is taken off the queue; until then the corner keeps the best
+// way through other corners apart, and the answer then picks as if it had been asked first.
 Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoint to,
                   const std::vector<std::size_t>& among) {
     const std::size_t count = among.size();
@@ -107,18 +148,30 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     std::vector<double> reached(count + 1, kUnreached);
     std::vector<std::size_t> previous(count + 1, kFromStart);
     std::vector<bool> settled(count + 1, false);
+    std::vector<bool> unasked(count + 1, false);
     using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     for (std::size_t node = 0; node < count; ++node) {
-        if (clearWay(geos, water, from, point(node))) {
-            reached[node] = distance(from, point(node));
-            open.push({reached[node] + distance(point(node), to), node});
-        }
+        unasked[node] = true;
+        open.push({distance(from, point(node)) + distance(point(node), to), node});
     }
     while (!open.empty()) {
-        const std::size_t node = open.top().second;
+        const auto [estimate, node] = open.top();
         open.pop();
         if (settled[node]) {
+            continue;
+        }
+        if (unasked[node]) {
+            unasked[node] = false;
+            // The straight way wins unless one through other corners is strictly shorter.
+            const double straight = distance(from, point(node));
+            if (!(reached[node] < straight) && clearWay(geos, water, from, point(node))) {
+                reached[node] = straight;
+                previous[node] = kFromStart;
+            }
+        }
+        // An entry the corner's own reach has since overtaken, or a straight way it lacks.
+        if (estimate != reached[node] + distance(point(node), to)) {
             continue;
         }
         settled[node] = true;
@@ -164,11 +217,19 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     for (std::size_t i = 0; i < order.size(); ++i) {
         detour[i] = distance(from, water.corners[i]) + distance(water.corners[i], to);
     }
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return detour[a] < detour[b]; });
+    // Only the nearest are put in order, as many as each round takes: a shore of a chart's
+    // detail has tens of thousands of corners, and most ways need a few dozen.
+    const auto nearer = [&](std::size_t a, std::size_t b) {
+        return detour[a] != detour[b] ? detour[a] < detour[b] : a < b;
+    };
     Found found;
     for (std::size_t take = std::min(kFirstCorners, order.size());; take *= 2) {
         take = std::min(take, order.size());
+        const auto end = order.begin() + static_cast<std::ptrdiff_t>(take);
+        if (take < order.size()) {
+            std::nth_element(order.begin(), end, order.end(), nearer);
+        }
+        std::sort(order.begin(), end, nearer);
         found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + take});
         const bool allTaken = take == order.size();
         if (allTaken || (found.found && detour[order[take]] >= found.length)) {

@@ -21,6 +21,10 @@ struct FreeWater {
     GeosGeometry tolerant;           // the region grown by kWayTolerance
     GeosPrepared tolerantPrepared;   // for the many straight-way tests
     std::vector<PlanePoint> corners; // where the region's edge turns into the water
+    // A way is tested in pieces about this long (meters): GEOS tests a straight segment
+    // against every edge within its bounding box, which for a long way across a shore of a
+    // chart's detail is most of the shore.
+    double pieceLength = 0.0;
     // Whether two corners see each other, by their numbers (the lower in the high half), as
     // found so far: most pairs are never asked about.
     std::unordered_map<std::uint64_t, bool> cornerSight;

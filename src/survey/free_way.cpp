@@ -18,6 +18,11 @@ constexpr int kQuarterSegments = 8;
 // A way tested in pieces: each about this many of the water's edges long, at most so many.
 constexpr double kEdgesPerPiece = 4.0;
 constexpr unsigned kMostPieces = 4096;
+// The grid of the water's edges has at most a few cells per edge.
+constexpr double kCellsPerEdge = 4.0;
+// A point's side of a line is taken as plain arithmetic gives it only when the cross product
+// exceeds this share of its terms, far above their rounding.
+constexpr double kSideBound = 1e-12;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -34,7 +39,142 @@ void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
     }
 }
 
+// Files every edge of the polygons under each cell its box covers.
+EdgeGrid edgeGrid(const std::vector<PlaneArea>& polygons, double cell) {
+    EdgeGrid grid;
+    const auto addRing = [&](const PlaneRing& ring) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            grid.edges.push_back({ring[i], ring[(i + 1) % ring.size()]});
+        }
+    };
+    for (const PlaneArea& polygon : polygons) {
+        addRing(polygon.outer);
+        for (const PlaneRing& hole : polygon.holes) {
+            addRing(hole);
+        }
+    }
+    if (grid.edges.empty() || !(cell > 0.0) || grid.edges.size() >= UINT32_MAX) {
+        return {};
+    }
+    PlanePoint low = grid.edges.front().start;
+    PlanePoint high = low;
+    for (const PlaneSegment& edge : grid.edges) {
+        for (const PlanePoint& p : {edge.start, edge.end}) {
+            low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+        }
+    }
+    // No more cells than a few per edge, however short the edges.
+    const double most = kCellsPerEdge * static_cast<double>(grid.edges.size());
+    cell = std::max(cell, std::sqrt((high.x - low.x) * (high.y - low.y) / most));
+    grid.origin = low;
+    grid.cell = cell;
+    grid.columns = static_cast<std::size_t>((high.x - low.x) / cell) + 1;
+    grid.rows = static_cast<std::size_t>((high.y - low.y) / cell) + 1;
+    if (static_cast<double>(grid.columns) * static_cast<double>(grid.rows) > 2.0 * most + 16.0) {
+        return {}; // a grid of one long, thin strip: GEOS alone
+    }
+    const auto cellsOf = [&](const PlaneSegment& edge, auto&& file) {
+        const auto [c0, r0] =
+            grid.cellOf({std::min(edge.start.x, edge.end.x), std::min(edge.start.y, edge.end.y)});
+        const auto [c1, r1] =
+            grid.cellOf({std::max(edge.start.x, edge.end.x), std::max(edge.start.y, edge.end.y)});
+        for (std::size_t r = r0; r <= r1; ++r) {
+            for (std::size_t c = c0; c <= c1; ++c) {
+                file(r * grid.columns + c);
+            }
+        }
+    };
+    grid.first.assign(grid.columns * grid.rows + 1, 0);
+    for (const PlaneSegment& edge : grid.edges) {
+        cellsOf(edge, [&](std::size_t at) { ++grid.first[at + 1]; });
+    }
+    for (std::size_t at = 1; at < grid.first.size(); ++at) {
+        grid.first[at] += grid.first[at - 1];
+    }
+    grid.filed.resize(grid.first.back());
+    std::vector<std::uint32_t> next(grid.first.begin(), grid.first.end() - 1);
+    for (std::size_t e = 0; e < grid.edges.size(); ++e) {
+        cellsOf(grid.edges[e],
+                [&](std::size_t at) { grid.filed[next[at]++] = static_cast<std::uint32_t>(e); });
+    }
+    grid.seen.assign(grid.edges.size(), 0);
+    return grid;
+}
+
+// The side of the line through a and b that p lies on, when plain arithmetic can tell it:
+// 1 left, -1 right, 0 too close to say.
+int sideOf(PlanePoint a, PlanePoint b, PlanePoint p) {
+    const double left = (b.x - a.x) * (p.y - a.y);
+    const double right = (b.y - a.y) * (p.x - a.x);
+    const double bound = kSideBound * (std::abs(left) + std::abs(right));
+    const double cross = left - right;
+    return cross > bound ? 1 : cross < -bound ? -1 : 0;
+}
+
+enum class Meeting { apart, across, unsure };
+
+Meeting meeting(const PlaneSegment& way, const PlaneSegment& edge) {
+    const int c = sideOf(way.start, way.end, edge.start);
+    const int d = sideOf(way.start, way.end, edge.end);
+    const int a = sideOf(edge.start, edge.end, way.start);
+    const int b = sideOf(edge.start, edge.end, way.end);
+    if ((c != 0 && c == d) || (a != 0 && a == b)) {
+        return Meeting::apart;
+    }
+    if (c != 0 && d != 0 && a != 0 && b != 0) {
+        return Meeting::across; // each strictly on either side of the other
+    }
+    return Meeting::unsure;
+}
+
+// Whether the way meets the edge of the water: apart from every edge near it, across one,
+// or too close to one to tell. The way is followed in steps of half a cell; every point of
+// it lies within a quarter cell of a step, so the cells round each step hold every edge it
+// can meet.
+Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
+    if (++grid.query == 0) {
+        std::fill(grid.seen.begin(), grid.seen.end(), 0);
+        grid.query = 1;
+    }
+    const double length = distance(way.start, way.end);
+    const auto steps = static_cast<std::size_t>(std::ceil(2.0 * length / grid.cell));
+    bool unsure = false;
+    for (std::size_t i = 0; i <= steps; ++i) {
+        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / static_cast<double>(steps);
+        const PlanePoint at{way.start.x + (way.end.x - way.start.x) * t,
+                            way.start.y + (way.end.y - way.start.y) * t};
+        const auto [column, row] = grid.cellOf(at);
+        for (std::size_t r = row == 0 ? 0 : row - 1; r <= std::min(row + 1, grid.rows - 1); ++r) {
+            for (std::size_t c = column == 0 ? 0 : column - 1;
+                 c <= std::min(column + 1, grid.columns - 1); ++c) {
+                const std::size_t cell = r * grid.columns + c;
+                for (std::uint32_t k = grid.first[cell]; k < grid.first[cell + 1]; ++k) {
+                    const std::uint32_t e = grid.filed[k];
+                    if (grid.seen[e] == grid.query) {
+                        continue;
+                    }
+                    grid.seen[e] = grid.query;
+                    const Meeting m = meeting(way, grid.edges[e]);
+                    if (m == Meeting::across) {
+                        return m;
+                    }
+                    unsure = unsure || m == Meeting::unsure;
+                }
+            }
+        }
+    }
+    return unsure ? Meeting::unsure : Meeting::apart;
+}
+
 } // namespace
+
+std::pair<std::size_t, std::size_t> EdgeGrid::cellOf(PlanePoint p) const {
+    const double column = std::floor((p.x - origin.x) / cell);
+    const double row = std::floor((p.y - origin.y) / cell);
+    return {static_cast<std::size_t>(std::clamp(column, 0.0, static_cast<double>(columns - 1))),
+            static_cast<std::size_t>(std::clamp(row, 0.0, static_cast<double>(rows - 1)))};
+}
 
 FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     FreeWater water;
@@ -73,6 +213,7 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     }
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
+    water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
     return water;
 }
 
@@ -100,9 +241,22 @@ GeosGeometry wayInPieces(const Geos& geos, const FreeWater& water, PlanePoint fr
 } // namespace
 
 bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePoint to) {
-    const GeosGeometry way = (from.x == to.x && from.y == to.y)
-                                 ? makePoint(geos, from)
-                                 : wayInPieces(geos, water, from, to);
+    const bool point = from.x == to.x && from.y == to.y;
+    if (water.edgeGrid.cell > 0.0 && !point) {
+        const Meeting m = meetsEdge(water.edgeGrid, {from, to});
+        if (m == Meeting::across) {
+            return false; // part of the way lies outside the water
+        }
+        if (m == Meeting::apart) {
+            // Wholly inside the water or wholly outside: its start says which.
+            const GeosGeometry start = makePoint(geos, from);
+            return answer(
+                geos,
+                GEOSPreparedCovers_r(geos.handle(), water.tolerantPrepared.get(), start.get()),
+                "test a way through the water");
+        }
+    }
+    const GeosGeometry way = point ? makePoint(geos, from) : wayInPieces(geos, water, from, to);
     return answer(geos,
                   GEOSPreparedCovers_r(geos.handle(), water.tolerantPrepared.get(), way.get()),
                   "test a way through the water");

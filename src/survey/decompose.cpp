@@ -70,49 +70,98 @@ struct Interval {
     double high = 0.0;
 };
 
-// The pieces of each slice through the area, joined where they touch, by the slice's y.
-std::map<double, std::vector<Interval>> sliceIntervals(const Geos& geos,
-                                                       const GEOSGeometry* polygon,
+// Where a slice meets the edges of one ring: the x of each crossing into the water above
+// the slice and into the water below it, and the edges that lie along it.
+struct SliceCrossings {
+    std::vector<double> above;
+    std::vector<double> below;
+    std::vector<Interval> along;
+};
+
+// Where the edge from a to b meets the slice at y: a vertex on it is met exactly there, any
+// other point where GEOS's own segment intersection puts it, the same point GEOS's overlay
+// of the slice with the area found.
+double crossingX(const Geos& geos, PlanePoint a, PlanePoint b, double y, Extent along) {
+    if (a.y == y) {
+        return a.x;
+    }
+    if (b.y == y) {
+        return b.x;
+    }
+    double x = 0.0;
+    double atY = 0.0;
+    if (GEOSSegmentIntersection_r(geos.handle(), along.low - 1.0, y, along.high + 1.0, y, a.x, a.y,
+                                  b.x, b.y, &x, &atY) != 1) {
+        throw GeometryFailure("GEOS cannot meet a slice with an edge of the area");
+    }
+    return x;
+}
+
+void addCrossings(const Geos& geos, const PlaneRing& ring, const std::vector<double>& ys,
+                  Extent along, std::vector<SliceCrossings>& slices) {
+    const std::size_t n = ring.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const PlanePoint& a = ring[i];
+        const PlanePoint& b = ring[(i + 1) % n];
+        const double low = std::min(a.y, b.y);
+        const double high = std::max(a.y, b.y);
+        auto k = static_cast<std::size_t>(std::lower_bound(ys.begin(), ys.end(), low) - ys.begin());
+        for (; k < ys.size() && ys[k] <= high; ++k) {
+            const double y = ys[k];
+            if (low == high) {
+                slices[k].along.push_back({std::min(a.x, b.x), std::max(a.x, b.x)});
+                continue;
+            }
+            const double x = crossingX(geos, a, b, y, along);
+            if ((a.y > y) != (b.y > y)) {
+                slices[k].above.push_back(x);
+            }
+            if ((a.y < y) != (b.y < y)) {
+                slices[k].below.push_back(x);
+            }
+        }
+    }
+}
+
+// The water on each side of a slice lies between every other crossing, in order along it.
+void addBetween(std::vector<double>& crossings, std::vector<Interval>& intervals) {
+    std::sort(crossings.begin(), crossings.end());
+    for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+        intervals.push_back({crossings[i], crossings[i + 1]});
+    }
+}
+
+// The pieces of each slice through the area, joined where they touch, by the slice's y: what
+// lies in the water just above or just below the slice, and the edges along it. Found edge by
+// edge, in time with the edges and the crossings: an overlay of every slice with a shore of a
+// chart's detail takes seconds.
+std::map<double, std::vector<Interval>> sliceIntervals(const Geos& geos, const PlaneArea& area,
                                                        const std::vector<double>& ys,
                                                        Extent along) {
-    std::vector<PlaneSegment> slices;
-    for (const double y : ys) {
-        slices.push_back({{along.low - 1.0, y}, {along.high + 1.0, y}});
+    std::vector<SliceCrossings> slices(ys.size());
+    addCrossings(geos, area.outer, ys, along, slices);
+    for (const PlaneRing& hole : area.holes) {
+        addCrossings(geos, hole, ys, along, slices);
     }
-    const GeosGeometry lines = makeSegments(geos, slices);
-    const GeosGeometry inside =
-        owned(geos, GEOSIntersection_r(geos.handle(), polygon, lines.get()), "clip the slices");
     std::map<double, std::vector<Interval>> bySlice;
-    for (const double y : ys) {
-        bySlice[y];
-    }
-    for (const std::vector<PlanePoint>& piece : linesOf(geos, inside.get())) {
-        // GEOS may round the y of what it cut; the nearest slice is the one it came from.
-        const double y = piece.front().y;
-        auto nearest = bySlice.lower_bound(y);
-        if (nearest == bySlice.end() ||
-            (nearest != bySlice.begin() && y - std::prev(nearest)->first < nearest->first - y)) {
-            nearest = std::prev(nearest);
-        }
-        Interval interval{piece.front().x, piece.front().x};
-        for (const PlanePoint& p : piece) {
-            interval.low = std::min(interval.low, p.x);
-            interval.high = std::max(interval.high, p.x);
-        }
-        nearest->second.push_back(interval);
-    }
-    for (auto& [y, intervals] : bySlice) {
+    for (std::size_t k = 0; k < ys.size(); ++k) {
+        std::vector<Interval> intervals = std::move(slices[k].along);
+        addBetween(slices[k].above, intervals);
+        addBetween(slices[k].below, intervals);
         std::sort(intervals.begin(), intervals.end(),
                   [](const Interval& a, const Interval& b) { return a.low < b.low; });
         std::vector<Interval> joined;
         for (const Interval& interval : intervals) {
+            if (interval.low == interval.high) {
+                continue; // a corner that only touches the slice holds no water along it
+            }
             if (!joined.empty() && interval.low <= joined.back().high + kJoinGap) {
                 joined.back().high = std::max(joined.back().high, interval.high);
             } else {
                 joined.push_back(interval);
             }
         }
-        intervals = std::move(joined);
+        bySlice.emplace_hint(bySlice.end(), ys[k], std::move(joined));
     }
     return bySlice;
 }
@@ -168,8 +217,7 @@ std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area) {
     if (ys.empty()) {
         return {};
     }
-    const GeosGeometry polygon = makePolygon(geos, area);
-    const auto slices = sliceIntervals(geos, polygon.get(), ys, alongExtent(area));
+    const auto slices = sliceIntervals(geos, area, ys, alongExtent(area));
     // The piece of water across the line through a run's end that holds the end.
     const auto waterAt = [&](PlanePoint end) -> const Interval* {
         for (const Interval& interval : slices.at(end.y)) {

@@ -15,6 +15,14 @@ namespace {
 // Segments per quarter circle of the grown boundary; its chords then lie within half a
 // percent of the circle, which the growth allows for.
 constexpr int kQuarterSegments = 8;
+// A way tested in pieces: each about this many of the water's edges long, at most so many.
+constexpr double kEdgesPerPiece = 4.0;
+constexpr unsigned kMostPieces = 4096;
+// The grid of the water's edges has at most a few cells per edge.
+constexpr double kCellsPerEdge = 4.0;
+// A point's side of a line is taken as plain arithmetic gives it only when the cross product
+// exceeds this share of its terms, far above their rounding.
+constexpr double kSideBound = 1e-12;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -31,7 +39,142 @@ void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
     }
 }
 
+// Files every edge of the polygons under each cell its box covers.
+EdgeGrid edgeGrid(const std::vector<PlaneArea>& polygons, double cell) {
+    EdgeGrid grid;
+    const auto addRing = [&](const PlaneRing& ring) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            grid.edges.push_back({ring[i], ring[(i + 1) % ring.size()]});
+        }
+    };
+    for (const PlaneArea& polygon : polygons) {
+        addRing(polygon.outer);
+        for (const PlaneRing& hole : polygon.holes) {
+            addRing(hole);
+        }
+    }
+    if (grid.edges.empty() || !(cell > 0.0) || grid.edges.size() >= UINT32_MAX) {
+        return {};
+    }
+    PlanePoint low = grid.edges.front().start;
+    PlanePoint high = low;
+    for (const PlaneSegment& edge : grid.edges) {
+        for (const PlanePoint& p : {edge.start, edge.end}) {
+            low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+            high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+        }
+    }
+    // No more cells than a few per edge, however short the edges.
+    const double most = kCellsPerEdge * static_cast<double>(grid.edges.size());
+    cell = std::max(cell, std::sqrt((high.x - low.x) * (high.y - low.y) / most));
+    grid.origin = low;
+    grid.cell = cell;
+    grid.columns = static_cast<std::size_t>((high.x - low.x) / cell) + 1;
+    grid.rows = static_cast<std::size_t>((high.y - low.y) / cell) + 1;
+    if (static_cast<double>(grid.columns) * static_cast<double>(grid.rows) > 2.0 * most + 16.0) {
+        return {}; // a grid of one long, thin strip: GEOS alone
+    }
+    const auto cellsOf = [&](const PlaneSegment& edge, auto&& file) {
+        const auto [c0, r0] =
+            grid.cellOf({std::min(edge.start.x, edge.end.x), std::min(edge.start.y, edge.end.y)});
+        const auto [c1, r1] =
+            grid.cellOf({std::max(edge.start.x, edge.end.x), std::max(edge.start.y, edge.end.y)});
+        for (std::size_t r = r0; r <= r1; ++r) {
+            for (std::size_t c = c0; c <= c1; ++c) {
+                file(r * grid.columns + c);
+            }
+        }
+    };
+    grid.first.assign(grid.columns * grid.rows + 1, 0);
+    for (const PlaneSegment& edge : grid.edges) {
+        cellsOf(edge, [&](std::size_t at) { ++grid.first[at + 1]; });
+    }
+    for (std::size_t at = 1; at < grid.first.size(); ++at) {
+        grid.first[at] += grid.first[at - 1];
+    }
+    grid.filed.resize(grid.first.back());
+    std::vector<std::uint32_t> next(grid.first.begin(), grid.first.end() - 1);
+    for (std::size_t e = 0; e < grid.edges.size(); ++e) {
+        cellsOf(grid.edges[e],
+                [&](std::size_t at) { grid.filed[next[at]++] = static_cast<std::uint32_t>(e); });
+    }
+    grid.seen.assign(grid.edges.size(), 0);
+    return grid;
+}
+
+// The side of the line through a and b that p lies on, when plain arithmetic can tell it:
+// 1 left, -1 right, 0 too close to say.
+int sideOf(PlanePoint a, PlanePoint b, PlanePoint p) {
+    const double left = (b.x - a.x) * (p.y - a.y);
+    const double right = (b.y - a.y) * (p.x - a.x);
+    const double bound = kSideBound * (std::abs(left) + std::abs(right));
+    const double cross = left - right;
+    return cross > bound ? 1 : cross < -bound ? -1 : 0;
+}
+
+enum class Meeting { apart, across, unsure };
+
+Meeting meeting(const PlaneSegment& way, const PlaneSegment& edge) {
+    const int c = sideOf(way.start, way.end, edge.start);
+    const int d = sideOf(way.start, way.end, edge.end);
+    const int a = sideOf(edge.start, edge.end, way.start);
+    const int b = sideOf(edge.start, edge.end, way.end);
+    if ((c != 0 && c == d) || (a != 0 && a == b)) {
+        return Meeting::apart;
+    }
+    if (c != 0 && d != 0 && a != 0 && b != 0) {
+        return Meeting::across; // each strictly on either side of the other
+    }
+    return Meeting::unsure;
+}
+
+// Whether the way meets the edge of the water: apart from every edge near it, across one,
+// or too close to one to tell. The way is followed in steps of half a cell; every point of
+// it lies within a quarter cell of a step, so the cells round each step hold every edge it
+// can meet.
+Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
+    if (++grid.query == 0) {
+        std::fill(grid.seen.begin(), grid.seen.end(), 0);
+        grid.query = 1;
+    }
+    const double length = distance(way.start, way.end);
+    const auto steps = static_cast<std::size_t>(std::ceil(2.0 * length / grid.cell));
+    bool unsure = false;
+    for (std::size_t i = 0; i <= steps; ++i) {
+        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / static_cast<double>(steps);
+        const PlanePoint at{way.start.x + (way.end.x - way.start.x) * t,
+                            way.start.y + (way.end.y - way.start.y) * t};
+        const auto [column, row] = grid.cellOf(at);
+        for (std::size_t r = row == 0 ? 0 : row - 1; r <= std::min(row + 1, grid.rows - 1); ++r) {
+            for (std::size_t c = column == 0 ? 0 : column - 1;
+                 c <= std::min(column + 1, grid.columns - 1); ++c) {
+                const std::size_t cell = r * grid.columns + c;
+                for (std::uint32_t k = grid.first[cell]; k < grid.first[cell + 1]; ++k) {
+                    const std::uint32_t e = grid.filed[k];
+                    if (grid.seen[e] == grid.query) {
+                        continue;
+                    }
+                    grid.seen[e] = grid.query;
+                    const Meeting m = meeting(way, grid.edges[e]);
+                    if (m == Meeting::across) {
+                        return m;
+                    }
+                    unsure = unsure || m == Meeting::unsure;
+                }
+            }
+        }
+    }
+    return unsure ? Meeting::unsure : Meeting::apart;
+}
+
 } // namespace
+
+std::pair<std::size_t, std::size_t> EdgeGrid::cellOf(PlanePoint p) const {
+    const double column = std::floor((p.x - origin.x) / cell);
+    const double row = std::floor((p.y - origin.y) / cell);
+    return {static_cast<std::size_t>(std::clamp(column, 0.0, static_cast<double>(columns - 1))),
+            static_cast<std::size_t>(std::clamp(row, 0.0, static_cast<double>(rows - 1)))};
+}
 
 FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     FreeWater water;
@@ -51,19 +194,69 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     water.tolerant = owned(geos, GEOSBuffer_r(geos.handle(), water.region.get(), kWayTolerance, 2),
                            "allow for rounding at the water's edge");
     water.tolerantPrepared = prepared(geos, water.tolerant.get());
+    double edgeLength = 0.0;
+    std::size_t edges = 0;
+    const auto addEdges = [&](const PlaneRing& ring) {
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            edgeLength += distance(ring[i], ring[(i + 1) % ring.size()]);
+        }
+        edges += ring.size();
+    };
     for (PlaneArea& polygon : polygonsOf(geos, water.region.get())) {
         orientRings(polygon);
         addReflexCorners(polygon.outer, water.corners);
+        addEdges(polygon.outer);
         for (const PlaneRing& hole : polygon.holes) {
             addReflexCorners(hole, water.corners);
+            addEdges(hole);
         }
     }
+    // A piece's box then holds a few of the edges it passes.
+    water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
+    water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
     return water;
 }
 
+namespace {
+
+// The straight way as a line of pieces; the points between lie on it up to the rounding of
+// their coordinates, far below the tolerance at the water's edge.
+GeosGeometry wayInPieces(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePoint to) {
+    const double length = distance(from, to);
+    const double wanted = water.pieceLength > 0.0 ? std::ceil(length / water.pieceLength) : 1.0;
+    const auto pieces =
+        static_cast<unsigned>(std::clamp(wanted, 1.0, static_cast<double>(kMostPieces)));
+    GEOSCoordSequence* sequence = GEOSCoordSeq_create_r(geos.handle(), pieces + 1, 2);
+    for (unsigned i = 0; i <= pieces; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(pieces);
+        const PlanePoint p =
+            i == 0        ? from
+            : i == pieces ? to
+                          : PlanePoint{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
+        GEOSCoordSeq_setXY_r(geos.handle(), sequence, i, p.x, p.y);
+    }
+    return owned(geos, GEOSGeom_createLineString_r(geos.handle(), sequence), "make a way");
+}
+
+} // namespace
+
 bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePoint to) {
-    const GeosGeometry way =
-        (from.x == to.x && from.y == to.y) ? makePoint(geos, from) : makeSegment(geos, from, to);
+    const bool point = from.x == to.x && from.y == to.y;
+    if (water.edgeGrid.cell > 0.0 && !point) {
+        const Meeting m = meetsEdge(water.edgeGrid, {from, to});
+        if (m == Meeting::across) {
+            return false; // part of the way lies outside the water
+        }
+        if (m == Meeting::apart) {
+            // Wholly inside the water or wholly outside: its start says which.
+            const GeosGeometry start = makePoint(geos, from);
+            return answer(
+                geos,
+                GEOSPreparedCovers_r(geos.handle(), water.tolerantPrepared.get(), start.get()),
+                "test a way through the water");
+        }
+    }
+    const GeosGeometry way = point ? makePoint(geos, from) : wayInPieces(geos, water, from, to);
     return answer(geos,
                   GEOSPreparedCovers_r(geos.handle(), water.tolerantPrepared.get(), way.get()),
                   "test a way through the water");
@@ -82,7 +275,9 @@ struct Found {
 
 // A* over the given corners; node count is the destination. The straight distance to it
 // never overestimates, so the first time it is taken off the queue its way is the shortest
-// through these corners.
+// through these corners. Whether the start sees a corner, a test against the whole water, is
+// asked only when the corner is taken off the queue; until then the corner keeps the best
+// way through other corners apart, and the answer then picks as if it had been asked first.
 Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoint to,
                   const std::vector<std::size_t>& among) {
     const std::size_t count = among.size();
@@ -107,18 +302,30 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     std::vector<double> reached(count + 1, kUnreached);
     std::vector<std::size_t> previous(count + 1, kFromStart);
     std::vector<bool> settled(count + 1, false);
+    std::vector<bool> unasked(count + 1, false);
     using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     for (std::size_t node = 0; node < count; ++node) {
-        if (clearWay(geos, water, from, point(node))) {
-            reached[node] = distance(from, point(node));
-            open.push({reached[node] + distance(point(node), to), node});
-        }
+        unasked[node] = true;
+        open.push({distance(from, point(node)) + distance(point(node), to), node});
     }
     while (!open.empty()) {
-        const std::size_t node = open.top().second;
+        const auto [estimate, node] = open.top();
         open.pop();
         if (settled[node]) {
+            continue;
+        }
+        if (unasked[node]) {
+            unasked[node] = false;
+            // The straight way wins unless one through other corners is strictly shorter.
+            const double straight = distance(from, point(node));
+            if (!(reached[node] < straight) && clearWay(geos, water, from, point(node))) {
+                reached[node] = straight;
+                previous[node] = kFromStart;
+            }
+        }
+        // An entry the corner's own reach has since overtaken, or a straight way it lacks.
+        if (estimate != reached[node] + distance(point(node), to)) {
             continue;
         }
         settled[node] = true;
@@ -164,11 +371,19 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     for (std::size_t i = 0; i < order.size(); ++i) {
         detour[i] = distance(from, water.corners[i]) + distance(water.corners[i], to);
     }
-    std::sort(order.begin(), order.end(),
-              [&](std::size_t a, std::size_t b) { return detour[a] < detour[b]; });
+    // Only the nearest are put in order, as many as each round takes: a shore of a chart's
+    // detail has tens of thousands of corners, and most ways need a few dozen.
+    const auto nearer = [&](std::size_t a, std::size_t b) {
+        return detour[a] != detour[b] ? detour[a] < detour[b] : a < b;
+    };
     Found found;
     for (std::size_t take = std::min(kFirstCorners, order.size());; take *= 2) {
         take = std::min(take, order.size());
+        const auto end = order.begin() + static_cast<std::ptrdiff_t>(take);
+        if (take < order.size()) {
+            std::nth_element(order.begin(), end, order.end(), nearer);
+        }
+        std::sort(order.begin(), end, nearer);
         found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + take});
         const bool allTaken = take == order.size();
         if (allTaken || (found.found && detour[order[take]] >= found.length)) {

@@ -10,17 +10,41 @@
 #include <cstdint>
 #include <map>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // A way that strays this far past the water's edge still counts as inside it: the ends of
 // the lines lie on the edge as GEOS computed them, up to rounding.
 constexpr double kWayTolerance = 1e-4; // meters
 
+// The edges of the water's tolerant edge, filed by the square cells their boxes cover: a
+// straight way is checked against the few edges near it, and GEOS is asked only where an
+// edge comes too close to tell by plain arithmetic.
+struct EdgeGrid {
+    PlanePoint origin; // the low corner of the grid
+    double cell = 0.0; // meters, the side of a cell; 0: no grid
+    std::size_t columns = 0;
+    std::size_t rows = 0;
+    std::vector<PlaneSegment> edges;
+    std::vector<std::uint32_t> first;        // per cell, where its edges begin in filed; one more
+    std::vector<std::uint32_t> filed;        // edge numbers, cell after cell
+    mutable std::vector<std::uint32_t> seen; // per edge, the last query that met it
+    mutable std::uint32_t query = 0;
+
+    // The cell that holds p, or the nearest at the grid's edge: column, row.
+    std::pair<std::size_t, std::size_t> cellOf(PlanePoint p) const;
+};
+
 struct FreeWater {
     GeosGeometry region;             // the area grown by the run-in, less the holes
     GeosGeometry tolerant;           // the region grown by kWayTolerance
     GeosPrepared tolerantPrepared;   // for the many straight-way tests
+    EdgeGrid edgeGrid;               // of the tolerant region's edges
     std::vector<PlanePoint> corners; // where the region's edge turns into the water
+    // A way is tested in pieces about this long (meters): GEOS tests a straight segment
+    // against every edge within its bounding box, which for a long way across a shore of a
+    // chart's detail is most of the shore.
+    double pieceLength = 0.0;
     // Whether two corners see each other, by their numbers (the lower in the high half), as
     // found so far: most pairs are never asked about.
     std::unordered_map<std::uint64_t, bool> cornerSight;

@@ -110,13 +110,21 @@ TEST(Decompose, CutsAtAHolesEndsAndAtSteps) {
         const char* name;
         PlaneArea area;
         std::vector<Cut> cuts; // by y, then x
+        std::size_t cells;
     } cases[] = {
         {"diamond island",
          {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{100, 30}, {80, 60}, {100, 90}, {120, 60}}}},
-         {{30, 0, 100}, {30, 100, 200}, {90, 0, 100}, {90, 100, 200}}},
+         {{30, 0, 100}, {30, 100, 200}, {90, 0, 100}, {90, 100, 200}},
+         4},
+        // The cuts end on the slanting shore where it crosses their y: 200 + 60 y / 120.
+        {"square rock by a slanting shore",
+         {{{0, 0}, {200, 0}, {260, 120}, {0, 120}}, {{{80, 40}, {80, 80}, {120, 80}, {120, 40}}}},
+         {{40, 0, 80}, {40, 120, 220}, {80, 0, 80}, {80, 120, 240}},
+         4},
         {"L-shaped bay",
          {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}}, {}},
-         {{50, 0, 50}}},
+         {{50, 0, 50}},
+         2},
         // The bay's north and south shores both a few centimeters off east-west: the cuts
         // run from their western ends.
         {"point reaching in from the east",
@@ -129,7 +137,8 @@ TEST(Decompose, CutsAtAHolesEndsAndAtSteps) {
            {300, 300},
            {0, 300}},
           {}},
-         {{100, 0, 100}, {200, 0, 100}}},
+         {{100, 0, 100}, {200, 0, 100}},
+         3},
     };
     const Geos geos = makeGeos();
     for (const auto& c : cases) {
@@ -145,10 +154,7 @@ TEST(Decompose, CutsAtAHolesEndsAndAtSteps) {
             EXPECT_NEAR(cuts[i].xLow, c.cuts[i].xLow, 1e-9) << c.name;
             EXPECT_NEAR(cuts[i].xHigh, c.cuts[i].xHigh, 1e-9) << c.name;
         }
-        EXPECT_EQ(decompose(geos, area).size(), c.name[0] == 'd'   ? 4u
-                                                : c.name[0] == 'L' ? 2u
-                                                                   : 3u)
-            << c.name;
+        EXPECT_EQ(decompose(geos, area).size(), c.cells) << c.name;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <numbers>
 #include <ogr_geometry.h>
 
 namespace {
@@ -97,4 +98,46 @@ TEST(FreeWay, ARunInWidensTheWaterButNotIntoHoles) {
     EXPECT_TRUE(clearWay(geos, water, {-20, 50}, {-20, 0}));
     EXPECT_FALSE(clearWay(geos, water, {-25, 50}, {-20, 0}));
     EXPECT_FALSE(clearWay(geos, water, {30, 50}, {70, 50}));
+}
+
+// The quick test of a straight way against the edges near it gives GEOS's answer, checked
+// with OGR, for ways far from every edge, across one, along one and through a corner of the
+// tolerant edge, grid cell after grid cell across a ragged bay and a rock.
+TEST(FreeWay, AStraightWayIsClearExactlyWhenOgrFindsItInTheWater) {
+    PlaneArea area;
+    for (int i = 0; i < 400; ++i) {
+        const double a = 2.0 * std::numbers::pi * i / 400.0;
+        const double r = 1000.0 + (i % 2 == 0 ? 40.0 : 0.0) + 150.0 * std::sin(5.0 * a);
+        area.outer.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    area.holes.push_back({{100, 100}, {100, 200}, {200, 200}, {200, 100}});
+    orientRings(area);
+    const Geos geos = makeGeos();
+    FreeWater water = makeFreeWater(geos, area, 0.0);
+    ASSERT_GT(water.edgeGrid.cell, 0.0);
+    std::unique_ptr<OGRGeometry> tolerant(OGRGeometryFactory::createFromGEOS(
+        geos.handle(), const_cast<GEOSGeometry*>(water.tolerant.get())));
+    ASSERT_NE(tolerant, nullptr);
+    const double y0 = 100.0 - kWayTolerance; // along the rock's tolerant south edge
+    const PlanePoint ends[] = {{0, 0},     {-700, 300}, {650, -400}, {150, 150},  {300, 150},
+                               {100, 50},  {100, 250},  {-50, y0},   {350, y0},   {1185, 0},
+                               {-1185, 0}, {0, 1000},   {-900, -90}, {1100, 100}, {0, -1500}};
+    int clear = 0;
+    for (const PlanePoint& from : ends) {
+        for (const PlanePoint& to : ends) {
+            OGRLineString line;
+            line.addPoint(from.x, from.y);
+            line.addPoint(to.x, to.y);
+            const OGRPoint start(from.x, from.y);
+            const bool expected =
+                from.x == to.x && from.y == to.y
+                    ? tolerant->Intersects(&start)
+                    : std::unique_ptr<OGRGeometry>(line.Difference(tolerant.get()))->IsEmpty();
+            EXPECT_EQ(clearWay(geos, water, from, to), expected)
+                << from.x << ' ' << from.y << " to " << to.x << ' ' << to.y;
+            clear += expected ? 1 : 0;
+        }
+    }
+    EXPECT_GT(clear, 20); // the table holds ways of either kind
+    EXPECT_LT(clear, 200);
 }

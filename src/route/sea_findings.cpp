@@ -368,9 +368,11 @@ void noteGrid(std::vector<PlanFinding>& findings, const MissionParameters& p,
                (std::max(width, height) > shortest->length ? "larger" : "smaller") +
                " than the shortest leg (" + metersText(shortest->length) + ", from waypoint " +
                numberText(shortest->fromNumber) + " to waypoint " + numberText(shortest->toNumber) +
-               "); depth changes by up to " + metersText(step) +
-               " from one cell to the next under the route";
-    if (isOn(p.yoyoMission)) {
+               "); " +
+               (step > 0.0 ? "depth changes by up to " + metersText(step) +
+                                 " from one cell to the next under the route"
+                           : std::string("every cell under the route holds the same depth"));
+    if (isOn(p.yoyoMission) && step > 0.0) {
         const double band = p.missionYoyoMaxDepth - p.missionYoyoMinDepth;
         message += ", against a yo-yo band of " + numberText(band) + " m";
     }

@@ -143,7 +143,7 @@ expect_status 0 "$status" "lawn-mower run"
 beside() { # leg, distance and direction, extent
     echo "unverified: grid cell $2 of the leg from waypoint $1 to waypoint $(($1 + 1)) is 10.0 m deep at this resolution (under abort altitude), not crossed: beside it $3"
 }
-expect_text "note: grid $ETOPO: cells of 7.4 km by 9.3 km at the route, larger than the shortest leg (500.0 m, from waypoint 0 to waypoint 1); depth changes by up to 0.0 m from one cell to the next under the route, against a yo-yo band of 80 m
+expect_text "note: grid $ETOPO: cells of 7.4 km by 9.3 km at the route, larger than the shortest leg (500.0 m, from waypoint 0 to waypoint 1); every cell under the route holds the same depth
 warning: the yo-yo band is cut short on 12 of 12 legs, 23.4 km of 23.4 km (water shallower than missionYoyoMaxDepth 90 m + yoyoMinAltitude 15 m = 105 m)
 $(beside 1 '7.9 km north-east' 'over 435.8 m of its 3600.0 m, first at 3164.2 m along it (36.80000 -121.91446)')
 $(beside 2 '6.4 km north-east' 'over 1742.2 m of its 1742.2 m, first at 0.0 m along it, at waypoint 2 (36.80000 -121.90957)')

@@ -395,8 +395,8 @@ TEST(PlanCheck, UnknownDepthSaysWhyAndHowLong) {
     // 500 m, and the seabed's step from 200 m to 200 m.
     EXPECT_EQ(findingText(findings[0]),
               "note: grid bathy.tif: cells of 90 m by 110 m at the route, smaller than the "
-              "shortest leg (500.0 m, from waypoint 0 to waypoint 1); depth changes by up to "
-              "0.0 m from one cell to the next under the route, against a yo-yo band of 80 m");
+              "shortest leg (500.0 m, from waypoint 0 to waypoint 1); every cell under the "
+              "route holds the same depth");
     EXPECT_EQ(findings[0].severity, FindingSeverity::note);
 }
 

@@ -144,8 +144,8 @@ TEST(SurveyRoute, FindingsNameTheLegTheStretchThePlaceAndTheDepth) {
         << findingText(findings[1]);
     EXPECT_EQ(findingText(findings[0]),
               "note: grid sea.tif: cells of 890 m by 1.1 km at the route, larger than the "
-              "shortest leg (500.0 m, from waypoint 0 to waypoint 1); depth changes by up to "
-              "0.0 m from one cell to the next under the route, against a yo-yo band of 80 m");
+              "shortest leg (500.0 m, from waypoint 0 to waypoint 1); every cell under the "
+              "route holds the same depth");
     ASSERT_TRUE(findings[4].place.has_value());
     EXPECT_EQ(findings[4].place->leg, 1u);
     EXPECT_EQ(findings[4].place->fromNumber, 1);

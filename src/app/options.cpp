@@ -44,18 +44,21 @@ constexpr int kOpRegionOption = 272;
 constexpr int kOutputDirOption = 273;
 constexpr int kOverwriteOption = 274;
 constexpr int kAllowVrtOption = 276;
+constexpr int kSplitOnGeodesicOption = 277;
 // The long form of -h's letter, which the short help option takes.
 constexpr int kYoyoMaxDepthShallowOption = 275;
 constexpr int kHelpOption = 'z';
 
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the readers,
-// the survey and the sea, then where the files go and what GDAL may open.
-constexpr int kOptionGenerations[] = {23, 3, 14, 3};
+// the survey and the sea, then where the files go and what GDAL may open, then legs on the
+// ellipsoid.
+constexpr int kOptionGenerations[] = {23, 3, 14, 3, 1};
 
-constexpr std::size_t kOptionCount = 43;
+constexpr std::size_t kOptionCount = 44;
 static_assert(kOptionCount == kOptionGenerations[0] + kOptionGenerations[1] +
-                                  kOptionGenerations[2] + kOptionGenerations[3]);
+                                  kOptionGenerations[2] + kOptionGenerations[3] +
+                                  kOptionGenerations[4]);
 using OptionTable = std::array<option, kOptionCount + 1>;
 
 // The long options, oldest first; getopt_long stores the verbosity options into params.
@@ -106,6 +109,7 @@ OptionTable optionTable(MissionParameters& params) {
         {"outputDir", required_argument, nullptr, kOutputDirOption},
         {"overwrite", no_argument, nullptr, kOverwriteOption},
         {"allowVrt", no_argument, nullptr, kAllowVrtOption},
+        {"splitOnGeodesic", no_argument, nullptr, kSplitOnGeodesicOption},
         {nullptr, 0, nullptr, 0},
     }};
 }
@@ -525,6 +529,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kAllowVrtOption:
             commandLine.allowVrt = true;
+            break;
+        case kSplitOnGeodesicOption:
+            commandLine.splitOnGeodesic = true;
             break;
         case kKeepOutOption:
             commandLine.keepOut.emplace_back(optarg);

@@ -1,11 +1,13 @@
 // GeoJSON export (RFC 7946) of the planned route, for QGIS and web maps.
 #pragma once
 
+#include "output/numbered_lines.h"
 #include "route/route_planner.h"
 #include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
 #include <ostream>
+#include <vector>
 
 // A FeatureCollection holding the route as one LineString (when it has two points or more)
 // and one Point per node, launch waypoint first, each with its number, kind and the leg
@@ -19,3 +21,10 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
 // legUnknownDepthLength, the meters of that leg without depth (null where there is no leg).
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
                   const SeaSurvey* sea);
+
+// The same, with the lines and transits of the survey the route runs (pieces may be null):
+// after the points, one LineString per piece through its route points, with its line
+// number, kind ("line", "tie" or "transit"), cell (null but for survey lines), heading
+// (degrees from start to end) and length_m.
+void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
+                  const SeaSurvey* sea, const std::vector<SurveyPiece>* pieces);

@@ -2,6 +2,7 @@
 // reads, in every build (the planning itself needs GDAL).
 #pragma once
 
+#include "output/numbered_lines.h"
 #include "route/geo_area.h"
 
 #include <cstddef>
@@ -15,6 +16,10 @@ struct SurveyRequest {
     double runIn = 0.0;                // meters added before and after each line, >= 0
     std::optional<GeoPoint> startNear; // where the vehicle is launched
     std::size_t crossLines = 0;        // tie lines at right angles, after the survey lines
+    // The longest leg the route planner leaves whole, meters (> 0); the survey cuts its own
+    // lines and transits to fit, so that the vehicle runs them where they were laid out.
+    double maxLegMeters = 3600.0;
+    bool geodesicLegs = false; // the planner measures legs on the ellipsoid, not its sphere
     // How the spacing and the run-in were asked for ("--runIn 50"), for a message that refuses
     // them; empty where nobody typed them.
     std::string spacingAsked;
@@ -28,8 +33,10 @@ struct GeoLine {
 
 struct SurveyPlan {
     // The route: each line's start and end (with its run-in) in the order run, and between
-    // them the corners where a turn or transit bends round a hole or the boundary.
+    // them the corners where a turn or transit bends round a hole or the boundary; every
+    // stretch longer than maxLegMeters is cut by points on it as laid out.
     std::vector<GeoPoint> waypoints;
+    std::vector<SurveyPiece> pieces;    // lines and transits in the order run
     std::vector<GeoLine> lines;         // survey lines as run, without run-in
     std::vector<std::size_t> lineCells; // the cell each survey line sweeps, in the order swept
     std::vector<GeoLine> crossLines;    // tie lines as run, without run-in
@@ -42,6 +49,7 @@ struct SurveyPlan {
     double runInLength = 0.0;   // meters
     double transitLength = 0.0; // meters of turns and transits between lines
     std::size_t turns = 0;      // one before each line but the first
+    double area = 0.0;          // square meters of water in the area, holes left out
 };
 
 struct SurveyResult {

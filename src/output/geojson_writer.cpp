@@ -109,7 +109,6 @@ void appendPieces(std::ostream& out, std::string& text, const WaypointList& rout
         appendJsonNumber(text, piece.length);
         text += "},";
         appendPathGeometry(out, text, fromFile[piece.first], fromFile[piece.last]);
-        text += '}';
         writeChunkIfFull(out, text);
     }
 }

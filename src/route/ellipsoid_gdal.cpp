@@ -32,7 +32,8 @@ Geodesic geodesicBetween(double lat1, double lon1, double lat2, double lon2) {
 std::vector<GeoPoint> alongGeodesic(double lat1, double lon1, double lat2, double lon2,
                                     const std::vector<double>& meters) {
     geod_geodesicline line;
-    geod_inverseline(&line, &wgs84(), lat1, lon1, lat2, lon2, GEOD_LATITUDE | GEOD_LONGITUDE);
+    geod_inverseline(&line, &wgs84(), lat1, lon1, lat2, lon2,
+                     GEOD_LATITUDE | GEOD_LONGITUDE | GEOD_DISTANCE_IN);
     std::vector<GeoPoint> points(meters.size());
     for (std::size_t i = 0; i < meters.size(); ++i) {
         geod_position(&line, meters[i], &points[i].lat, &points[i].lon, nullptr);

@@ -176,6 +176,7 @@ struct FileLegFindings {
     std::size_t emptyCount = 0;
     std::vector<PlanFinding> long_;
     std::size_t longCount = 0;
+    bool longFirst = false; // the first long leg comes before the first empty one
     std::string firstLong;  // "from waypoint 12 at ... to waypoint 13 at ... is 147.123 km"
     std::string longestLeg; // "from waypoint 40 to waypoint 41"
     double longest = 0.0;   // meters
@@ -212,6 +213,7 @@ void checkFileLeg(FileLegFindings& legs, const WaypointNode& from, std::size_t f
                                 " to " + toName + " at " + positionText(to.lat, to.lon) + " is " +
                                 kilometersText(meters) + " km";
         if (legs.longCount++ == 0) {
+            legs.longFirst = legs.emptyCount == 0;
             legs.firstLong = leg;
             add(legs.long_, FindingSeverity::warning, "leg " + leg + ", longer than 100 km");
         }
@@ -223,7 +225,8 @@ void checkFileLeg(FileLegFindings& legs, const WaypointNode& from, std::size_t f
 }
 
 // One leg's finding as it is; several as one line with their count, the first and the longest.
-void addFileLegFindings(std::vector<PlanFinding>& findings, FileLegFindings& legs) {
+// The kinds keep the order of their first legs along the route.
+void addEmptyLegFindings(std::vector<PlanFinding>& findings, FileLegFindings& legs) {
     if (legs.emptyCount == 1) {
         findings.push_back(std::move(legs.empty.front()));
     } else if (legs.emptyCount > 1) {
@@ -231,6 +234,9 @@ void addFileLegFindings(std::vector<PlanFinding>& findings, FileLegFindings& leg
             "legs of 0 m: " + std::to_string(legs.emptyCount) + " legs, the first where " +
                 legs.empty.front().message);
     }
+}
+
+void addLongLegFindings(std::vector<PlanFinding>& findings, FileLegFindings& legs) {
     if (legs.longCount == 1) {
         findings.push_back(std::move(legs.long_.front()));
     } else if (legs.longCount > 1) {
@@ -238,6 +244,16 @@ void addFileLegFindings(std::vector<PlanFinding>& findings, FileLegFindings& leg
             "legs longer than 100 km: " + std::to_string(legs.longCount) + " legs, the first " +
                 legs.firstLong + ", the longest " + legs.longestLeg + " is " +
                 kilometersText(legs.longest) + " km");
+    }
+}
+
+void addFileLegFindings(std::vector<PlanFinding>& findings, FileLegFindings& legs) {
+    if (legs.longFirst) {
+        addLongLegFindings(findings, legs);
+        addEmptyLegFindings(findings, legs);
+    } else {
+        addEmptyLegFindings(findings, legs);
+        addLongLegFindings(findings, legs);
     }
 }
 

@@ -105,6 +105,10 @@ awk -F, 'NR == 1 { ok = $0 == "line,kind,start_lat,start_lon,end_lat,end_lon,hea
 [ "$(grep -c '"properties":{"line":[0-9]*,"kind":"line","cell":1,' 2020_189_155.geojson)" = 10 ] &&
     [ "$(grep -c '"properties":{"line":[0-9]*,"kind":"transit","cell":null,' 2020_189_155.geojson)" = 9 ] ||
     fail "numbered lines: $(grep -c '"line":' 2020_189_155.geojson) features in the GeoJSON"
+if command -v python3 >/dev/null; then
+    python3 -c 'import json, sys; json.load(open(sys.argv[1]))' 2020_189_155.geojson ||
+        fail "numbered lines: the GeoJSON is no JSON"
+fi
 
 # --check: the report, then the summary; nothing written.
 new_run_dir

@@ -14,7 +14,7 @@ TEST(LinesCsv, OneRecordPerLineFromTheRoutePointsThatRunIt) {
     }
     prependNode(route, 36.8, -121.905)->kind = WaypointKind::launch;
     const std::vector<SurveyPiece> pieces = {
-        {PieceKind::line, 1, 2, 0, 1, 90.005, 1789.25},
+        {PieceKind::line, 1, 2, 0, 1, 90.004, 1789.25},
         {PieceKind::transit, 1, 0, 1, 2, 0.0, 111.0},
         {PieceKind::tie, 2, 0, 2, 3, 359.996, 1789.04},
     };

@@ -88,7 +88,7 @@ TEST(LegSplit, RoutePointsLieOnTheLinesAsLaidOutAndThePlannerCutsNone) {
     const GeoPoint origin{60.0, 5.0};
     GeoArea area;
     area.outer = ringFromMeters(
-        origin, {{-50000, -75000}, {50000, -75000}, {50000, 75000}, {-50000, 75000}});
+        origin, {{-47500, -75000}, {47500, -75000}, {47500, 75000}, {-47500, 75000}});
     for (const bool geodesic : {false, true}) {
         SurveyRequest request;
         request.spacing = 10000.0;

@@ -307,9 +307,10 @@ void checkSplitOffsets(std::vector<PlanFinding>& findings, const WaypointList& r
         return;
     }
     add(findings, FindingSeverity::warning,
-        std::to_string(beyond) + (beyond == 1 ? " split point lies" : " split points lie") +
-            " more than " + numberText(kSplitOffsetMeters) +
-            " m off the great circle of its leg, the farthest waypoint " +
+        std::to_string(beyond) +
+            (beyond == 1 ? " split point lies more than " : " split points lie more than ") +
+            numberText(kSplitOffsetMeters) + " m off the great circle of " +
+            (beyond == 1 ? "its" : "their") + " leg, the farthest waypoint " +
             numberText(farthestPoint->wptNumber) + " at " +
             positionText(farthestPoint->lat, farthestPoint->lon) + ", " + fixedText(farthest, 1) +
             " m off the leg from waypoint " + numberText(farthestFrom->wptNumber) +

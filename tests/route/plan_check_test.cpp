@@ -450,7 +450,7 @@ TEST(PlanCheck, SplitPointsOffTheGreatCircleOfTheirLeg) {
     const Texts drift = routeFindings({{60, 0}, {60, 1.5}});
     ASSERT_EQ(drift.size(), 1u);
     EXPECT_EQ(drift[0].rfind("warning: 21 split points lie more than 10 m off the great circle of "
-                             "its leg, the farthest waypoint 24 at 60.00807",
+                             "their leg, the farthest waypoint 24 at 60.00807",
                              0),
               0u)
         << drift[0];

@@ -144,7 +144,6 @@ TEST(GeoJson, SurveyLinesAreNumberedFeatures) {
     const std::vector<SurveyPiece> pieces = {
         {PieceKind::line, 1, 1, 0, 2, 90.5, 1789.25},
         {PieceKind::transit, 1, 0, 2, 3, 0.0, 111.0},
-        {PieceKind::tie, 2, 0, 3, 4, 270.5, 1789.0},
     };
     std::ostringstream out;
     writeGeoJson(out, route, {}, nullptr, &pieces);
@@ -155,12 +154,5 @@ TEST(GeoJson, SurveyLinesAreNumberedFeatures) {
               "\"coordinates\":[[-121.9,36.8],[-121.89,36.8],[-121.88,36.8]]}},\n"
               "{\"type\":\"Feature\",\"properties\":{\"line\":1,\"kind\":\"transit\",\"cell\":null,"
               "\"heading\":0,\"length_m\":111},\"geometry\":{\"type\":\"LineString\","
-              "\"coordinates\":[[-121.88,36.8],[-121.88,36.801]]}},\n"
-              "{\"type\":\"Feature\",\"properties\":{\"line\":2,\"kind\":\"tie\",\"cell\":null,"
-              "\"heading\":270.5,\"length_m\":1789},\"geometry\":{\"type\":\"LineString\","
-              "\"coordinates\":[[-121.88,36.801],[-121.9,36.801]]}}\n]}\n");
-    // Without pieces, the file is the route's as before.
-    std::ostringstream plain;
-    writeGeoJson(plain, route, {});
-    EXPECT_EQ(plain.str().find("\"line\":"), std::string::npos);
+              "\"coordinates\":[[-121.88,36.8],[-121.88,36.801]]}}\n]}\n");
 }

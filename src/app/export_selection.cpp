@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr const char* kChoices = " (choose from geojson, kml, gpx, html, all) ***\n";
+constexpr const char* kChoices = " (choose from geojson, kml, gpx, html, lines-csv, all) ***\n";
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -48,7 +48,8 @@ std::string shown(std::string_view text) {
 
 bool select(std::string_view name, ExportSelection& selection) {
     if (sameName(name, "all")) {
-        selection = {true, true, true, true};
+        // Every route format; the table of lines is asked for by name, as only a survey has one.
+        selection.geojson = selection.kml = selection.gpx = selection.html = true;
     } else if (sameName(name, "geojson")) {
         selection.geojson = true;
     } else if (sameName(name, "kml")) {
@@ -57,6 +58,8 @@ bool select(std::string_view name, ExportSelection& selection) {
         selection.gpx = true;
     } else if (sameName(name, "html")) {
         selection.html = true;
+    } else if (sameName(name, "lines-csv")) {
+        selection.linesCsv = true;
     } else {
         return false;
     }

@@ -9,6 +9,8 @@ struct ExportSelection {
     bool kml = false;
     bool gpx = false;
     bool html = false;
+    bool linesCsv =
+        false; // the survey's lines as a table; "all" leaves it out, as it needs --survey
 };
 
 struct ExportChoice {

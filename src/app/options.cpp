@@ -48,6 +48,7 @@ constexpr int kStandoffOption = 277;
 constexpr int kTurnRadiusOption = 278;
 constexpr int kMinStripOption = 279;
 constexpr int kCoastOption = 280;
+constexpr int kSplitOnGeodesicOption = 281;
 // The long form of -h's letter, which the short help option takes.
 constexpr int kYoyoMaxDepthShallowOption = 275;
 constexpr int kHelpOption = 'z';
@@ -55,11 +56,11 @@ constexpr int kHelpOption = 'z';
 // How many options of the table below came with each generation of tavra, oldest first:
 // the original ones (verbose to usage), then export, check and version, then the readers,
 // the survey and the sea, then where the files go and what GDAL may open, then how the
-// survey keeps off the shores, turns and fills the strips at the edges, and the coast the
-// grid is compared with.
-constexpr int kOptionGenerations[] = {23, 3, 14, 3, 4};
+// survey keeps off the shores, turns and fills the strips at the edges, the coast the grid
+// is compared with, and legs on the ellipsoid.
+constexpr int kOptionGenerations[] = {23, 3, 14, 3, 5};
 
-constexpr std::size_t kOptionCount = 47;
+constexpr std::size_t kOptionCount = 48;
 static_assert(kOptionCount == kOptionGenerations[0] + kOptionGenerations[1] +
                                   kOptionGenerations[2] + kOptionGenerations[3] +
                                   kOptionGenerations[4]);
@@ -117,6 +118,7 @@ OptionTable optionTable(MissionParameters& params) {
         {"turnRadius", required_argument, nullptr, kTurnRadiusOption},
         {"minStrip", required_argument, nullptr, kMinStripOption},
         {"coast", required_argument, nullptr, kCoastOption},
+        {"splitOnGeodesic", no_argument, nullptr, kSplitOnGeodesicOption},
         {nullptr, 0, nullptr, 0},
     }};
 }
@@ -545,6 +547,9 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kAllowVrtOption:
             commandLine.allowVrt = true;
+            break;
+        case kSplitOnGeodesicOption:
+            commandLine.splitOnGeodesic = true;
             break;
         case kKeepOutOption:
             commandLine.keepOut.emplace_back(optarg);

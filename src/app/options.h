@@ -44,6 +44,8 @@ struct CommandLine {
     std::optional<std::string> mistake; // the first mistake on the command line, as a message
 
     bool allowVrt = false; // --allowVrt: GDAL VRT files may be read
+
+    bool splitOnGeodesic = false; // --splitOnGeodesic: legs measured and split on WGS 84
 };
 
 // Parses argv with getopt_long (operands may stand anywhere among the options). Nothing is

@@ -21,12 +21,14 @@
 #include "output/gpx_writer.h"
 #include "output/html_preview_writer.h"
 #include "output/kml_writer.h"
+#include "output/lines_csv_writer.h"
 #include "output/mission_script_writer.h"
 #include "output/output_name.h"
 #include "output/plan_report.h"
 #include "output/survey_line_writer.h"
 #include "output/survey_waypoint_writer.h"
 #include "output/waypoint_file_writer.h"
+#include "route/ellipsoid.h"
 #include "route/mission_parameters.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
@@ -222,6 +224,8 @@ constexpr OutputKind kGeoJson{"geojson", "geojson", "\n **** Wrote geojson file 
 constexpr OutputKind kKml{"kml", "kml", "\n **** Wrote kml file : ", " ****\n"};
 constexpr OutputKind kGpx{"gpx", "gpx", "\n **** Wrote gpx file : ", " ****\n"};
 constexpr OutputKind kHtmlPreview{"html", "html", "\n **** Wrote html file : ", " ****\n"};
+constexpr OutputKind kLinesCsv{"lines.csv", "lines csv",
+                               "\n **** Wrote lines csv file : ", " ****\n"};
 
 // With the sea checks, the preview draws the sea, the findings and the mission's depths.
 struct MeasuredSea {
@@ -235,13 +239,15 @@ struct MeasuredSea {
 // fails ends the run like a failed output file.
 bool writeExports(std::ostream& out, const ExportSelection& exports, const OutputPlace& stem,
                   const WaypointList& route, const RouteTotals& totals, const MeasuredSea* measured,
-                  const GeoArea* surveyArea) {
+                  const GeoArea* surveyArea, const SurveyPlan* surveyed) {
     const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
+    const std::vector<SurveyPiece>* pieces = surveyed != nullptr ? &surveyed->pieces : nullptr;
     return (!exports.geojson ||
             writeOutput(out, kGeoJson, stem,
                         [&](std::ostream& file, const std::string&) {
                             writeGeoJson(file, route, totals, sea,
-                                         measured != nullptr ? &measured->findings : nullptr);
+                                         measured != nullptr ? &measured->findings : nullptr,
+                                         pieces);
                         })) &&
            (!exports.kml || writeOutput(out, kKml, stem,
                                         [&](std::ostream& file, const std::string& fileName) {
@@ -263,7 +269,11 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const Outpu
                             } else {
                                 writeHtmlPreview(file, fileName, route, totals);
                             }
-                        }));
+                        })) &&
+           (!exports.linesCsv || pieces == nullptr ||
+            writeOutput(out, kLinesCsv, stem, [&](std::ostream& file, const std::string&) {
+                writeLinesCsv(file, route, *pieces);
+            }));
 }
 
 int refuseMaxLeg(std::ostream& out, double maxLegMeters) {
@@ -316,11 +326,26 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         out << exports.refusal;
         return 1;
     }
-    const SurveyOptions survey = readSurveyOptions(commandLine);
+    SurveyOptions survey = readSurveyOptions(commandLine);
     if (!survey.ok) {
         out << survey.refusal << '\n';
         return 1;
     }
+    if (exports.selection.linesCsv && !commandLine.surveyArea) {
+        out << "*** --export lines-csv applies only with --survey AREA_FILE ***\n";
+        return 1;
+    }
+    if (commandLine.splitOnGeodesic) {
+        if (const std::optional<std::string> missing = missingEllipsoid()) {
+            out << *missing << '\n';
+            return 1;
+        }
+    }
+    // The survey cuts its lines as the planner would measure them, so that it cuts none.
+    survey.request.maxLegMeters = params.maxLegMeters;
+    survey.request.geodesicLegs = commandLine.splitOnGeodesic;
+    const LegGeometry legGeometry =
+        commandLine.splitOnGeodesic ? LegGeometry::geodesic : LegGeometry::sphere;
     if (params.verbose != 0) {
         printParameters(out, params);
     }
@@ -393,7 +418,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     }
 
     RouteTotals totals;
-    const PlanResult plan = planRoute(route, params, totals);
+    const PlanResult plan = planRoute(route, params, totals, legGeometry);
     switch (plan.status) {
     case PlanStatus::planned:
         break;
@@ -405,7 +430,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return 1;
     }
 
-    std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes);
+    std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes, legGeometry);
     if (surveyed) {
         std::vector<PlanFinding> launchFindings = checkSurveyLaunch(surveyArea, route);
         findings.insert(findings.end(), std::make_move_iterator(launchFindings.begin()),
@@ -436,7 +461,8 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     if (commandLine.checkOnly) {
         writePlanReport(out, route, totals, findings, measured);
         if (surveyed) {
-            writeSurveySummary(out, *commandLine.surveyArea, survey.request, *surveyed);
+            writeSurveySummary(out, *commandLine.surveyArea, survey.request, *surveyed,
+                               params.missionSpeed);
         }
         return hasError(findings) ? 1 : 0;
     }
@@ -462,13 +488,15 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
         return 1;
     }
     std::vector<std::string> names;
-    for (const OutputKind* kind : {&kMissionScript, &kWaypointFile, &kSurveyLine, &kCsvSummary,
-                                   &kSurveyWaypoints, &kGeoJson, &kKml, &kGpx, &kHtmlPreview}) {
+    for (const OutputKind* kind :
+         {&kMissionScript, &kWaypointFile, &kSurveyLine, &kCsvSummary, &kSurveyWaypoints, &kGeoJson,
+          &kKml, &kGpx, &kHtmlPreview, &kLinesCsv}) {
         const bool written = (kind != &kSurveyWaypoints || surveyed) &&
                              (kind != &kGeoJson || exports.selection.geojson) &&
                              (kind != &kKml || exports.selection.kml) &&
                              (kind != &kGpx || exports.selection.gpx) &&
-                             (kind != &kHtmlPreview || exports.selection.html);
+                             (kind != &kHtmlPreview || exports.selection.html) &&
+                             (kind != &kLinesCsv || (exports.selection.linesCsv && surveyed));
         if (written) {
             names.push_back(place.stem + kind->extension);
         }
@@ -511,13 +539,15 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     const MeasuredSea measuredSea{seaSurvey, findings, params,
                                   commandLine.bathymetry.has_value() ||
                                       !commandLine.keepOut.empty()};
-    if (!allWritten || !writeExports(out, exports.selection, place, route, totals,
-                                     measured != nullptr ? &measuredSea : nullptr,
-                                     surveyed ? &surveyArea : nullptr)) {
+    if (!allWritten ||
+        !writeExports(out, exports.selection, place, route, totals,
+                      measured != nullptr ? &measuredSea : nullptr,
+                      surveyed ? &surveyArea : nullptr, surveyed ? &*surveyed : nullptr)) {
         return 1;
     }
     if (surveyed) {
-        writeSurveySummary(out, *commandLine.surveyArea, survey.request, *surveyed);
+        writeSurveySummary(out, *commandLine.surveyArea, survey.request, *surveyed,
+                           params.missionSpeed);
     }
     return 0;
 }

@@ -2,7 +2,9 @@
 #include "app/survey_summary.h"
 
 #include "input/line_text.h"
+#include "route/geodesy.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -24,9 +26,10 @@ std::string areaNameShown(const std::string& areaName) {
 }
 
 void writeSurveySummary(std::ostream& out, const std::string& areaName,
-                        const SurveyRequest& request, const SurveyPlan& plan) {
+                        const SurveyRequest& request, const SurveyPlan& plan, double missionSpeed) {
     const double spacing = request.spacing;
     out << "\nSurvey of " << areaNameShown(areaName) << ":\n";
+    out << "  area            " << fixed(plan.area / 1e6, 3) << " km2 of water\n";
     out << "  lines           " << plural(plan.lines.size(), "line", "lines") << " in "
         << plural(plan.cells, "cell", "cells") << ", " << fixed(spacing, 2) << " m apart\n";
     out << "  heading         " << fixed(plan.heading, 1) << " and "
@@ -45,13 +48,13 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
     if (request.standoff > 0.0) {
         out << "  standoff        " << fixed(request.standoff, 1)
             << " m from every shore: " << fixed((plan.area - plan.areaSurveyed) / 1e6, 3) << " of "
-            << fixed(plan.area / 1e6, 3) << " square km left out\n";
+            << fixed(plan.area / 1e6, 3) << " km2 left out\n";
     }
-    out << "  line length     " << fixed(plan.lineLength, 1) << " m\n";
+    out << "  line length     " << fixed(plan.lineLength / 1000.0, 3) << " km\n";
     if (plan.runInLength > 0.0) {
-        out << "  run-in          " << fixed(plan.runInLength, 1) << " m\n";
+        out << "  run-in          " << fixed(plan.runInLength / 1000.0, 3) << " km\n";
     }
-    out << "  transit length  " << fixed(plan.transitLength, 1) << " m\n";
+    out << "  transit length  " << fixed(plan.transitLength / 1000.0, 3) << " km\n";
     if (request.turnRadius > 0.0) {
         const std::size_t rows = plan.rowsPerTurn;
         out << "  pattern         ";
@@ -71,4 +74,23 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
         }
     }
     out << "  turns           " << plan.turns << '\n';
+    const double meters = plan.lineLength + plan.runInLength + plan.transitLength;
+    out << "  survey time     ";
+    if (missionSpeed > 0.0 && std::isfinite(missionSpeed)) {
+        // To the minute: the speed through the water is no finer than that.
+        const double minutes = std::round(meters / missionSpeed / 60.0);
+        const double hours = std::floor(minutes / 60.0);
+        out << fixed(hours, 0) << " h " << fixed(minutes - hours * 60.0, 0) << " min at "
+            << fixed(missionSpeed, 2) << " m/s (missionSpeed), launch leg aside\n";
+    } else {
+        out << "unknown: missionSpeed " << missionSpeed << " m/s is no speed\n";
+    }
+    if (!plan.waypoints.empty()) {
+        const GeoPoint start = plan.waypoints.front();
+        const GeoPoint end = plan.waypoints.back();
+        out << "  start           " << fixed(start.lat, 6) << ' '
+            << fixed(normalLongitude(start.lon), 6) << '\n';
+        out << "  end             " << fixed(end.lat, 6) << ' '
+            << fixed(normalLongitude(end.lon), 6) << '\n';
+    }
 }

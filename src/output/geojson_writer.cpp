@@ -6,8 +6,10 @@
 #include "route/geodesy.h"
 
 #include <cmath>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,18 +32,20 @@ bool crossesAntimeridian(const WaypointNode& from, const WaypointNode& to) {
     return std::fabs(normalLongitude(to.lon) - normalLongitude(from.lon)) > 180.0;
 }
 
-// The route's line. One that crosses the antimeridian is cut there into the parts of a
-// MultiLineString (RFC 7946, 3.1.9), each ending at 180 or -180 at the latitude where the
-// straight line between the two waypoints, taken the short way round, meets it.
-void appendRouteGeometry(std::ostream& out, std::string& text, const WaypointList& route) {
+// The line through the nodes from first to last, both included. One that crosses the
+// antimeridian is cut there into the parts of a MultiLineString (RFC 7946, 3.1.9), each
+// ending at 180 or -180 at the latitude where the straight line between the two waypoints,
+// taken the short way round, meets it.
+void appendPathGeometry(std::ostream& out, std::string& text, const WaypointNode* first,
+                        const WaypointNode* last) {
     bool cut = false;
-    for (const WaypointNode* node = route.head; node->next != nullptr; node = node->next) {
+    for (const WaypointNode* node = first; node != last; node = node->next) {
         cut = cut || crossesAntimeridian(*node, *node->next);
     }
     text += cut ? "\"geometry\":{\"type\":\"MultiLineString\",\"coordinates\":[["
                 : "\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
-    for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
-        if (node != route.head) {
+    for (const WaypointNode* node = first;; node = node->next) {
+        if (node != first) {
             text += ',';
             if (crossesAntimeridian(*node->prev, *node)) {
                 const double from = normalLongitude(node->prev->lon);
@@ -57,8 +61,57 @@ void appendRouteGeometry(std::ostream& out, std::string& text, const WaypointLis
         }
         appendPosition(text, *node);
         writeChunkIfFull(out, text);
+        if (node == last) {
+            break;
+        }
     }
     text += cut ? "]]}}" : "]}}";
+}
+
+const char* pieceKindLabel(PieceKind kind) {
+    switch (kind) {
+    case PieceKind::tie:
+        return "tie";
+    case PieceKind::transit:
+        return "transit";
+    case PieceKind::line:
+        break;
+    }
+    return "line";
+}
+
+// One LineString per line and transit of a survey, through the route points that run it:
+// the waypoints of the survey are the route's waypoints from the file, in order.
+void appendPieces(std::ostream& out, std::string& text, const WaypointList& route,
+                  const std::vector<SurveyPiece>& pieces) {
+    std::vector<const WaypointNode*> fromFile;
+    for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
+        if (node->kind == WaypointKind::fromFile) {
+            fromFile.push_back(node);
+        }
+    }
+    for (const SurveyPiece& piece : pieces) {
+        if (piece.last >= fromFile.size() || piece.first >= piece.last) {
+            continue; // a survey of other waypoints than this route's: nothing to draw
+        }
+        text += ",\n{\"type\":\"Feature\",\"properties\":{\"line\":";
+        appendInt(text, static_cast<std::int64_t>(piece.number));
+        text += ",\"kind\":\"";
+        text += pieceKindLabel(piece.kind);
+        text += "\",\"cell\":";
+        if (piece.cell > 0) {
+            appendInt(text, static_cast<std::int64_t>(piece.cell));
+        } else {
+            text += "null";
+        }
+        text += ",\"heading\":";
+        appendJsonNumber(text, piece.heading);
+        text += ",\"length_m\":";
+        appendJsonNumber(text, piece.length);
+        text += "},";
+        appendPathGeometry(out, text, fromFile[piece.first], fromFile[piece.last]);
+        writeChunkIfFull(out, text);
+    }
 }
 
 void appendTotals(std::string& text, const RouteTotals& totals) {
@@ -115,7 +168,8 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
 }
 
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
-                  const SeaSurvey* sea, const std::vector<PlanFinding>* findings) {
+                  const SeaSurvey* sea, const std::vector<PlanFinding>* findings,
+                  const std::vector<SurveyPiece>* pieces) {
     const bool depths = sea != nullptr && !sea->gridFile.empty();
     std::string text;
     startChunks(text);
@@ -128,7 +182,7 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
         text += "\n{\"type\":\"Feature\",\"properties\":{\"kind\":\"route\",";
         appendTotals(text, totals);
         text += "},";
-        appendRouteGeometry(out, text, route);
+        appendPathGeometry(out, text, route.head, route.tail);
         first = false;
     }
     std::size_t leg = 0;
@@ -155,6 +209,9 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
         appendPosition(text, *node);
         text += "}}";
         writeChunkIfFull(out, text);
+    }
+    if (pieces != nullptr && !first) {
+        appendPieces(out, text, route, *pieces);
     }
     text += "\n]}\n";
     writeRest(out, text);

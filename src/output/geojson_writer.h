@@ -1,6 +1,7 @@
 // GeoJSON export (RFC 7946) of the planned route, for QGIS and web maps.
 #pragma once
 
+#include "output/numbered_lines.h"
 #include "route/plan_check.h"
 #include "route/route_planner.h"
 #include "route/sea_survey.h"
@@ -21,8 +22,12 @@ void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotal
 // legUnknownDepthLength, the meters of that leg without depth (null where there is no leg).
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
                   const SeaSurvey* sea);
-// The same with the findings of the plan check (may be null): with the sea measured, each
-// point also carries legFindings, the text of every finding on the leg that leaves it, as
-// the report of --check gives them ([] where there is none or no leg).
+// The same with the findings of the plan check and the survey's lines (either may be null):
+// with the sea measured, each point also carries legFindings, the text of every finding on
+// the leg that leaves it, as the report of --check gives them ([] where there is none or no
+// leg); with a survey, after the points, one LineString per piece through its route points,
+// with its line number, kind ("line", "tie" or "transit"), cell (null but for survey lines),
+// heading (degrees from start to end) and length_m.
 void writeGeoJson(std::ostream& out, const WaypointList& route, const RouteTotals& totals,
-                  const SeaSurvey* sea, const std::vector<PlanFinding>* findings);
+                  const SeaSurvey* sea, const std::vector<PlanFinding>* findings,
+                  const std::vector<SurveyPiece>* pieces = nullptr);

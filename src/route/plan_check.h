@@ -3,6 +3,7 @@
 
 #include "route/geo_area.h"
 #include "route/mission_parameters.h"
+#include "route/route_planner.h"
 #include "route/sea_survey.h"
 #include "route/waypoint_list.h"
 
@@ -56,9 +57,12 @@ constexpr std::size_t kLargeRoutePoints = 10'000;
 std::vector<PlanFinding> checkParameters(const MissionParameters& params);
 
 // The planned route: each waypoint of the file in range, each leg of the file neither
-// empty nor very long, and the number of points, which maxLegMeters governs. Split points
-// and the launch waypoint derive from the file's waypoints and are not judged on their own.
-std::vector<PlanFinding> checkRoute(const WaypointList& route, double maxLegMeters);
+// empty nor very long (several of a kind in one finding with their count), split points on
+// the sphere within 10 m of their leg's great circle, and the number of points, which
+// maxLegMeters governs. The launch waypoint derives from the file's waypoints and is not
+// judged on its own.
+std::vector<PlanFinding> checkRoute(const WaypointList& route, double maxLegMeters,
+                                    LegGeometry geometry = LegGeometry::sphere);
 
 // Both, parameters first.
 std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route);
@@ -67,7 +71,8 @@ std::vector<PlanFinding> checkPlan(const MissionParameters& params, const Waypoi
 // not mean what they say (a line of more than two numbers may be degrees and minutes
 // without hemisphere letters), each a warning, worded by the reader.
 std::vector<PlanFinding> checkPlan(const MissionParameters& params, const WaypointList& route,
-                                   const std::vector<std::string>& readerNotes);
+                                   const std::vector<std::string>& readerNotes,
+                                   LegGeometry geometry = LegGeometry::sphere);
 
 // The sea under the planned route, as the sea layer measured it: a note of the grid's cell
 // size against the shortest leg and the yo-yo band, then the water depth in the cells each

@@ -1,20 +1,28 @@
 // Route planning: measured, split, numbered and timed legs behind a launch waypoint.
 #include "route/route_planner.h"
 
+#include "route/ellipsoid.h"
 #include "route/geodesy.h"
 
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
 // The launch leg alone is budgeted more than the one second per meter of a survey leg.
 constexpr long double kLaunchSecondsPerMeter = 1.3L;
 
+// A geodesic's azimuth, -180..180, as the planner writes courses: (0, 360], north 360.
+double courseDegrees(double azimuth) {
+    return azimuth <= 0.0 ? azimuth + 360.0 : azimuth;
+}
+
 } // namespace
 
-PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals) {
+PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals,
+                     LegGeometry geometry) {
     PlanResult result;
     // Zero or less would cut a leg without end, and NaN would compare false everywhere.
     if (!(params.maxLegMeters > 0.0)) {
@@ -22,7 +30,12 @@ PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteT
         return result;
     }
 
-    measureLegs(list);
+    const bool geodesic = geometry == LegGeometry::geodesic;
+    if (geodesic) {
+        measureGeodesicLegs(list);
+    } else {
+        measureLegs(list);
+    }
     // A mistyped maxLegMeters (a few millimeters, say) asks for more points than memory
     // holds; it is caught while the list still has only the waypoints of the file.
     const std::uint64_t points = countRoutePoints(list, params.maxLegMeters);
@@ -33,10 +46,18 @@ PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteT
     }
 
     splitLongLegs(list, params.maxLegMeters);
-    fillSplitPositions(list);
+    if (geodesic) {
+        fillGeodesicSplitPositions(list);
+    } else {
+        fillSplitPositions(list);
+    }
     numberWaypoints(list);
     computeLegTimes(list);
-    addLaunchWaypoint(list, params.launchDistance);
+    if (geodesic) {
+        addGeodesicLaunchWaypoint(list, params.launchDistance);
+    } else {
+        addLaunchWaypoint(list, params.launchDistance);
+    }
     totals = sumRoute(list);
     result.routePoints = list.size();
     return result;
@@ -54,6 +75,16 @@ void measureLegs(WaypointList& list) {
         node->legDistance = greatCircleDistance(from, to);
         node->legHeading = initialBearing(from, to);
         from = to;
+    }
+}
+
+void measureGeodesicLegs(WaypointList& list) {
+    for (WaypointNode* node = list.head; node != nullptr && node->next != nullptr;
+         node = node->next) {
+        const Geodesic leg =
+            geodesicBetween(node->lat, node->lon, node->next->lat, node->next->lon);
+        node->legDistance = leg.meters;
+        node->legHeading = courseDegrees(leg.azimuth);
     }
 }
 
@@ -107,6 +138,44 @@ void fillSplitPositions(WaypointList& list) {
     }
 }
 
+void fillGeodesicSplitPositions(WaypointList& list) {
+    // A chain runs from a waypoint of the file to the next one; its split points lie on the
+    // geodesic between the two, each at the sum of the pieces before it, and each piece
+    // leaves on the geodesic's course where it starts.
+    std::vector<double> along;
+    for (WaypointNode* from = list.head; from != nullptr && from->next != nullptr;) {
+        WaypointNode* to = from->next;
+        along.clear();
+        double sum = 0.0;
+        for (const WaypointNode* piece = from; to->kind == WaypointKind::splitPoint;
+             piece = to, to = to->next) {
+            sum += piece->legDistance;
+            along.push_back(sum);
+            if (to->next == nullptr) {
+                break;
+            }
+        }
+        if (along.empty()) {
+            from = to;
+            continue;
+        }
+        const std::vector<GeoPoint> points =
+            alongGeodesic(from->lat, from->lon, to->lat, to->lon, along);
+        WaypointNode* node = from->next;
+        for (const GeoPoint& at : points) {
+            node->lat = at.lat;
+            node->lon = normalLongitude(at.lon);
+            node = node->next;
+        }
+        for (WaypointNode* piece = from; piece != to; piece = piece->next) {
+            piece->legHeading = courseDegrees(
+                geodesicBetween(piece->lat, piece->lon, piece->next->lat, piece->next->lon)
+                    .azimuth);
+        }
+        from = to;
+    }
+}
+
 void numberWaypoints(WaypointList& list) {
     // Counted wider than the field so that no count can overflow; the planner never gets
     // near 2^31 nodes (kMaxRoutePoints).
@@ -148,6 +217,26 @@ void addLaunchWaypoint(WaypointList& list, std::int32_t launchDistance) {
     launch->wptNumber = 0;
     launch->legDistance = distance;
     launch->legHeading = heading; // the course run from the launch point towards waypoint 1
+    launch->legTime =
+        static_cast<double>(static_cast<long double>(launchDistance) * kLaunchSecondsPerMeter);
+}
+
+void addGeodesicLaunchWaypoint(WaypointList& list, std::int32_t launchDistance) {
+    WaypointNode* first = list.head;
+    if (first == nullptr) {
+        return;
+    }
+    // Back from waypoint 1 along the geodesic it is run on; a single waypoint has no course,
+    // and its launch point lies due south as on the sphere.
+    const double heading = first->legHeading;
+    const double distance = static_cast<double>(launchDistance);
+    const GeoPoint at = geodesicDestination(first->lat, first->lon, heading + 180.0, distance);
+    WaypointNode* launch = prependNode(list, at.lat, normalLongitude(at.lon));
+    launch->kind = WaypointKind::launch;
+    launch->wptNumber = 0;
+    launch->legDistance = distance;
+    launch->legHeading =
+        courseDegrees(geodesicBetween(at.lat, at.lon, first->lat, first->lon).azimuth);
     launch->legTime =
         static_cast<double>(static_cast<long double>(launchDistance) * kLaunchSecondsPerMeter);
 }

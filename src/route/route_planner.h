@@ -21,16 +21,26 @@ struct PlanResult {
     std::uint64_t routePoints = 0; // points of the finished route, or that it would hold
 };
 
+// Where legs are measured and split points placed: on the planner's sphere, each split
+// point dead-reckoned along its leg's starting course, or on the WGS 84 ellipsoid, each on
+// the geodesic between the leg's waypoints (only where missingEllipsoid() says nothing).
+enum class LegGeometry { sphere, geodesic };
+
 // Runs the seven steps in order. On any status but planned no node is added and totals is
 // left alone; tooManyPoints is found after the legs are measured, so their leg fields are set.
 // The list must hold at least one node.
-PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals);
+PlanResult planRoute(WaypointList& list, const MissionParameters& params, RouteTotals& totals,
+                     LegGeometry geometry = LegGeometry::sphere);
 
 // The steps, each usable alone.
 void measureLegs(WaypointList& list);
 // Does nothing unless maxLegMeters > 0; the legs must fit kMaxRoutePoints (planRoute checks).
 void splitLongLegs(WaypointList& list, double maxLegMeters);
 void fillSplitPositions(WaypointList& list);
+// The same three on the ellipsoid.
+void measureGeodesicLegs(WaypointList& list);
+void fillGeodesicSplitPositions(WaypointList& list);
+void addGeodesicLaunchWaypoint(WaypointList& list, std::int32_t launchDistance);
 void numberWaypoints(WaypointList& list);
 void computeLegTimes(WaypointList& list);
 void addLaunchWaypoint(WaypointList& list, std::int32_t launchDistance);

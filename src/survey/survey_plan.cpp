@@ -1,10 +1,13 @@
 // Survey lines from an area: frame, heading, layout, and back to the globe.
 #include "survey/survey_plan.h"
 
+#include "route/ellipsoid.h"
+#include "route/route_planner.h"
 #include "survey/area_check.h"
 #include "survey/decompose.h"
 #include "survey/heading_scores.h"
 #include "survey/heading_search.h"
+#include "survey/leg_split.h"
 #include "survey/line_layout.h"
 #include "survey/survey_layout.h"
 
@@ -143,7 +146,36 @@ SurveyResult refused(std::string error) {
     return result;
 }
 
-SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout) {
+// The route points of a path of the frame: its vertices and the cut points between them,
+// without its last vertex. False when PROJ cannot place one.
+bool addCutPath(const AreaFrame& frame, const std::vector<PlanePoint>& plane,
+                const std::vector<GeoPoint>& globe, const LegLimit& limit,
+                std::vector<GeoPoint>& route) {
+    for (std::size_t i = 0; i + 1 < plane.size(); ++i) {
+        const std::optional<std::vector<GeoPoint>> cut =
+            cutSegment(frame, plane[i], plane[i + 1], globe[i], globe[i + 1], limit);
+        if (!cut) {
+            return false;
+        }
+        route.insert(route.end(), cut->begin(), cut->end());
+    }
+    return true;
+}
+
+// Its course from start to end and its length along the route points, on the ellipsoid.
+void measurePiece(SurveyPiece& piece, const std::vector<GeoPoint>& route) {
+    const GeoPoint& from = route[piece.first];
+    const GeoPoint& to = route[piece.last];
+    const double azimuth = geodesicBetween(from.lat, from.lon, to.lat, to.lon).azimuth;
+    piece.heading = azimuth < 0.0 ? azimuth + 360.0 : azimuth;
+    piece.length = 0.0;
+    for (std::size_t i = piece.first; i < piece.last; ++i) {
+        piece.length +=
+            geodesicBetween(route[i].lat, route[i].lon, route[i + 1].lat, route[i + 1].lon).meters;
+    }
+}
+
+SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout, const LegLimit& limit) {
     SurveyResult result;
     SurveyPlan& plan = result.plan;
     plan.cells = layout.cells;
@@ -154,6 +186,26 @@ SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout) {
     plan.turns = layout.runs.empty() ? 0 : layout.runs.size() - 1;
     plan.rowsPerTurn = layout.rowsPerTurn;
     plan.narrowTurns = layout.narrowTurns;
+
+    // A mistyped maxLegMeters would cut the survey into more points than memory holds.
+    long double pieces = 0.0L;
+    for (const LineRun& run : layout.runs) {
+        pieces += static_cast<long double>(
+            leastPieces(distance(run.run.start, run.run.end), limit.maxLegMeters));
+    }
+    for (const std::vector<PlanePoint>& way : layout.ways) {
+        for (std::size_t i = 0; i + 1 < way.size(); ++i) {
+            pieces += static_cast<long double>(
+                leastPieces(distance(way[i], way[i + 1]), limit.maxLegMeters));
+        }
+    }
+    if (pieces > static_cast<long double>(kMaxRoutePoints)) {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "maxLegMeters %g would cut the survey into %.0Lf legs, more than %llu",
+                      limit.maxLegMeters, pieces, static_cast<unsigned long long>(kMaxRoutePoints));
+        return refused(text);
+    }
 
     // Every point in one call: the line and run ends, then the ways' points.
     std::vector<PlanePoint> plane;
@@ -184,16 +236,48 @@ SurveyResult toGlobe(const AreaFrame& frame, const SurveyLayout& layout) {
                                globe.begin() + static_cast<std::ptrdiff_t>(next + way.size()));
         next += way.size();
     }
+    const char* cannotCut = "PROJ cannot place the points that cut the lines in the area's frame";
     for (std::size_t i = 0; i < plan.runs.size(); ++i) {
-        plan.waypoints.push_back(plan.runs[i].start);
-        plan.waypoints.push_back(plan.runs[i].end);
+        const LineRun& run = layout.runs[i];
+        SurveyPiece line;
+        line.kind = run.tie ? PieceKind::tie : PieceKind::line;
+        line.number = i + 1;
+        line.cell = run.tie ? 0 : run.cell + 1;
+        line.first = plan.waypoints.size();
+        if (!addCutPath(frame, {run.run.start, run.run.end}, {plan.runs[i].start, plan.runs[i].end},
+                        limit, plan.waypoints)) {
+            return refused(cannotCut);
+        }
+        line.last = plan.waypoints.size();
+        plan.pieces.push_back(line);
         if (i < plan.ways.size()) {
-            // The way's own ends are the runs' ends; only its bends are waypoints of their own.
-            plan.waypoints.insert(plan.waypoints.end(), plan.ways[i].begin() + 1,
-                                  plan.ways[i].end() - 1);
+            // The way's own ends are the runs' ends.
+            SurveyPiece transit;
+            transit.kind = PieceKind::transit;
+            transit.number = i + 1;
+            transit.first = plan.waypoints.size();
+            if (!addCutPath(frame, layout.ways[i], plan.ways[i], limit, plan.waypoints)) {
+                return refused(cannotCut);
+            }
+            transit.last = plan.waypoints.size();
+            plan.pieces.push_back(transit);
+        } else {
+            plan.waypoints.push_back(plan.runs[i].end);
         }
     }
+    for (SurveyPiece& piece : plan.pieces) {
+        measurePiece(piece, plan.waypoints);
+    }
     return result;
+}
+
+// The water of the area on the ellipsoid: the boundary less its holes.
+double waterArea(const GeoArea& area) {
+    double water = ringArea(area.outer);
+    for (const GeoRing& hole : area.holes) {
+        water -= ringArea(hole);
+    }
+    return water;
 }
 
 } // namespace
@@ -303,9 +387,12 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         if (!laid.ok) {
             return refused(laid.error);
         }
-        SurveyResult result = toGlobe(framed.area.frame, laid.layout);
-        result.plan.area = waterArea(framed.area.plane);
-        result.plan.areaSurveyed = waterArea(plane);
+        SurveyResult result =
+            toGlobe(framed.area.frame, laid.layout, {request.maxLegMeters, request.geodesicLegs});
+        result.plan.area = waterArea(area);
+        // What the standoff left out, in the frame, where the area was narrowed.
+        result.plan.areaSurveyed =
+            result.plan.area - (waterArea(framed.area.plane) - waterArea(plane));
         return result;
     } catch (const GeometryFailure& failure) {
         return refused(failure.what());

@@ -2,6 +2,7 @@
 // reads, in every build (the planning itself needs GDAL).
 #pragma once
 
+#include "output/numbered_lines.h"
 #include "route/geo_area.h"
 
 #include <cstddef>
@@ -23,6 +24,10 @@ struct SurveyRequest {
     double turnRadius = 0.0;
     // A strip left over across a cell narrower than this share of the spacing gets no line.
     double minStrip = 0.05;
+    // The longest leg the route planner leaves whole, meters (> 0); the survey cuts its own
+    // lines and transits to fit, so that the vehicle runs them where they were laid out.
+    double maxLegMeters = 3600.0;
+    bool geodesicLegs = false; // the planner measures legs on the ellipsoid, not its sphere
     // How the spacing and the run-in were asked for ("--runIn 50"), for a message that refuses
     // them; empty where nobody typed them.
     std::string spacingAsked;
@@ -37,8 +42,10 @@ struct GeoLine {
 
 struct SurveyPlan {
     // The route: each line's start and end (with its run-in) in the order run, and between
-    // them the corners where a turn or transit bends round a hole or the boundary.
+    // them the corners where a turn or transit bends round a hole or the boundary; every
+    // stretch longer than maxLegMeters is cut by points on it as laid out.
     std::vector<GeoPoint> waypoints;
+    std::vector<SurveyPiece> pieces;    // lines and transits in the order run
     std::vector<GeoLine> lines;         // survey lines as run, without run-in
     std::vector<std::size_t> lineCells; // the cell each survey line sweeps, in the order swept
     std::vector<GeoLine> crossLines;    // tie lines as run, without run-in
@@ -51,8 +58,8 @@ struct SurveyPlan {
     double runInLength = 0.0;   // meters
     double transitLength = 0.0; // meters of turns and transits between lines
     std::size_t turns = 0;      // one before each line but the first
-    // Square meters of the area as given, and of what the standoff left of it to survey
-    // (the same without a standoff).
+    // Square meters of water in the area, holes left out (on the ellipsoid), and of what the
+    // standoff left of it to survey (the same without a standoff).
     double area = 0.0;
     double areaSurveyed = 0.0;
     std::size_t rowsPerTurn = 1; // lines each turn spans: 1 runs them one after another

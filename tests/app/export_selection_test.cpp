@@ -12,7 +12,7 @@ std::string asLetters(const ExportChoice& choice) {
            (s.html ? "h" : "-");
 }
 
-const std::string kChoices = " (choose from geojson, kml, gpx, html, all) ***\n";
+const std::string kChoices = " (choose from geojson, kml, gpx, html, lines-csv, all) ***\n";
 
 } // namespace
 

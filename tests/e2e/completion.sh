@@ -37,7 +37,8 @@ expect_completion "export formats" "all
 geojson
 gpx
 html
-kml" tavra --export ""
+kml
+lines-csv" tavra --export ""
 expect_completion "export format prefix" "geojson
 gpx" tavra --export g
 expect_completion "export after =" "html" tavra --export = h
@@ -45,7 +46,8 @@ expect_completion "export right after =" "all
 geojson
 gpx
 html
-kml" tavra --export =
+kml
+lines-csv" tavra --export =
 expect_completion "export after a comma" "kml,geojson
 kml,gpx" tavra --export kml,g
 expect_completion "export as one word" "--export=kml,html" tavra --export=kml,h

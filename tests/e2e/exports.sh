@@ -6,7 +6,7 @@ source "$LIB/run_dir.bash"
 require_faketime
 
 cp "$DATA/run/two_points.txt" "$INPUT/two_points.txt"
-CHOICES="(choose from geojson, kml, gpx, html, all) ***"
+CHOICES="(choose from geojson, kml, gpx, html, lines-csv, all) ***"
 WROTE_EXPORTS="
  **** Wrote geojson file : 2020_189_155.geojson ****
 

@@ -66,4 +66,18 @@ expect_text "0,N-0.0045,10.0000,5,250.000,0.0,0.0,255,0.000
 2,N0.0100,10.0000,5,250.000,0.0,0.0,255,0.000  
 " 2020_189_155.wpt "equator"
 
+# On the ellipsoid, where the build has it: a meridian's degree near the equator is
+# 110574 m, so the launch point 500 m south lies at -0.0045 all the same.
+new_run_dir
+tavra_run_at_fixed_time --splitOnGeodesic "$INPUT/equator.txt"
+if grep -q "built without GDAL" .stdout; then
+    expect_status 1 "$status" "geodesic without GDAL"
+    expect_text "*** this build of tavra cannot measure on the WGS 84 geodesic (--splitOnGeodesic): it was built without GDAL ***
+" .stdout "geodesic without GDAL"
+    expect_files "geodesic without GDAL"
+else
+    expect_status 0 "$status" "geodesic"
+    grep -q "^0,N-0.0045,10.0000," 2020_189_155.wpt || fail "geodesic: $(head -n 1 2020_189_155.wpt)"
+fi
+
 finish

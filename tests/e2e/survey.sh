@@ -72,8 +72,12 @@ surveyed "swath and overlap" "15 lines in 2 cells, 100.00 m apart" --survey "$AR
 surveyed "round trip" "10 lines in 1 cell, 100.00 m apart" --survey "$AREAS/rectangle.txt" \
     --lineSpacing 100 --runIn 30 --crossLines 2 --maxLegMeters 700
 SURVEYED=$PWD
-[ "$(grep -c '^[^#]' 2020_189_155.survey.txt)" = 24 ] ||
-    fail "round trip: $(grep -c '^[^#]' 2020_189_155.survey.txt) waypoints, expected 24 (12 lines)"
+# 12 lines' ends, each survey line (2083 m with its run-in) cut twice and each tie line
+# (1063 m) once, and one cut in the transit to the first tie line: the planner cuts nothing.
+[ "$(grep -c '^[^#]' 2020_189_155.survey.txt)" = 47 ] ||
+    fail "round trip: $(grep -c '^[^#]' 2020_189_155.survey.txt) waypoints, expected 47"
+[ "$(grep -c '^[0-9][0-9]*,' 2020_189_155.csv)" = 48 ] ||
+    fail "round trip: the planner cut the survey again: $(grep -c '^[0-9][0-9]*,' 2020_189_155.csv) route points"
 grep -q '^36\.80[0-9]\{7\} -121\.9[0-9]\{8\}$' 2020_189_155.survey.txt ||
     fail "round trip: no position written to 9 decimals"
 new_run_dir
@@ -83,14 +87,45 @@ for file in $FOUR_FILES; do
     expect_same_file "$SURVEYED/$file" "$file" "round trip"
 done
 
+# The lines numbered in the exports: ten survey lines of one cell, run east and west in
+# turn, 2023 m each on the ellipsoid (1963.4 m across the box, 60 m of run-in, less the
+# slant of its edges), and the nine turns between them.
+new_run_dir
+tavra_run_at_fixed_time --survey "$AREAS/rectangle.txt" --lineSpacing 100 --runIn 30 \
+    --export geojson,lines-csv
+expect_status 0 "$status" "numbered lines"
+# shellcheck disable=SC2086
+expect_files "numbered lines" $FOUR_FILES 2020_189_155.survey.txt 2020_189_155.geojson \
+    2020_189_155.lines.csv
+awk -F, 'NR == 1 { ok = $0 == "line,kind,start_lat,start_lon,end_lat,end_lon,heading,length_m,cell"; next }
+    { ok = ok && $1 == NR - 1 && $2 == "line" && $9 == 1 && $8 > 2023 && $8 < 2024 &&
+      ($7 - (NR % 2 ? 270 : 90))^2 < 0.01 }
+    END { exit !(ok && NR == 11) }' 2020_189_155.lines.csv ||
+    fail "numbered lines: $(cat 2020_189_155.lines.csv)"
+[ "$(grep -c '"properties":{"line":[0-9]*,"kind":"line","cell":1,' 2020_189_155.geojson)" = 10 ] &&
+    [ "$(grep -c '"properties":{"line":[0-9]*,"kind":"transit","cell":null,' 2020_189_155.geojson)" = 9 ] ||
+    fail "numbered lines: $(grep -c '"line":' 2020_189_155.geojson) features in the GeoJSON"
+if command -v python3 >/dev/null; then
+    python3 -c 'import json, sys; json.load(open(sys.argv[1]))' 2020_189_155.geojson ||
+        fail "numbered lines: the GeoJSON is no JSON"
+fi
+
 # --check: the report, then the summary; nothing written.
 new_run_dir
 tavra_run_at_fixed_time --check --survey "$AREAS/l_bay.txt" --lineSpacing 100
 expect_status 0 "$status" "check"
 expect_files "check"
 grep -q "^Findings: none$" .stdout || fail "check: no report"
-[ "$(tail -n 6 .stdout | head -n 2)" = "Survey of $AREAS/l_bay.txt:
+[ "$(tail -n 10 .stdout | head -n 3)" = "Survey of $AREAS/l_bay.txt:
+  area            1.119 km2 of water
   lines           15 lines in 2 cells, 100.00 m apart" ] || fail "check: summary not last"
+# The rectangle is 1963.4 m by 943.3 m (1.852 km2); 19.633 km of lines and 0.900 km of
+# turns take 13689 s at 1.5 m/s.
+new_run_dir
+tavra_run_at_fixed_time --check --survey "$AREAS/rectangle.txt" --lineSpacing 100
+grep -qx "  area            1.852 km2 of water" .stdout || fail "area: $(grep area .stdout)"
+grep -qx "  survey time     3 h 48 min at 1.50 m/s (missionSpeed), launch leg aside" .stdout ||
+    fail "survey time: $(grep time .stdout)"
 
 # The area from standard input is named in words; the tie lines are counted as asked, with
 # the pieces the island cuts them into.
@@ -102,7 +137,7 @@ grep -q "^  tie lines       3 across (4 pieces round the islands), at 180.0 and 
 
 # A standoff: the summary gives what it leaves out of the island's bay.
 "$TAVRA" --check --survey "$AREAS/island.geojson" --lineSpacing 100 --standoff 50 >.stdout 2>.stderr
-grep -q "^  standoff        50.0 m from every shore: 0[.][0-9]\{3\} of [0-9.]* square km left out$" \
+grep -q "^  standoff        50.0 m from every shore: 0[.][0-9]\{3\} of [0-9.]* km2 left out$" \
     .stdout || fail "standoff: $(grep -A1 heading .stdout)"
 
 # A turning circle of 140 m at 100 m spacing: out 4 lines and back 3.
@@ -152,5 +187,12 @@ refused "an area and a waypoint file" \
     --survey "$AREAS/rectangle.txt" --lineSpacing 100 "$AREAS/l_bay.txt"
 refused "no area file" "*** cannot open the area file $WORK/none.txt ***" \
     --survey "$WORK/none.txt" --lineSpacing 100
+refused "table of lines without a survey" \
+    "*** --export lines-csv applies only with --survey AREA_FILE ***" \
+    --export lines-csv "$AREAS/rectangle.txt"
+# 20.533 km of lines and turns in pieces of a millimeter.
+refused "a survey cut into too many legs" \
+    "*** $AREAS/rectangle.txt: maxLegMeters 0.001 would cut the survey into 20532664 legs, more than 10000000 ***" \
+    --survey "$AREAS/rectangle.txt" --lineSpacing 100 --maxLegMeters 0.001
 
 finish

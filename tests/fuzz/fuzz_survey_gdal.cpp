@@ -1,6 +1,8 @@
 // Fuzz target: survey generation on areas made from the input, in meters around a point of
 // Monterey Bay: GEOS and PROJ on whatever polygons come, valid or not.
 #include "check.h"
+#include "output/survey_waypoint_writer.h"
+#include "route/geodesy.h"
 #include "survey/launch_check.h"
 #include "survey/survey_plan.h"
 
@@ -68,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         request.startNear = GeoPoint{36.8 + (bytes.next() - 128) * 1e-4, -121.95};
     }
     request.crossLines = (options >> 3) % 3;
+    // Legs from 50 m up: the cut points must leave none longer for the planner.
+    request.maxLegMeters = 50.0 + bytes.next() * 20.0;
 
     const SurveyResult result = planSurvey(area, request);
     if (!result.ok) {
@@ -87,6 +91,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const GeoPoint& p : plan.waypoints) {
         FUZZ_CHECK(std::abs(p.lat - 36.8) < 0.1 && std::abs(p.lon + 121.95) < 0.1);
     }
+    for (std::size_t i = 0; i + 1 < plan.waypoints.size(); ++i) {
+        const GeoPoint a = asWritten(plan.waypoints[i]);
+        const GeoPoint b = asWritten(plan.waypoints[i + 1]);
+        FUZZ_CHECK(greatCircleDistance(a.lat, a.lon, b.lat, b.lon) <= request.maxLegMeters);
+    }
+    FUZZ_CHECK(!plan.pieces.empty() && plan.pieces.back().last + 1 == plan.waypoints.size());
     // A launch leg from anywhere near to the first waypoint: at most one finding, a sentence.
     const GeoPoint launch{36.8 + (bytes.next() - 128) * 1e-4,
                           -121.95 + (bytes.next() - 128) * 1e-4};

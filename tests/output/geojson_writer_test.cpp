@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -138,4 +140,32 @@ TEST(GeoJson, WithAGridEachPointCarriesTheShallowestDepthUnderItsLeg) {
     std::ostringstream plain;
     writeGeoJson(plain, route, twoPointTotals(), nullptr);
     EXPECT_EQ(plain.str(), geoJson(route, twoPointTotals()));
+}
+
+// A survey's lines and transits follow the points, each through the route points that run
+// it; the launch waypoint belongs to none, and a transit has no cell.
+TEST(GeoJson, SurveyLinesAreNumberedFeatures) {
+    WaypointList route;
+    for (const auto& [lat, lon] : {std::pair{36.8, -121.9},
+                                   {36.8, -121.89},
+                                   {36.8, -121.88},
+                                   {36.801, -121.88},
+                                   {36.801, -121.9}}) {
+        appendNode(route, lat, lon);
+    }
+    prependNode(route, 36.8, -121.905)->kind = WaypointKind::launch;
+    const std::vector<SurveyPiece> pieces = {
+        {PieceKind::line, 1, 1, 0, 2, 90.5, 1789.25},
+        {PieceKind::transit, 1, 0, 2, 3, 0.0, 111.0},
+    };
+    std::ostringstream out;
+    writeGeoJson(out, route, {}, nullptr, nullptr, &pieces);
+    const std::string text = out.str();
+    EXPECT_EQ(text.substr(text.find("{\"type\":\"Feature\",\"properties\":{\"line\":")),
+              "{\"type\":\"Feature\",\"properties\":{\"line\":1,\"kind\":\"line\",\"cell\":1,"
+              "\"heading\":90.5,\"length_m\":1789.25},\"geometry\":{\"type\":\"LineString\","
+              "\"coordinates\":[[-121.9,36.8],[-121.89,36.8],[-121.88,36.8]]}},\n"
+              "{\"type\":\"Feature\",\"properties\":{\"line\":1,\"kind\":\"transit\",\"cell\":null,"
+              "\"heading\":0,\"length_m\":111},\"geometry\":{\"type\":\"LineString\","
+              "\"coordinates\":[[-121.88,36.8],[-121.88,36.801]]}}\n]}\n");
 }

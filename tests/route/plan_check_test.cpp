@@ -442,3 +442,34 @@ TEST(PlanCheck, KeepOutAreasAndTheOperatingRegion) {
     EXPECT_EQ(findings[4].place->stretches[0].start, 1000.0);
     EXPECT_FALSE(findings[7].place.has_value());
 }
+
+// Legs of one kind become one finding with their count, the first and the longest; along the
+// equator a degree is 111194.927 m on the planner's sphere.
+TEST(PlanCheck, RepeatedLegFindingsAreOneLine) {
+    EXPECT_EQ(routeFindings({{0, 0}, {0, 1}, {0, 2}, {0, 3.5}}, 1e9),
+              Texts{"warning: legs longer than 100 km: 3 legs, the first from waypoint 1 at 0 0 "
+                    "to waypoint 2 at 0 1 is 111.195 km, the longest from waypoint 3 to waypoint "
+                    "4 is 166.792 km"});
+    EXPECT_EQ(routeFindings({{0, 0}, {0, 0}, {0, 0}}),
+              Texts{"warning: legs of 0 m: 2 legs, the first where waypoint 1 and waypoint 2 are "
+                    "both at 0 0 (a leg of 0 m)"});
+}
+
+// 1.5 degrees east along 60 N (83394.4 m, first course 89.350 degrees) cut every 3600 m:
+// each point dead-reckoned on that course from the one before drifts north of the great
+// circle, 21 of the 23 by more than 10 m, the last 891.4 m (worked out apart from the
+// program with pi in full; the planner's headings take it as 3.14159, 0.1 m less here).
+// Along a meridian the course is the great circle, and nothing drifts.
+TEST(PlanCheck, SplitPointsOffTheGreatCircleOfTheirLeg) {
+    const Texts drift = routeFindings({{60, 0}, {60, 1.5}});
+    ASSERT_EQ(drift.size(), 1u);
+    EXPECT_EQ(drift[0].rfind("warning: 21 split points lie more than 10 m off the great circle of "
+                             "their leg, the farthest waypoint 24 at 60.00807",
+                             0),
+              0u)
+        << drift[0];
+    EXPECT_NE(drift[0].find(", 891.3 m off the leg from waypoint 1 to waypoint 25 ("),
+              std::string::npos)
+        << drift[0];
+    EXPECT_EQ(routeFindings({{0, 0}, {0.8993, 0}}), Texts{});
+}

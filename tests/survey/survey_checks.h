@@ -121,14 +121,15 @@ inline double areaOf(const OGRGeometry& geometry) {
 // The tests' own flat frame: equal-area, so shares of the area are read off directly.
 class CheckFrame {
   public:
-    explicit CheckFrame(GeoPoint centre) {
+    // Lambert azimuthal equal-area unless another projection ("aeqd") is named.
+    explicit CheckFrame(GeoPoint centre, const std::string& projection = "laea") {
         OGRSpatialReference geographic;
         geographic.SetWellKnownGeogCS("WGS84");
         geographic.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
         OGRSpatialReference flat;
-        const std::string definition = "+proj=laea +lat_0=" + std::to_string(centre.lat) +
-                                       " +lon_0=" + std::to_string(centre.lon) +
-                                       " +datum=WGS84 +units=m +no_defs";
+        const std::string definition =
+            "+proj=" + projection + " +lat_0=" + std::to_string(centre.lat) +
+            " +lon_0=" + std::to_string(centre.lon) + " +datum=WGS84 +units=m +no_defs";
         flat.importFromProj4(definition.c_str());
         flat.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
         transform_.reset(OGRCreateCoordinateTransformation(&geographic, &flat));

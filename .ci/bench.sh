@@ -8,18 +8,22 @@ cd "$(dirname "$0")/.."
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y --no-install-recommends libbenchmark-dev time
 
-cmake -S . -B build-bench -DTAVRA_BENCH=ON -DTAVRA_BUILD_TESTS=OFF
-cmake --build build-bench -j
+# The main run's build when there is one (only the benchmarks are compiled on top of it),
+# else a build of their own.
+bench_build=build
+[ -x build/tavra ] || bench_build=build-bench
+cmake -S . -B "$bench_build" -DTAVRA_BENCH=ON
+cmake --build "$bench_build" -j
 # The sea checks over a grid of GEBCO's size too (made on the spot).
-./build-bench/bench/tavra_bench --benchmark_filter='/250000$|SeaOverGebco' --benchmark_min_time=0.01
+./"$bench_build"/bench/tavra_bench --benchmark_filter='/250000$|SeaOverGebco' --benchmark_min_time=0.01
 # The survey case (built with GDAL): one pass, to keep it running.
-if ./build-bench/bench/tavra_bench --benchmark_list_tests | grep -q SurveyTen; then
-    ./build-bench/bench/tavra_bench --benchmark_filter='Survey(Ten|Ragged|ChartShore|Rocks)' \
+if ./"$bench_build"/bench/tavra_bench --benchmark_list_tests | grep -q SurveyTen; then
+    ./"$bench_build"/bench/tavra_bench --benchmark_filter='Survey(Ten|Ragged|ChartShore|Rocks)' \
         --benchmark_min_time=0.01
 fi
 # Whole runs on a shore of 10^4 vertices, kept running; the large sizes of bench/big_areas.sh
 # take minutes and are run by hand.
-TIMEOUT=120 bench/big_areas.sh build-bench shore10k
+TIMEOUT=120 bench/big_areas.sh "$bench_build" shore10k
 
 # The world's land polygons as the input layer reads them and as the sea checks test a route
 # against them, where npm can fetch world-atlas.
@@ -27,7 +31,7 @@ if command -v npm >/dev/null 2>&1; then
     atlas=$(mktemp -d)
     trap 'rm -rf "$atlas"' EXIT
     if npm install --prefix "$atlas" --no-audit --no-fund world-atlas@2 >/dev/null 2>&1; then
-        TAVRA_WORLD_ATLAS="$atlas/node_modules/world-atlas" ./build-bench/bench/tavra_bench \
+        TAVRA_WORLD_ATLAS="$atlas/node_modules/world-atlas" ./"$bench_build"/bench/tavra_bench \
             --benchmark_filter='WorldLand' --benchmark_min_time=0.01
     else
         echo "world-atlas could not be installed; the world land benchmarks are skipped"

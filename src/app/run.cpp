@@ -534,7 +534,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
          writeOutput(out, kSurveyWaypoints, place, [&](std::ostream& file, const std::string&) {
              writeSurveyWaypoints(file,
                                   surveyComment(*commandLine.surveyArea, survey.request, *surveyed),
-                                  surveyed->waypoints);
+                                  surveyed->waypoints, surveyed->pieces);
          }));
     const MeasuredSea measuredSea{seaSurvey, findings, params,
                                   commandLine.bathymetry.has_value() ||

@@ -28,3 +28,16 @@ TEST(SurveyWaypoints, PlannedAsTheFileReadsBack) {
         EXPECT_NEAR(asWritten(point).lat, point.lat, 5e-10);
     }
 }
+
+// Lines and tie lines are marked where they start and end; transits between them are not.
+TEST(SurveyWaypoints, MarksWhereEachLineStartsAndEnds) {
+    std::ostringstream out;
+    const std::vector<SurveyPiece> pieces = {{PieceKind::line, 1, 2, 0, 1, 90.0, 1000.0},
+                                             {PieceKind::transit, 1, 0, 1, 3, 0.0, 300.0},
+                                             {PieceKind::tie, 2, 0, 3, 4, 0.05, 12.34}};
+    writeSurveyWaypoints(out, "c", {{1, 2}, {1, 3}, {2, 3}, {3, 3}, {4, 3}}, pieces);
+    EXPECT_EQ(out.str(), "# c\n# line 1, cell 2, heading 90.0, 1000.0 m\n"
+                         "1.000000000 2.000000000\n1.000000000 3.000000000\n# end of line 1\n"
+                         "2.000000000 3.000000000\n# tie line 2, heading 0.1, 12.3 m\n"
+                         "3.000000000 3.000000000\n4.000000000 3.000000000\n# end of tie line 2\n");
+}

@@ -263,9 +263,10 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const Outpu
                             if (measured != nullptr) {
                                 writeHtmlPreview(file, fileName, route, totals, measured->survey,
                                                  measured->findings, measured->params,
-                                                 measured->landChecked, surveyArea);
+                                                 measured->landChecked, surveyArea, pieces);
                             } else if (surveyArea != nullptr) {
-                                writeHtmlPreview(file, fileName, route, totals, *surveyArea);
+                                writeHtmlPreview(file, fileName, route, totals, *surveyArea,
+                                                 pieces);
                             } else {
                                 writeHtmlPreview(file, fileName, route, totals);
                             }

@@ -59,7 +59,9 @@ constexpr const char* kStyle =
 // With a survey: the area it was laid out in, faintly, its holes left open.
 constexpr const char* kSurveyStyle =
     ".surveyarea path,rect.surveyarea{fill:#2b8cbe;fill-opacity:.08;stroke:#2b8cbe;"
-    "stroke-width:1.5;stroke-linejoin:round;fill-rule:evenodd}\n";
+    "stroke-width:1.5;stroke-linejoin:round;fill-rule:evenodd}\n"
+    ".linenumber{font-size:11px;font-weight:bold;fill:#08519c;text-anchor:middle;"
+    "stroke:#fff;stroke-width:3px;paint-order:stroke}\n";
 
 // With the sea: the areas on the map, the findings' colours (the legs' own colour is
 // neutral in every preview, so that red and orange only ever mean findings); the depth
@@ -489,8 +491,54 @@ void appendSurveyArea(std::string& text, const GeoArea& area, const MapFrame& fr
     text += "\"/></g>\n";
 }
 
+// The number of each survey and tie line at its middle, where it keeps clear of the others;
+// whether every line got its number.
+bool appendLineNumbers(std::string& text, const WaypointList& route, const MapFrame& frame,
+                       const std::vector<SurveyPiece>& pieces) {
+    std::vector<MapPoint> fromFile;
+    forEachOnMap(route, frame, [&](const WaypointNode& node, MapPoint at) {
+        if (node.kind == WaypointKind::fromFile) {
+            fromFile.push_back(at);
+        }
+    });
+    Room room = makeRoom(kLabelWidth, kLabelHeight);
+    bool all = true;
+    for (const SurveyPiece& piece : pieces) {
+        if (piece.kind == PieceKind::transit || piece.last >= fromFile.size()) {
+            continue;
+        }
+        // A third of the way along, clear of the middle's direction arrow, and beside the
+        // line (above it, or left of an upright one) rather than on it.
+        const MapPoint from = fromFile[piece.first];
+        const MapPoint to = fromFile[piece.last];
+        const double length = std::hypot(to.x - from.x, to.y - from.y);
+        MapPoint side{0.0, -1.0};
+        if (length > 0.0) {
+            side = {(to.y - from.y) / length, -(to.x - from.x) / length};
+            if (side.y > 1e-9 || (std::fabs(side.y) <= 1e-9 && side.x > 0.0)) {
+                side = {-side.x, -side.y};
+            }
+        }
+        const MapPoint at{from.x + (to.x - from.x) / 3.0 + 8.0 * side.x,
+                          from.y + (to.y - from.y) / 3.0 + 8.0 * side.y};
+        if (!takeRoom(room, at)) {
+            all = false;
+            continue;
+        }
+        text += "<text class=\"linenumber\" x=\"";
+        appendPixels(text, at.x);
+        text += "\" y=\"";
+        appendPixels(text, at.y + 4.0);
+        text += "\">";
+        appendInt(text, static_cast<std::int64_t>(piece.number));
+        text += "</text>\n";
+    }
+    return all;
+}
+
 void writePage(std::ostream& out, const std::string& fileName, const WaypointList& route,
-               const RouteTotals& totals, const SeaView* sea, const GeoArea* surveyArea) {
+               const RouteTotals& totals, const SeaView* sea, const GeoArea* surveyArea,
+               const std::vector<SurveyPiece>* surveyLines) {
     const Counts counts = countPoints(route);
     const MapFrame frame = fitMapFrame(route);
     const double arrowSpacing =
@@ -557,6 +605,15 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
         text += marks.splitSymbols;
         text += marks.symbols;
         text += marks.labels;
+        if (surveyLines != nullptr) {
+            std::string numbers;
+            const bool allNumbered = appendLineNumbers(numbers, route, frame, *surveyLines);
+            text += "<g><title>";
+            text += allNumbered ? "survey and tie lines numbered in the order run"
+                                : "survey and tie lines numbered in the order run, where the "
+                                  "map has room";
+            text += "</title>\n" + numbers + "</g>\n";
+        }
         appendScaleBar(text, frame);
     }
     if (!landChecked) {
@@ -568,11 +625,14 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
     }
     appendLegend(text);
     if (sea != nullptr) {
-        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame),
-                           surveyArea != nullptr);
+        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame), surveyArea != nullptr,
+                           surveyLines != nullptr);
     } else if (surveyArea != nullptr) {
         SvgLegend legend(12.0, kSecondLegendRowY, 900.0);
         legend.add("survey area", legendBox("surveyarea"));
+        if (surveyLines != nullptr) {
+            legend.add("survey line, numbered in the order run", legendLineNumber());
+        }
         text += legend.group();
     }
     appendNorthArrow(text);
@@ -597,18 +657,20 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals) {
-    writePage(out, fileName, route, totals, nullptr, nullptr);
+    writePage(out, fileName, route, totals, nullptr, nullptr, nullptr);
 }
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
-                      const RouteTotals& totals, const GeoArea& surveyArea) {
-    writePage(out, fileName, route, totals, nullptr, &surveyArea);
+                      const RouteTotals& totals, const GeoArea& surveyArea,
+                      const std::vector<SurveyPiece>* surveyLines) {
+    writePage(out, fileName, route, totals, nullptr, &surveyArea, surveyLines);
 }
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
                       const std::vector<PlanFinding>& findings, const MissionParameters& params,
-                      bool landChecked, const GeoArea* surveyArea) {
+                      bool landChecked, const GeoArea* surveyArea,
+                      const std::vector<SurveyPiece>* surveyLines) {
     const SeaView view{sea, findings, params, landChecked};
-    writePage(out, fileName, route, totals, &view, surveyArea);
+    writePage(out, fileName, route, totals, &view, surveyArea, surveyLines);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "output/html_map_frame.h"
+#include "output/numbered_lines.h"
 #include "route/geo_area.h"
 #include "route/mission_parameters.h"
 #include "route/plan_check.h"
@@ -42,9 +43,13 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
                       const std::vector<PlanFinding>& findings, const MissionParameters& params,
-                      bool landChecked, const GeoArea* surveyArea = nullptr);
+                      bool landChecked, const GeoArea* surveyArea = nullptr,
+                      const std::vector<SurveyPiece>* surveyLines = nullptr);
 
 // The first page with the area a survey was laid out in drawn faintly under the route, its
 // holes left open (the sea page draws it too when given surveyArea), and a legend row for it.
+// Given surveyLines (whose first and last count the waypoints from the file), each survey and
+// tie line carries its number at its middle where the map has room (both pages).
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
-                      const RouteTotals& totals, const GeoArea& surveyArea);
+                      const RouteTotals& totals, const GeoArea& surveyArea,
+                      const std::vector<SurveyPiece>* surveyLines = nullptr);

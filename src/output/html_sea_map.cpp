@@ -204,11 +204,14 @@ void appendFindingColours(std::string& text, const FindingMarks& marks, const Se
 }
 
 void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window,
-                        bool surveyArea) {
+                        bool surveyArea, bool lineNumbers) {
     // One row, clear of the north arrow.
     SvgLegend legend(12.0, kSecondLegendRowY, 900.0);
     if (surveyArea) {
         legend.add("survey area", legendBox("surveyarea"));
+    }
+    if (lineNumbers) {
+        legend.add("survey line, numbered in the order run", legendLineNumber());
     }
     if (hasZones(sea, ZoneKind::keepOut)) {
         legend.add("keep-out area", legendBox("keepout"));

@@ -36,4 +36,4 @@ void appendFindingColours(std::string& text, const FindingMarks& marks, const Se
 
 // The legend's second row: what the sea adds to the map, after the survey's area if drawn.
 void appendSeaMapLegend(std::string& text, const SeaSurvey& sea, const AreaWindow& window,
-                        bool surveyArea);
+                        bool surveyArea, bool lineNumbers = false);

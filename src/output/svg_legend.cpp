@@ -48,3 +48,17 @@ LegendSymbol legendLine(const char* element) {
         text += "\"/>";
     };
 }
+
+LegendSymbol legendLineNumber() {
+    return [](std::string& text, double x, double y) {
+        text += "<path class=\"route\" d=\"M";
+        appendXY(text, x, y + 3.0);
+        text += " H";
+        appendPixels(text, x + 24.0);
+        text += "\"/><text class=\"linenumber\" x=\"";
+        appendPixels(text, x + 12.0);
+        text += "\" y=\"";
+        appendPixels(text, y);
+        text += "\">7</text>";
+    };
+}

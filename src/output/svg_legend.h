@@ -30,3 +30,5 @@ class SvgLegend {
 // A box or a short line of the class the drawing gives the thing it stands for.
 LegendSymbol legendBox(const char* element);
 LegendSymbol legendLine(const char* element);
+// A route line with a survey line's number over it.
+LegendSymbol legendLineNumber();

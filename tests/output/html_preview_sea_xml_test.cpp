@@ -258,11 +258,20 @@ TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
     }
     WaypointList route;
     fillTwoPointExportRoute(route);
+    std::vector<At> fromFile;
+    for (const WaypointNode* node = route.head; node != nullptr; node = node->next) {
+        if (node->kind == WaypointKind::fromFile) {
+            fromFile.push_back(onMap(node->lat, node->lon));
+        }
+    }
+    // Its one line, numbered a third of the way along, beside the line and above it.
+    const std::vector<SurveyPiece> lines = {{PieceKind::line, 5, 1, 0, 1, 0.0, 0.0}};
+    const At third = between(fromFile[0], fromFile[1], 1.0 / 3.0);
     std::ostringstream plain;
-    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), bay);
+    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), bay, &lines);
     std::ostringstream withSea;
     writeHtmlPreview(withSea, "2020_189_155.html", route, twoPointTotals(), twoPointLegs(), {}, {},
-                     true, &bay);
+                     true, &bay, &lines);
     for (const std::string& text : {plain.str(), withSea.str()}) {
         const Page read(text);
         const pugi::xml_node area = read.one(std::string(kMap) + "//g[@class='surveyarea']");
@@ -274,6 +283,17 @@ TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
         // One row for it in the legend, which the sea shares.
         EXPECT_EQ(read.all("//g[@class='legend']/text[.='survey area']").size(), 1u);
         EXPECT_EQ(read.all("//g[@class='legend']").size(), 2u);
+        const pugi::xml_node number =
+            read.one(std::string(kMap) + "//g[title]/text[@class='linenumber']");
+        EXPECT_STREQ(number.child_value(), "5");
+        const double x = number.attribute("x").as_double();
+        const double y = number.attribute("y").as_double() - 4.0; // the baseline below it
+        EXPECT_NEAR(std::hypot(x - third.x, y - third.y), 8.0, 0.1);
+        EXPECT_LT(y, third.y);
+        EXPECT_EQ(read.all("//g[@class='legend']/text[.='survey line, numbered in the order "
+                           "run']")
+                      .size(),
+                  1u);
     }
     EXPECT_EQ(plain.str().find("profile"), std::string::npos);
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <ogr_api.h>
+#include <utility>
 
 namespace {
 
@@ -35,9 +36,31 @@ TEST(NearBox, CutsOfPolygonsOfManyVerticesAreTheOverlaysOfTheWhole) {
     OGRPolygon rock;
     OGRLinearRing rockRing = wavyRing(2500, 0.1, 7.0, false);
     rock.addRing(&rockRing);
+    // East of them a crown over the box (10, 11, 0, 1): an arch of 3000 vertices far north of
+    // the box, and under it a tooth from the box to y 3. Were the arch put as its ends alone,
+    // the tooth would be the top, and turn the other way.
+    OGRLinearRing crownRing;
+    crownRing.addPoint(10.1, -1.0);
+    for (int i = 0; i <= 3000; ++i) {
+        const double a = kPi * i / 3000.0;
+        crownRing.addPoint(10.5 - 0.4 * std::cos(a), 1.5 + 18.5 * std::sin(a));
+    }
+    for (const auto& [x, y] : {std::pair{10.9, 0.5},
+                               {10.6, 0.5},
+                               {10.6, 3.0},
+                               {10.5, 3.0},
+                               {10.5, 0.4},
+                               {10.95, 0.3},
+                               {10.95, -1.0}}) {
+        crownRing.addPoint(x, y);
+    }
+    crownRing.closeRings();
+    OGRPolygon crown;
+    crown.addRing(&crownRing);
     OGRMultiPolygon land;
     land.addGeometry(&shore);
     land.addGeometry(&rock);
+    land.addGeometry(&crown);
     ASSERT_TRUE(land.IsValid());
     ASSERT_GT(PolygonsNearBox(land).vertices(), 10000u);
     const BoxCutter cutter(land);

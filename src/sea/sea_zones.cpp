@@ -506,9 +506,10 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
         }
         if (source.kind == ZoneKind::opRegion) {
             // Areas of one region may overlap or touch; the route may pass from one to the
-            // other, so they are one polygon.
-            OGRGeometryUniquePtr merged(region->IsEmpty() ? region->clone()
-                                                          : region->UnionCascaded());
+            // other, so they are one polygon. One valid polygon is its own union, and GEOS
+            // would take a pass over a coast's vertices to give it back.
+            OGRGeometryUniquePtr merged(region->getNumGeometries() <= 1 ? region->clone()
+                                                                        : region->UnionCascaded());
             if (!merged) {
                 result.ok = false;
                 result.error = "*** --opRegion " + source.file + ": its areas cannot be joined (" +

@@ -144,10 +144,11 @@ struct GeosGeometryFree {
     void operator()(GEOSGeometry* geometry) const { GEOSGeom_destroy_r(context, geometry); }
 };
 
-// GEOS tells why a polygon is invalid as a warning, which the messages collect.
-Checked madeValid(OGRGeometryUniquePtr geometry, GdalMessages& messages) {
+// GEOS tells why a polygon is invalid as a warning, which the messages collect. known: GEOS
+// has found it valid already.
+Checked madeValid(OGRGeometryUniquePtr geometry, GdalMessages& messages, bool known = false) {
     messages.clear();
-    if (geometry->IsValid()) {
+    if (known || geometry->IsValid()) {
         return Checked{std::move(geometry), false, ""};
     }
     Checked checked{nullptr, true, messages.summary("GEOS gives no reason")};
@@ -233,9 +234,10 @@ Checked madeValidThenCut(OGRGeometryUniquePtr polygon, const GeoBox& box,
 Checked cutThenMadeValid(const GeoArea& area, double shift, const GeoBox& box,
                          const OGRGeometry& boxShape, GdalMessages& messages) {
     OGRGeometryUniquePtr polygon = polygonOf(area, shift);
-    OGRGeometryUniquePtr inside = clippedToBox(*polygon, box);
+    bool valid = false;
+    OGRGeometryUniquePtr inside = BoxCutter(*polygon).cut(box, &valid);
     if (inside) {
-        Checked checked = madeValid(polygonalPart(*inside), messages);
+        Checked checked = madeValid(polygonalPart(*inside), messages, valid);
         if (checked.geometry) {
             return checked;
         }
@@ -332,7 +334,7 @@ BoxCutter::BoxCutter(const OGRGeometry& geometry)
 BoxCutter::~BoxCutter() = default;
 BoxCutter::BoxCutter(BoxCutter&&) noexcept = default;
 
-OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box) const {
+OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box, bool* valid) const {
     using GeosPtr = std::unique_ptr<GEOSGeometry, GeosGeometryFree>;
     GeosPtr near(large_ ? large_->nearBox(context_.get(), box) : nullptr,
                  GeosGeometryFree{context_.get()});
@@ -345,6 +347,11 @@ OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box) const {
         GeosGeometryFree{context_.get()});
     if (!inside) {
         return nullptr;
+    }
+    if (valid != nullptr) {
+        const int type = GEOSGeomTypeId_r(context_.get(), inside.get());
+        *valid = (type == GEOS_POLYGON || type == GEOS_MULTIPOLYGON) &&
+                 GEOSisValid_r(context_.get(), inside.get()) == 1;
     }
     return OGRGeometryUniquePtr(OGRGeometryFactory::createFromGEOS(context_.get(), inside.get()));
 }

@@ -68,7 +68,10 @@ class BoxCutter {
     explicit BoxCutter(const OGRGeometry& geometry);
     ~BoxCutter();
     BoxCutter(BoxCutter&&) noexcept;
-    OGRGeometryUniquePtr cut(const GeoBox& box) const; // as clippedToBox
+    // As clippedToBox. valid, when given, is set when GEOS finds the cut a valid polygon or
+    // multipolygon, checked before it leaves GEOS; unset, nothing is known.
+    OGRGeometryUniquePtr cut(const GeoBox& box, bool* valid = nullptr) const;
+
   private:
     std::shared_ptr<GEOSContextHandle_HS> context_; // declared first: freed last
     std::shared_ptr<GEOSGeometry> geometry_;        // a geometry of few vertices

@@ -234,6 +234,7 @@ GEOSGeometry* PolygonsNearBox::nearBox(GEOSContextHandle_t context, const GeoBox
         if (!failed && !rings.empty()) {
             made = GEOSGeom_createPolygon_r(context, rings.front(), rings.data() + 1,
                                             static_cast<unsigned>(rings.size() - 1));
+            rings.clear(); // GEOS owns them now, made into a polygon or freed
             failed = made == nullptr;
         }
         if (failed) {

@@ -268,14 +268,33 @@ OGRGeometryUniquePtr pieceInside(const OGRGeometry& shape, const OGRLineString& 
     return OGRGeometryUniquePtr((near ? *near : shape).Intersection(&line));
 }
 
-// Where the leg first enters the zone from outside, walking from its start: from a start
-// inside, where it comes back in after leaving. cutter: the zone's, when it has many
-// vertices.
+// The zone cut to a thin box round the leg, prepared: every place and piece of the leg lies
+// inside the box, so each test of them gives what it gives against the whole zone. The
+// whole zone where GEOS cannot cut it.
+const ZoneShape& partNearLeg(const LegPath& path, const ZoneShape& zone, const BoxCutter& cutter,
+                             ZoneShape& part) {
+    const GeoBox box{
+        path.envelope.MinX - kPieceBoxPadDegrees, path.envelope.MaxX + kPieceBoxPadDegrees,
+        path.envelope.MinY - kPieceBoxPadDegrees, path.envelope.MaxY + kPieceBoxPadDegrees};
+    const OGRGeometryUniquePtr near = cutter.cut(box);
+    if (!near) {
+        return zone;
+    }
+    part.geometry = polygonalPart(*near);
+    if (!part.geometry->IsEmpty()) {
+        part.prepared.reset(OGRCreatePreparedGeometry(OGRGeometry::ToHandle(part.geometry.get())));
+    }
+    return part;
+}
+
+// Where the leg first enters zone z from outside, walking from its start: from a start
+// inside, where it comes back in after leaving. zone: zone z, or its part near the leg;
+// cutter: the zone's, when it has many vertices.
 std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
                                    const std::vector<ZoneShape>& zones, std::size_t z,
-                                   bool startInside, const BoxCutter* cutter) {
-    const OGRGeometry& shape = *zones[z].geometry;
-    const ZoneShape& zone = zones[z];
+                                   const ZoneShape& zone, bool startInside,
+                                   const BoxCutter* cutter) {
+    const OGRGeometry& shape = *zone.geometry;
     bool wasInside = startInside;
     for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
         const OGRLineString line = piece(path, k);
@@ -430,11 +449,16 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
             if (keepOut && !zone.envelope.Intersects(reach)) {
                 continue;
             }
+            // What a leg asks of a large zone is asked of the zone's part near the leg:
+            // GEOS would otherwise index every edge of the zone to answer the first question.
+            ZoneShape nearLeg;
+            const ZoneShape& here =
+                cutAroundLegs[z] ? partNearLeg(path, zone, *cutters[z], nearLeg) : zone;
             LegZonePass pass;
             pass.leg = leg.leg;
             pass.zone = z;
-            pass.startInside = inside(zone, path.places.front());
-            pass.endInside = inside(zone, path.places.back());
+            pass.startInside = inside(here, path.places.front());
+            pass.endInside = inside(here, path.places.back());
             if (keepOut) {
                 // A large zone is cut to the leg's surroundings once, for the near pass, and
                 // only for a leg that needs one; the entry cuts thin boxes round its pieces.
@@ -447,10 +471,11 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                             GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
                     }
                 };
-                if (preparedIntersects(zone, path.line) &&
-                    !(pass.startInside && preparedContains(zone, path.line))) {
-                    const std::optional<LegPlace> entry = firstEntry(
-                        leg, path, zones, z, pass.startInside, cutters[z] ? &*cutters[z] : nullptr);
+                if (preparedIntersects(here, path.line) &&
+                    !(pass.startInside && preparedContains(here, path.line))) {
+                    const std::optional<LegPlace> entry =
+                        firstEntry(leg, path, zones, z, here, pass.startInside,
+                                   cutters[z] ? &*cutters[z] : nullptr);
                     pass.crosses = entry.has_value();
                     pass.crossing = entry.value_or(LegPlace{});
                 }
@@ -478,7 +503,7 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                 }
             } else if (pass.startInside) {
                 const std::optional<LegPlace> exit =
-                    firstExit(leg, path, zone, cutters[z] ? &*cutters[z] : nullptr);
+                    firstExit(leg, path, here, cutters[z] ? &*cutters[z] : nullptr);
                 pass.crosses = exit.has_value();
                 pass.crossing = exit.value_or(LegPlace{});
             }

@@ -28,11 +28,8 @@ constexpr double kPolarLatitude = 89.0;
 // Areas of more vertices than this (a coast, a chart's shore) are judged only near the
 // route; smaller ones whole, as a planner drew them, where GEOS's check costs nothing.
 constexpr std::size_t kMostVerticesJudgedWhole = 2000;
-// A geometry of more vertices than this is cut to boxes from the cut of a neighbourhood
-// reaching this many degrees (about 2 km) further on every side; a few are kept.
+// A geometry of more vertices than this is cut to boxes from what each box can see of it.
 constexpr std::size_t kMostVerticesCutWhole = 2000;
-constexpr double kNeighbourhoodDegrees = 0.02;
-constexpr std::size_t kNeighbourhoodsKept = 4;
 
 OGRLinearRing ringOf(const GeoRing& ring, double shift) {
     OGRLinearRing result;
@@ -147,10 +144,11 @@ struct GeosGeometryFree {
     void operator()(GEOSGeometry* geometry) const { GEOSGeom_destroy_r(context, geometry); }
 };
 
-// GEOS tells why a polygon is invalid as a warning, which the messages collect.
-Checked madeValid(OGRGeometryUniquePtr geometry, GdalMessages& messages) {
+// GEOS tells why a polygon is invalid as a warning, which the messages collect. known: GEOS
+// has found it valid already.
+Checked madeValid(OGRGeometryUniquePtr geometry, GdalMessages& messages, bool known = false) {
     messages.clear();
-    if (geometry->IsValid()) {
+    if (known || geometry->IsValid()) {
         return Checked{std::move(geometry), false, ""};
     }
     Checked checked{nullptr, true, messages.summary("GEOS gives no reason")};
@@ -236,9 +234,10 @@ Checked madeValidThenCut(OGRGeometryUniquePtr polygon, const GeoBox& box,
 Checked cutThenMadeValid(const GeoArea& area, double shift, const GeoBox& box,
                          const OGRGeometry& boxShape, GdalMessages& messages) {
     OGRGeometryUniquePtr polygon = polygonOf(area, shift);
-    OGRGeometryUniquePtr inside = clippedToBox(*polygon, box);
+    bool valid = false;
+    OGRGeometryUniquePtr inside = BoxCutter(*polygon).cut(box, &valid);
     if (inside) {
-        Checked checked = madeValid(polygonalPart(*inside), messages);
+        Checked checked = madeValid(polygonalPart(*inside), messages, valid);
         if (checked.geometry) {
             return checked;
         }
@@ -323,49 +322,36 @@ OGRGeometryUniquePtr polygonalPart(const OGRGeometry& geometry) {
 
 BoxCutter::BoxCutter(const OGRGeometry& geometry)
     : context_(OGRGeometry::createGEOSContext(), GeosContextFree{}) {
+    auto polygons = std::make_unique<PolygonsNearBox>(geometry);
+    if (polygons->polygonal() && polygons->vertices() > kMostVerticesCutWhole) {
+        large_ = std::move(polygons);
+        return;
+    }
     geometry_ = std::shared_ptr<GEOSGeometry>(geometry.exportToGEOS(context_.get()),
                                               GeosGeometryFree{context_.get()});
-    large_ = geometry_ && GEOSGetNumCoordinates_r(context_.get(), geometry_.get()) >
-                              static_cast<int>(kMostVerticesCutWhole);
 }
 
-GEOSGeometry* BoxCutter::cutGeos(const GEOSGeometry& from, const GeoBox& box) const {
-    return GEOSClipByRect_r(context_.get(), &from, box.west, box.south, box.east, box.north);
-}
+BoxCutter::~BoxCutter() = default;
+BoxCutter::BoxCutter(BoxCutter&&) noexcept = default;
 
-OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box) const {
-    if (!geometry_) {
+OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box, bool* valid) const {
+    using GeosPtr = std::unique_ptr<GEOSGeometry, GeosGeometryFree>;
+    GeosPtr near(large_ ? large_->nearBox(context_.get(), box) : nullptr,
+                 GeosGeometryFree{context_.get()});
+    const GEOSGeometry* from = large_ ? near.get() : geometry_.get();
+    if (!from) {
         return nullptr;
     }
-    const GEOSGeometry* from = geometry_.get();
-    if (large_) {
-        const auto holds = [&box](const Neighbourhood& n) {
-            return n.box.west <= box.west && n.box.east >= box.east && n.box.south <= box.south &&
-                   n.box.north >= box.north;
-        };
-        auto found = std::find_if(neighbourhoods_.begin(), neighbourhoods_.end(), holds);
-        if (found == neighbourhoods_.end()) {
-            const GeoBox around{box.west - kNeighbourhoodDegrees, box.east + kNeighbourhoodDegrees,
-                                box.south - kNeighbourhoodDegrees,
-                                box.north + kNeighbourhoodDegrees};
-            std::shared_ptr<GEOSGeometry> near(cutGeos(*geometry_, around),
-                                               GeosGeometryFree{context_.get()});
-            if (near) {
-                if (neighbourhoods_.size() == kNeighbourhoodsKept) {
-                    neighbourhoods_.erase(neighbourhoods_.begin());
-                }
-                neighbourhoods_.push_back(Neighbourhood{around, std::move(near)});
-                found = neighbourhoods_.end() - 1;
-            }
-        }
-        if (found != neighbourhoods_.end()) {
-            from = found->geometry.get();
-        }
-    }
-    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> inside(cutGeos(*from, box),
-                                                                 GeosGeometryFree{context_.get()});
+    const GeosPtr inside(
+        GEOSClipByRect_r(context_.get(), from, box.west, box.south, box.east, box.north),
+        GeosGeometryFree{context_.get()});
     if (!inside) {
         return nullptr;
+    }
+    if (valid != nullptr) {
+        const int type = GEOSGeomTypeId_r(context_.get(), inside.get());
+        *valid = (type == GEOS_POLYGON || type == GEOS_MULTIPOLYGON) &&
+                 GEOSisValid_r(context_.get(), inside.get()) == 1;
     }
     return OGRGeometryUniquePtr(OGRGeometryFactory::createFromGEOS(context_.get(), inside.get()));
 }
@@ -527,9 +513,10 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
         }
         if (source.kind == ZoneKind::opRegion) {
             // Areas of one region may overlap or touch; the route may pass from one to the
-            // other, so they are one polygon.
-            OGRGeometryUniquePtr merged(region->IsEmpty() ? region->clone()
-                                                          : region->UnionCascaded());
+            // other, so they are one polygon. One valid polygon is its own union, and GEOS
+            // would take a pass over a coast's vertices to give it back.
+            OGRGeometryUniquePtr merged(region->getNumGeometries() <= 1 ? region->clone()
+                                                                        : region->UnionCascaded());
             if (!merged) {
                 result.ok = false;
                 result.error = "*** --opRegion " + source.file + ": its areas cannot be joined (" +

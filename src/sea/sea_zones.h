@@ -4,6 +4,7 @@
 
 #include "route/geo_area.h"
 #include "route/sea_survey.h"
+#include "sea/near_box.h"
 
 #include <geos_c.h>
 #include <memory>
@@ -59,23 +60,22 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
 OGRGeometryUniquePtr clippedToBox(const OGRGeometry& geometry, const GeoBox& box);
 
 // A geometry held as GEOS holds it, to be cut to many boxes without converting it each time.
-// A geometry of a coast's detail keeps the cuts of the last few neighbourhoods asked about
-// and cuts a box lying in one from that cut: a cut costs a pass over every vertex it is
-// given, and the legs of a survey ask about boxes next to each other, one after another.
+// Polygons of a coast's detail are held in chunks instead, and each cut is made from what the
+// box can see of them: a cut costs GEOS a pass over every vertex it is given, and the legs
+// of a route ask about thousands of small boxes.
 class BoxCutter {
   public:
     explicit BoxCutter(const OGRGeometry& geometry);
-    OGRGeometryUniquePtr cut(const GeoBox& box) const; // as clippedToBox
+    ~BoxCutter();
+    BoxCutter(BoxCutter&&) noexcept;
+    // As clippedToBox. valid, when given, is set when GEOS finds the cut a valid polygon or
+    // multipolygon, checked before it leaves GEOS; unset, nothing is known.
+    OGRGeometryUniquePtr cut(const GeoBox& box, bool* valid = nullptr) const;
+
   private:
-    struct Neighbourhood {
-        GeoBox box;
-        std::shared_ptr<GEOSGeometry> geometry; // the geometry cut to the box
-    };
-    GEOSGeometry* cutGeos(const GEOSGeometry& from, const GeoBox& box) const;
     std::shared_ptr<GEOSContextHandle_HS> context_; // declared first: freed last
-    std::shared_ptr<GEOSGeometry> geometry_;
-    bool large_ = false;
-    mutable std::vector<Neighbourhood> neighbourhoods_; // the latest last
+    std::shared_ptr<GEOSGeometry> geometry_;        // a geometry of few vertices
+    std::unique_ptr<PolygonsNearBox> large_;        // or polygons of many
 };
 
 // Only the polygons of a result, as one multipolygon: a repair or a cut may add the lines

@@ -5,13 +5,15 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct VrtFolder {
-    fs::path top = fs::temp_directory_path() / "tavra_vrt_sources";
+    // Of this process: other checkouts' builds may run the same test at the same time.
+    fs::path top = fs::temp_directory_path() / ("tavra_vrt_sources_" + std::to_string(::getpid()));
     VrtFolder() {
         fs::remove_all(top);
         fs::create_directories(top / "vrt" / "sub");

@@ -7,18 +7,20 @@
 #include <gdal_utils.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch folder per test, removed with everything in it.
+// A scratch folder per test and process (builds of other checkouts may run the same test at
+// the same time), removed with everything in it.
 struct ScratchFolder {
     fs::path path;
     ScratchFolder() {
         path = fs::temp_directory_path() /
-               ("tavra_gdal_" +
+               ("tavra_gdal_" + std::to_string(::getpid()) + '_' +
                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(path);
         fs::create_directories(path);

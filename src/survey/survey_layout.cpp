@@ -154,11 +154,11 @@ using CellRows = std::vector<std::vector<RunPiece>>;
 
 // Sweep: each cell's pieces, given their run-in; cells without a piece are left out.
 std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& cells,
-                                const LayoutRequest& request,
+                                double spacing, const LayoutRequest& request,
                                 const std::optional<HoleCutter>& cutter) {
     std::vector<CellRows> cellRows;
     for (const std::vector<LinePiece>& pieces :
-         sweepCells(geos, cells, request.spacing, request.minStrip)) {
+         sweepCells(geos, cells, spacing, request.minStrip)) {
         std::vector<RunPiece> run;
         for (const LinePiece& piece : pieces) {
             const double low =
@@ -356,6 +356,15 @@ std::string metersText(double meters) {
 
 } // namespace
 
+std::string roundingRefusal(double spacing, double sideways, double heading) {
+    return "a spacing of " + metersText(spacing) +
+           " m is finer than the mission files can hold: they keep positions to 0.0001 "
+           "degrees, which moves lines at heading " +
+           metersText(heading) + " degrees up to " + metersText(sideways) +
+           " m sideways here; the smallest spacing possible is " +
+           metersText(std::ceil(40.0 * sideways) / 10.0) + " m";
+}
+
 LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double heading,
                           const LayoutRequest& request) {
     LayoutResult result;
@@ -372,6 +381,13 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        metersText(layout.heading) + " degrees)";
         return result;
     }
+    const double sideways = sidewaysRounding(request.rounding, layout.heading);
+    if (request.spacing < 4.0 * sideways) {
+        result.ok = false;
+        result.error = roundingRefusal(request.spacing, sideways, layout.heading);
+        return result;
+    }
+    layout.spacing = request.spacing - 2.0 * sideways;
     std::optional<HoleCutter> cutter;
     if (request.runIn > 0.0 && !area.holes.empty()) {
         cutter.emplace();
@@ -382,7 +398,7 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
 
     // Decompose, then sweep: the pieces of each cell, with their run-in.
     const std::vector<PlaneArea> cells = decompose(geos, area);
-    const std::size_t lines = countLines(cells, request.spacing, request.minStrip);
+    const std::size_t lines = countLines(cells, layout.spacing, request.minStrip);
     if (lines > kMaxSurveyLines) {
         result.ok = false;
         result.error = "a spacing of " + metersText(request.spacing) + " m would lay " +
@@ -390,7 +406,7 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        std::to_string(kMaxSurveyLines);
         return result;
     }
-    const std::vector<CellRows> cellRows = withRunIn(geos, cells, request, cutter);
+    const std::vector<CellRows> cellRows = withRunIn(geos, cells, layout.spacing, request, cutter);
     layout.cells = cellRows.size();
     if (cellRows.empty()) {
         result.ok = false;
@@ -399,7 +415,7 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
     }
     std::vector<LineRun> runs;
     std::vector<std::vector<PlanePoint>> ways;
-    layout.rowsPerTurn = rowsPerTurn(request.spacing, request.turnRadius);
+    layout.rowsPerTurn = rowsPerTurn(layout.spacing, request.turnRadius);
     layout.narrowTurns = sweepInOrder(
         geos, water, cellRows,
         request.startNear ? std::optional(toLineFrame(axes, *request.startNear)) : std::nullopt,

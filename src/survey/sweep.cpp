@@ -8,16 +8,98 @@ namespace {
 
 constexpr double kJoinGap = 1e-6; // meters: pieces of a row closer than this are one piece
 
+// The spans along the lines that pieces of any cell at y cover, in order and joined.
+std::vector<Extent> coveredAlong(const std::vector<std::vector<LinePiece>>& swept, double y) {
+    std::vector<Extent> spans;
+    for (const std::vector<LinePiece>& pieces : swept) {
+        for (const LinePiece& piece : pieces) {
+            if (std::abs(piece.y - y) <= kJoinGap) {
+                spans.push_back({piece.x0, piece.x1});
+            }
+        }
+    }
+    std::sort(spans.begin(), spans.end(),
+              [](const Extent& a, const Extent& b) { return a.low < b.low; });
+    std::vector<Extent> joined;
+    for (const Extent& span : spans) {
+        if (!joined.empty() && span.low <= joined.back().high + kJoinGap) {
+            joined.back().high = std::max(joined.back().high, span.high);
+        } else {
+            joined.push_back(span);
+        }
+    }
+    return joined;
+}
+
+// The gaps between the covered spans within the edge: land that rises from the edge.
+std::vector<Extent> landAlong(Extent edge, const std::vector<Extent>& covered) {
+    std::vector<Extent> gaps;
+    for (std::size_t i = 0; i + 1 < covered.size(); ++i) {
+        const Extent gap{std::max(covered[i].high, edge.low),
+                         std::min(covered[i + 1].low, edge.high)};
+        if (gap.high - gap.low > kShortestPiece) {
+            gaps.push_back(gap);
+        }
+    }
+    return gaps;
+}
+
+// Pieces at y in the cell, kept to the gaps along it.
+void addUnder(const Geos& geos, const PlaneArea& cell, double y, const std::vector<Extent>& gaps,
+              std::vector<LinePiece>& added) {
+    if (gaps.empty()) {
+        return;
+    }
+    for (const LinePiece& piece : clipLines(geos, cell, {y})) {
+        for (const Extent& gap : gaps) {
+            LinePiece part = piece;
+            part.x0 = std::max(piece.x0, gap.low);
+            part.x1 = std::min(piece.x1, gap.high);
+            if (part.x1 - part.x0 >= kShortestPiece) {
+                added.push_back(part);
+            }
+        }
+    }
+}
+
+// Where a cell meets the next at a hole's tip (or a point of the shore), the grid's next row
+// beyond is broken by the land that rises from the cut: under that land the strip between
+// the cell's last row's swath and the cut is nobody's. A piece half a spacing beyond the last
+// row covers it, under the land only, so that nowhere else does a line come closer to another
+// than the spacing.
+std::vector<LinePiece> underLand(const Geos& geos, const PlaneArea& cell, const CellLines& lines,
+                                 const std::vector<std::vector<LinePiece>>& swept, double spacing,
+                                 double minStrip) {
+    std::vector<LinePiece> added;
+    if (lines.rows.empty()) {
+        return added;
+    }
+    const Extent across = acrossExtent(cell);
+    const double thinnest = std::max(minStrip, kRoundingShare) * spacing;
+    const double last = lines.rows.back();
+    if (lines.continuedAbove && across.high - (last + spacing / 2.0) > thinnest) {
+        addUnder(geos, cell, last + spacing / 2.0,
+                 landAlong(lines.top, coveredAlong(swept, last + spacing)), added);
+    }
+    const double first = lines.rows.front();
+    if (lines.continuedBelow && (first - spacing / 2.0) - across.low > thinnest) {
+        addUnder(geos, cell, first - spacing / 2.0,
+                 landAlong(lines.bottom, coveredAlong(swept, first - spacing)), added);
+    }
+    return added;
+}
+
 } // namespace
 
-std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const LineGrid& grid) {
-    if (grid.count == 0) {
+std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell,
+                                 const std::vector<double>& rowsAcross) {
+    if (rowsAcross.empty()) {
         return {};
     }
     const Extent along = alongExtent(cell);
     std::vector<PlaneSegment> rows;
-    for (std::size_t row = 0; row < grid.count; ++row) {
-        rows.push_back({{along.low - 1.0, grid.across(row)}, {along.high + 1.0, grid.across(row)}});
+    for (const double y : rowsAcross) {
+        rows.push_back({{along.low - 1.0, y}, {along.high + 1.0, y}});
     }
     const GeosGeometry polygon = makePolygon(geos, cell);
     const GeosGeometry lines = makeSegments(geos, rows);
@@ -26,13 +108,17 @@ std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const 
               "clip the lines to a cell");
 
     std::vector<LinePiece> pieces;
-    const double last = static_cast<double>(grid.count) - 1.0;
     for (const std::vector<PlanePoint>& line : linesOf(geos, inside.get())) {
         // The row is the nearest one: GEOS may round the y of what it cut.
-        const double row = std::round((line.front().y - grid.first) / grid.spacing);
+        const double y = line.front().y;
+        const auto above = std::lower_bound(rowsAcross.begin(), rowsAcross.end(), y);
+        auto nearest = above == rowsAcross.end() ? above - 1 : above;
+        if (above != rowsAcross.begin() && y - *(above - 1) < *nearest - y) {
+            nearest = above - 1;
+        }
         LinePiece piece;
-        piece.row = static_cast<std::size_t>(std::clamp(row, 0.0, last));
-        piece.y = grid.across(piece.row);
+        piece.row = static_cast<std::size_t>(nearest - rowsAcross.begin());
+        piece.y = *nearest;
         piece.x0 = line.front().x;
         piece.x1 = line.front().x;
         for (const PlanePoint& p : line) {
@@ -61,9 +147,30 @@ std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell, const 
 
 std::vector<std::vector<LinePiece>>
 sweepCells(const Geos& geos, const std::vector<PlaneArea>& cells, double spacing, double minStrip) {
+    const std::vector<CellLines> lines = cellRows(cells, spacing, minStrip);
     std::vector<std::vector<LinePiece>> swept;
-    for (const PlaneArea& cell : cells) {
-        swept.push_back(clipLines(geos, cell, layLines(acrossExtent(cell), spacing, minStrip)));
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        swept.push_back(clipLines(geos, cells[i], lines[i].rows));
+    }
+    std::vector<std::vector<LinePiece>> added;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        added.push_back(underLand(geos, cells[i], lines[i], swept, spacing, minStrip));
+    }
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (added[i].empty()) {
+            continue;
+        }
+        std::vector<LinePiece>& pieces = swept[i];
+        pieces.insert(pieces.end(), added[i].begin(), added[i].end());
+        std::sort(pieces.begin(), pieces.end(), [](const LinePiece& a, const LinePiece& b) {
+            return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+        });
+        // Rows counted again from the lowest, the added ones among them.
+        std::size_t row = 0;
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            row += k > 0 && pieces[k].y != pieces[k - 1].y ? 1 : 0;
+            pieces[k].row = row;
+        }
     }
     return swept;
 }

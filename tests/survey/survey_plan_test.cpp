@@ -141,7 +141,7 @@ TEST(SurveyPlan, NeighbouringLinesLieTheSpacingApartOnTheEllipsoid) {
     for (const Shape& shape : shapes()) {
         const SurveyResult result = plan(shape.area, 75.0, 61.0);
         ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
-        expectSpacing(result.plan, 75.0, shape.name);
+        expectSpacing(result.plan, result.plan.spacing, shape.name);
     }
 }
 
@@ -251,13 +251,16 @@ TEST(SurveyPlan, EdgeCases) {
         const char* refusal; // or the start of the refusal
         double runIn = 0.0;
     } cases[] = {
-        // 1000 m across at 100 m: ten lines, the outer two 50 m inside the long edges.
+        // The lines lie closer than asked by twice what rounding to 0.0001 degrees moves them
+        // sideways (worked apart: at 36.8 N half a step is 4.462 m east and 5.549 m north, so
+        // 6.09 m at heading 20): 1000 m across at 87.8 m takes twelve lines.
         {"edge parallel to the lines", areaInMeters(kMontereyBay, centredRectangle(3000, 1000, 20)),
-         100.0, 20.0, 10, nullptr},
+         100.0, 20.0, 12, nullptr},
         // Drawn a whole number of spacings wide: no line on an edge, where the edge, not
-        // quite straight in the frame, would cut it short and leave a strip unsurveyed.
+        // quite straight in the frame, would cut it short and leave a strip unsurveyed; 1200 m
+        // at 100 m less twice 4.46 m (heading 0) takes 14 lines, 13.2 spacings.
         {"corridor a whole number of spacings wide",
-         areaInMeters(kMontereyBay, rectangle(9600, 1200, 0)), 100.0, 0.0, 12, nullptr},
+         areaInMeters(kMontereyBay, rectangle(9600, 1200, 0)), 100.0, 0.0, 14, nullptr},
         {"spacing wider than the area",
          areaInMeters(kMontereyBay, rectangle(3000, 80, 0)),
          100.0,
@@ -265,23 +268,26 @@ TEST(SurveyPlan, EdgeCases) {
          0,
          "the spacing of 100.0 m is wider than the area, which is 80.0 m across at its "
          "narrowest (lines at heading 0.0 degrees)"},
+        // 950 m at 88.9 m (100 m less twice 5.57 m): 11 lines.
         {"across the equator",
          areaInMeters({-0.004, 10.0}, rectangle(1500, 950, 0)),
          100.0,
          {},
-         10,
+         11,
          nullptr},
+        // 1000 m at 88.9 m: 12 lines.
         {"across 180 degrees of longitude",
          areaInMeters({-17.0, 179.995}, rectangle(1200, 1000, 90)),
          100.0,
          {},
-         10,
+         12,
          nullptr},
+        // 1200 m at 89.4 m (100 m less twice 5.29 m at heading 45): 14 lines.
         {"at 70 degrees north",
          areaInMeters({70.0, 25.0}, rectangle(2500, 1200, 45)),
          100.0,
          {},
-         12,
+         14,
          nullptr},
         {"self-intersecting",
          areaInMeters(kMontereyBay, {{0, 0}, {1000, 1000}, {1000, 0}, {0, 1000}}),
@@ -327,7 +333,7 @@ TEST(SurveyPlan, EdgeCases) {
         ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
         EXPECT_EQ(result.plan.lines.size(), c.lines) << c.name;
         expectInWater(c.area, result.plan, c.name);
-        expectSpacing(result.plan, c.spacing, c.name);
+        expectSpacing(result.plan, result.plan.spacing, c.name);
     }
 }
 
@@ -447,7 +453,8 @@ TEST(SurveyPlan, TurnsSpanTheTurningCircle) {
         request.runIn = 110.0;
         const SurveyResult result = planSurvey(shape.area, request);
         ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
-        EXPECT_EQ(result.plan.rowsPerTurn, 5u) << shape.name;
+        // Laid at most 41.1 m apart (50 m less twice at least 4.46 m): 220 m spans six.
+        EXPECT_EQ(result.plan.rowsPerTurn, 6u) << shape.name;
         std::size_t narrow = 0;
         for (std::size_t i = 1; i < result.plan.lines.size(); ++i) {
             if (result.plan.lineCells[i] != result.plan.lineCells[i - 1]) {

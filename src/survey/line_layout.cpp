@@ -28,7 +28,7 @@ std::size_t crossings(const PlaneRing& ring, const LineGrid& grid) {
     return count;
 }
 
-// Cells whose edges across the lines lie this close are taken to meet there.
+// Spans along the lines overlap when they share more than this.
 constexpr double kSameLevel = 1e-6; // meters
 
 // Where a cell ends across the lines: its extent, and the span along the lines of its
@@ -39,10 +39,10 @@ struct CellEnds {
     Extent top;
 };
 
-Extent alongAt(const PlaneRing& ring, double y) {
+Extent alongAt(const PlaneRing& ring, double y, double level) {
     Extent along{INFINITY, -INFINITY};
     for (const PlanePoint& p : ring) {
-        if (std::abs(p.y - y) <= kSameLevel) {
+        if (std::abs(p.y - y) <= level) {
             along.low = std::min(along.low, p.x);
             along.high = std::max(along.high, p.x);
         }
@@ -50,9 +50,12 @@ Extent alongAt(const PlaneRing& ring, double y) {
     return along;
 }
 
-CellEnds endsOf(const PlaneArea& cell) {
+// Vertices within level of a cell's lowest or highest y count as its end there: an edge drawn
+// along the lines lies a few centimeters off them once carried into the frame.
+CellEnds endsOf(const PlaneArea& cell, double level) {
     const Extent across = acrossExtent(cell);
-    return {across, alongAt(cell.outer, across.low), alongAt(cell.outer, across.high)};
+    return {across, alongAt(cell.outer, across.low, level),
+            alongAt(cell.outer, across.high, level)};
 }
 
 bool overlap(Extent a, Extent b) {
@@ -60,7 +63,7 @@ bool overlap(Extent a, Extent b) {
 }
 
 // Whether another cell continues each cell beyond its highest y (the cut where it ends).
-std::vector<bool> continuedAbove(const std::vector<CellEnds>& ends) {
+std::vector<bool> continuedAbove(const std::vector<CellEnds>& ends, double level) {
     std::vector<std::pair<double, std::size_t>> bottoms;
     for (std::size_t i = 0; i < ends.size(); ++i) {
         bottoms.emplace_back(ends[i].across.low, i);
@@ -70,8 +73,8 @@ std::vector<bool> continuedAbove(const std::vector<CellEnds>& ends) {
     for (std::size_t i = 0; i < ends.size(); ++i) {
         const double y = ends[i].across.high;
         auto next = std::lower_bound(bottoms.begin(), bottoms.end(),
-                                     std::make_pair(y - kSameLevel, std::size_t{0}));
-        for (; next != bottoms.end() && next->first <= y + kSameLevel; ++next) {
+                                     std::make_pair(y - level, std::size_t{0}));
+        for (; next != bottoms.end() && next->first <= y + level; ++next) {
             if (next->second != i && overlap(ends[i].top, ends[next->second].bottom)) {
                 continued[i] = true;
                 break;
@@ -81,12 +84,12 @@ std::vector<bool> continuedAbove(const std::vector<CellEnds>& ends) {
     return continued;
 }
 
-std::vector<bool> continuedBelow(const std::vector<CellEnds>& ends) {
+std::vector<bool> continuedBelow(const std::vector<CellEnds>& ends, double level) {
     std::vector<CellEnds> flipped;
     for (const CellEnds& end : ends) {
         flipped.push_back({{-end.across.high, -end.across.low}, end.top, end.bottom});
     }
-    return continuedAbove(flipped);
+    return continuedAbove(flipped, level);
 }
 
 // The rows of one cell: the grid's within it, and a line for each strip at an end with
@@ -124,22 +127,24 @@ std::vector<double> rowsOfCell(const LineGrid& grid, Extent across, bool below, 
     const double middle = (low + high) / 2.0;
     std::vector<double> added;
     if (!below) {
-        const double covered = rows.empty() ? (above ? rowAbove - s / 2.0 : high) : rows.front() - s / 2.0;
+        const double covered =
+            rows.empty() ? (above ? rowAbove - s / 2.0 : high) : rows.front() - s / 2.0;
         if (std::min(covered, high) - low > thinnest) {
             added.push_back(std::min(low + s / 2.0, middle));
         }
     }
     if (!above) {
-        const double covered = rows.empty() ? (below ? rowBelow + s / 2.0 : low) : rows.back() + s / 2.0;
+        const double covered =
+            rows.empty() ? (below ? rowBelow + s / 2.0 : low) : rows.back() + s / 2.0;
         if (high - std::max(covered, low) > thinnest) {
             added.push_back(std::max(high - s / 2.0, middle));
         }
     }
     rows.insert(rows.end(), added.begin(), added.end());
     std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end(),
-                           [&](double a, double b) { return b - a <= edge; }),
-               rows.end());
+    rows.erase(
+        std::unique(rows.begin(), rows.end(), [&](double a, double b) { return b - a <= edge; }),
+        rows.end());
     return rows;
 }
 
@@ -184,12 +189,14 @@ std::vector<CellLines> cellRows(const std::vector<PlaneArea>& cells, double spac
         return lines;
     }
     const LineGrid grid = layLines(acrossAll(cells), spacing, minStrip);
+    // Within a share of the spacing no strip gets a line: the same share makes an end level.
+    const double level = std::max(minStrip, kRoundingShare) * spacing;
     std::vector<CellEnds> ends;
     for (const PlaneArea& cell : cells) {
-        ends.push_back(endsOf(cell));
+        ends.push_back(endsOf(cell, level));
     }
-    const std::vector<bool> below = continuedBelow(ends);
-    const std::vector<bool> above = continuedAbove(ends);
+    const std::vector<bool> below = continuedBelow(ends, level);
+    const std::vector<bool> above = continuedAbove(ends, level);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         lines[i].bottom = ends[i].bottom;
         lines[i].top = ends[i].top;

@@ -39,9 +39,9 @@ LineGrid layLines(Extent across, double spacing, double minStrip = kMinStripShar
 
 // The lines of a cell on the area's grid, and how the cell ends across the lines.
 struct CellLines {
-    std::vector<double> rows; // meters across, ascending
-    Extent bottom;            // meters along: the cell's vertices on its lowest y
-    Extent top;               // and on its highest y
+    std::vector<double> rows;    // meters across, ascending
+    Extent bottom;               // meters along: the cell's vertices on its lowest y
+    Extent top;                  // and on its highest y
     bool continuedBelow = false; // another cell meets it along its lowest y
     bool continuedAbove = false; // and along its highest y
 };

@@ -36,15 +36,16 @@ PositionRounding positionRounding(const GeoArea& area) {
         return {};
     }
     // A degree of longitude is longest nearest the equator, one of latitude nearest a pole.
-    const double nearEquator = south <= 0.0 && north >= 0.0 ? 0.0 : std::min(std::abs(south), std::abs(north));
+    const double nearEquator =
+        south <= 0.0 && north >= 0.0 ? 0.0 : std::min(std::abs(south), std::abs(north));
     const double nearPole =
         std::min(std::max(std::abs(south), std::abs(north)), 90.0 - kWrittenStep);
     PositionRounding rounding;
     rounding.east = geodesicBetween(nearEquator, 0.0, nearEquator, kWrittenStep).meters / 2.0;
-    rounding.north = geodesicBetween(nearPole - kWrittenStep / 2.0, 0.0,
-                                     nearPole + kWrittenStep / 2.0, 0.0)
-                         .meters /
-                     2.0;
+    rounding.north =
+        geodesicBetween(nearPole - kWrittenStep / 2.0, 0.0, nearPole + kWrittenStep / 2.0, 0.0)
+            .meters /
+        2.0;
     return rounding;
 }
 

@@ -113,7 +113,7 @@ double lengthOf(const std::vector<LineRun>& runs,
 // direction.
 CellSweep sweepFrom(const Geos& geos, FreeWater& water,
                     const std::vector<std::vector<RunPiece>>& rows, std::size_t corner,
-                    std::size_t jump) {
+                    std::size_t jump, double leastTurn) {
     CellSweep sweep;
     bool towardsHighX = (corner & kHighX) == 0;
     const std::size_t count = rows.size();
@@ -128,7 +128,15 @@ CellSweep sweepFrom(const Geos& geos, FreeWater& water,
         }
         towardsHighX = !towardsHighX;
     }
-    sweep.narrowTurns = narrowTurns(order, jump);
+    // Measured across, not counted in rows: a piece that covers a strip under land lies
+    // closer to its neighbours than the spacing.
+    const auto across = [&](std::size_t k) {
+        return rows[(corner & kLastRow) != 0 ? count - 1 - k : k].front().piece.y;
+    };
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        const double apart = std::abs(across(order[k]) - across(order[k - 1]));
+        sweep.narrowTurns += apart < leastTurn - kShortestPiece ? 1 : 0;
+    }
     // Left at the corner nearest where the last row ended: the far one for rows run one after
     // another; for rows run out and back, the side of the middle it ended on.
     const bool endedTowardsHighX = !towardsHighX;
@@ -179,14 +187,15 @@ std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& 
 // startNear when it is given (frame of the lines).
 std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows>& cellRows,
                          const std::optional<PlanePoint>& startNear, std::size_t jump,
-                         std::vector<LineRun>& runs, std::vector<std::vector<PlanePoint>>& ways) {
+                         double leastTurn, std::vector<LineRun>& runs,
+                         std::vector<std::vector<PlanePoint>>& ways) {
     std::vector<std::array<CellSweep, 4>> sweeps(cellRows.size());
     OrderProblem problem;
     std::vector<PlanePoint> corners;
     for (std::size_t c = 0; c < cellRows.size(); ++c) {
         CellSweeps options;
         for (std::size_t corner = 0; corner < 4; ++corner) {
-            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner, jump);
+            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner, jump, leastTurn);
             options.exit[corner] = sweeps[c][corner].exit;
             options.length[corner] = sweeps[c][corner].length;
             corners.push_back(sweeps[c][corner].runs.front().run.start);
@@ -419,7 +428,7 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
     layout.narrowTurns = sweepInOrder(
         geos, water, cellRows,
         request.startNear ? std::optional(toLineFrame(axes, *request.startNear)) : std::nullopt,
-        layout.rowsPerTurn, runs, ways);
+        layout.rowsPerTurn, 2.0 * request.turnRadius, runs, ways);
     appendTieLines(geos, water, tieLines(geos, area, cutter, request.crossLines, request.runIn),
                    runs, ways);
 

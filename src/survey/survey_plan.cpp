@@ -341,8 +341,8 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
             std::vector<double> candidates = candidateHeadings(plane);
             // Headings where the files cannot hold lines the spacing apart are no candidates.
             if (!candidates.empty()) {
-                const auto fitsLeast = std::min_element(
-                    candidates.begin(), candidates.end(), [&](double a, double b) {
+                const auto fitsLeast =
+                    std::min_element(candidates.begin(), candidates.end(), [&](double a, double b) {
                         return laidSpacing(a) > laidSpacing(b);
                     });
                 const double least = *fitsLeast;
@@ -350,9 +350,9 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
                     return request.spacing < 4.0 * sidewaysRounding(layoutRequest.rounding, h);
                 });
                 if (candidates.empty()) {
-                    return refused(roundingRefusal(
-                        request.spacing, sidewaysRounding(layoutRequest.rounding, least),
-                        lineHeadingOf(least)));
+                    return refused(roundingRefusal(request.spacing,
+                                                   sidewaysRounding(layoutRequest.rounding, least),
+                                                   lineHeadingOf(least)));
                 }
             }
             const bool many = candidates.size() > kMostWalked;

@@ -31,16 +31,22 @@ std::vector<Extent> coveredAlong(const std::vector<std::vector<LinePiece>>& swep
     return joined;
 }
 
-// The gaps between the covered spans within the edge: land that rises from the edge.
-std::vector<Extent> landAlong(Extent edge, const std::vector<Extent>& covered) {
+// The parts of the edge that the covered spans leave: land that rises from the edge, or a
+// stretch where the edge is the shore. One at either end of the edge is taken only when longer
+// than the spacing: shorter, it is the corner a slanting shore leaves beside a line's end.
+std::vector<Extent> uncoveredAlong(Extent edge, const std::vector<Extent>& covered,
+                                   double spacing) {
     std::vector<Extent> gaps;
-    for (std::size_t i = 0; i + 1 < covered.size(); ++i) {
-        const Extent gap{std::max(covered[i].high, edge.low),
-                         std::min(covered[i + 1].low, edge.high)};
-        if (gap.high - gap.low > kShortestPiece) {
-            gaps.push_back(gap);
-        }
+    double from = edge.low;
+    for (const Extent& span : covered) {
+        gaps.push_back({from, std::min(span.low, edge.high)});
+        from = std::max(from, span.high);
     }
+    gaps.push_back({from, edge.high});
+    std::erase_if(gaps, [&](const Extent& gap) {
+        const bool atEnd = gap.low <= edge.low || gap.high >= edge.high;
+        return gap.high - gap.low <= (atEnd ? spacing : kShortestPiece);
+    });
     return gaps;
 }
 
@@ -62,11 +68,11 @@ void addUnder(const Geos& geos, const PlaneArea& cell, double y, const std::vect
     }
 }
 
-// Where a cell meets the next at a hole's tip (or a point of the shore), the grid's next row
-// beyond is broken by the land that rises from the cut: under that land the strip between
-// the cell's last row's swath and the cut is nobody's. A piece half a spacing beyond the last
-// row covers it, under the land only, so that nowhere else does a line come closer to another
-// than the spacing.
+// Where a cell meets the next across the lines along part of its end only (at a hole's tip,
+// or where a bay's shore runs on from the cut), the grid's next row beyond is broken by land:
+// there the strip between the cell's last row's swath and its end is nobody's. A piece half a
+// spacing beyond the last row covers it, along that stretch only, so that nowhere else does a
+// line come closer to another than the spacing.
 std::vector<LinePiece> underLand(const Geos& geos, const PlaneArea& cell, const CellLines& lines,
                                  const std::vector<std::vector<LinePiece>>& swept, double spacing,
                                  double minStrip) {
@@ -79,12 +85,13 @@ std::vector<LinePiece> underLand(const Geos& geos, const PlaneArea& cell, const 
     const double last = lines.rows.back();
     if (lines.continuedAbove && across.high - (last + spacing / 2.0) > thinnest) {
         addUnder(geos, cell, last + spacing / 2.0,
-                 landAlong(lines.top, coveredAlong(swept, last + spacing)), added);
+                 uncoveredAlong(lines.top, coveredAlong(swept, last + spacing), spacing), added);
     }
     const double first = lines.rows.front();
     if (lines.continuedBelow && (first - spacing / 2.0) - across.low > thinnest) {
         addUnder(geos, cell, first - spacing / 2.0,
-                 landAlong(lines.bottom, coveredAlong(swept, first - spacing)), added);
+                 uncoveredAlong(lines.bottom, coveredAlong(swept, first - spacing), spacing),
+                 added);
     }
     return added;
 }

@@ -161,12 +161,13 @@ std::vector<std::vector<RunPiece>> rowsOf(const std::vector<RunPiece>& pieces) {
 using CellRows = std::vector<std::vector<RunPiece>>;
 
 // Sweep: each cell's pieces, given their run-in; cells without a piece are left out.
-std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& cells,
-                                double spacing, const LayoutRequest& request,
+std::vector<CellRows> withRunIn(const Geos& geos, const PlaneArea& area,
+                                const std::vector<PlaneArea>& cells, double spacing,
+                                const LayoutRequest& request,
                                 const std::optional<HoleCutter>& cutter) {
     std::vector<CellRows> cellRows;
     for (const std::vector<LinePiece>& pieces :
-         sweepCells(geos, cells, spacing, request.minStrip)) {
+         sweepCells(geos, area, cells, spacing, request.minStrip)) {
         std::vector<RunPiece> run;
         for (const LinePiece& piece : pieces) {
             const double low =
@@ -415,7 +416,8 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        std::to_string(kMaxSurveyLines);
         return result;
     }
-    const std::vector<CellRows> cellRows = withRunIn(geos, cells, layout.spacing, request, cutter);
+    const std::vector<CellRows> cellRows =
+        withRunIn(geos, area, cells, layout.spacing, request, cutter);
     layout.cells = cellRows.size();
     if (cellRows.empty()) {
         result.ok = false;

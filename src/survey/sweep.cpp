@@ -96,6 +96,55 @@ std::vector<LinePiece> underLand(const Geos& geos, const PlaneArea& cell, const 
     return added;
 }
 
+// Where a shore runs along the lines inside a cell (a step where the water widens, an edge a
+// few centimeters off the lines' direction that the decomposition took for no step), the
+// grid's row beyond it leaves a strip along it: a piece half a spacing from that row covers
+// it, along the shore only. Shores at the cell's ends are the ends' own business.
+std::vector<LinePiece> alongShores(const Geos& geos, const PlaneArea& cell, const CellLines& lines,
+                                   const GEOSPreparedGeometry* water, double spacing,
+                                   double minStrip) {
+    std::vector<LinePiece> added;
+    const Extent across = acrossExtent(cell);
+    const double level = std::max(minStrip, kRoundingShare) * spacing;
+    const std::vector<double>& rows = lines.rows;
+    const PlaneRing& ring = cell.outer;
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const PlanePoint p = ring[i];
+        const PlanePoint q = ring[(i + 1) % ring.size()];
+        if (std::abs(q.y - p.y) > level || std::abs(q.x - p.x) <= spacing) {
+            continue;
+        }
+        const bool floor = q.x > p.x; // the water lies to the left of every edge
+        const double y = floor ? std::max(p.y, q.y) : std::min(p.y, q.y);
+        if (y - across.low <= level || across.high - y <= level) {
+            continue;
+        }
+        // A cut between cells has water beyond it, whose rows continue the grid.
+        const double beyond = floor ? std::min(p.y, q.y) - level : std::max(p.y, q.y) + level;
+        const GeosGeometry outside = makePoint(geos, {(p.x + q.x) / 2.0, beyond});
+        if (answer(geos, GEOSPreparedContains_r(geos.handle(), water, outside.get()),
+                   "find the water beyond a shore")) {
+            continue;
+        }
+        double row = NAN;
+        if (floor) {
+            const auto above = std::upper_bound(rows.begin(), rows.end(), y);
+            if (above != rows.end() && *above - spacing / 2.0 - y > level) {
+                row = *above - spacing / 2.0;
+            }
+        } else {
+            const auto above = std::lower_bound(rows.begin(), rows.end(), y);
+            if (above != rows.begin() && y - (*(above - 1) + spacing / 2.0) > level) {
+                row = *(above - 1) + spacing / 2.0;
+            }
+        }
+        if (!std::isnan(row)) {
+            addUnder(geos, cell, row, {{std::min(p.x, q.x), std::max(p.x, q.x)}}, added);
+        }
+    }
+    return added;
+}
+
 } // namespace
 
 std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell,
@@ -152,9 +201,12 @@ std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell,
     return joined;
 }
 
-std::vector<std::vector<LinePiece>>
-sweepCells(const Geos& geos, const std::vector<PlaneArea>& cells, double spacing, double minStrip) {
+std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos, const PlaneArea& area,
+                                               const std::vector<PlaneArea>& cells, double spacing,
+                                               double minStrip) {
     const std::vector<CellLines> lines = cellRows(cells, spacing, minStrip);
+    const GeosGeometry water = makePolygon(geos, area);
+    const GeosPrepared preparedWater = prepared(geos, water.get());
     std::vector<std::vector<LinePiece>> swept;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         swept.push_back(clipLines(geos, cells[i], lines[i].rows));
@@ -162,6 +214,9 @@ sweepCells(const Geos& geos, const std::vector<PlaneArea>& cells, double spacing
     std::vector<std::vector<LinePiece>> added;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         added.push_back(underLand(geos, cells[i], lines[i], swept, spacing, minStrip));
+        const std::vector<LinePiece> shores =
+            alongShores(geos, cells[i], lines[i], preparedWater.get(), spacing, minStrip);
+        added.back().insert(added.back().end(), shores.begin(), shores.end());
     }
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (added[i].empty()) {

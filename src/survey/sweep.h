@@ -25,7 +25,10 @@ std::vector<LinePiece> clipLines(const Geos& geos, const PlaneArea& cell,
                                  const std::vector<double>& rows);
 
 // Each cell's pieces, on one grid for the whole area (cellRows), so that lines of neighbouring
-// cells lie a spacing apart and the swaths cover each cell to its edges.
-std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos,
+// cells lie a spacing apart and the swaths cover each cell to its edges: where a shore ends a
+// cell across the lines, or runs along them inside it, and the grid leaves a strip wider than
+// minStrip of the spacing beside it, a piece half a spacing from the grid's row covers it,
+// along that stretch only. The area is the one the cells make up.
+std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos, const PlaneArea& area,
                                                const std::vector<PlaneArea>& cells, double spacing,
                                                double minStrip = kMinStripShare);

@@ -41,8 +41,9 @@ surveyed() {
 surveyed "rectangle" "11 lines in 1 cell, 88.90 m apart (100.00 m asked, less twice the 5.55 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/rectangle.txt" \
     --lineSpacing 100
 # The L, 1.5 km east-west: north-south lines, which rounding moves least (4.46 m, half
-# 0.0001 degrees of longitude), 91.07 m apart on one grid: 17 lines, one cell.
-surveyed "L-shaped bay" "17 lines in 1 cell, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
+# 0.0001 degrees of longitude), 91.07 m apart on one grid: 17 lines, and a piece along the
+# bay's inner shore, where the grid leaves a strip of 17 m.
+surveyed "L-shaped bay" "18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
     --lineSpacing 100
 # A box with a square island, in GeoJSON: the water south and north of the island and
 # either side of it are four cells on one grid of lines 88.9 m apart; no waypoint lies on
@@ -66,7 +67,7 @@ surveyed "launch across the island" "14 lines in 4 cells, 88.90 m apart (100.00 
 grep -q "^error: the launch leg, from waypoint 0 to waypoint 1, enters hole 1 of the survey area at 1[.][0-9] m along it (36[.]80[0-9]* -121[.]942000)$" .stderr ||
     fail "launch across the island: no error on standard error: $(cat .stderr)"
 # The spacing from the swath: 125 m less 20 % is 100 m, the same lines.
-surveyed "swath and overlap" "17 lines in 1 cell, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
+surveyed "swath and overlap" "18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
     --swathWidth 125 --overlap 20
 
 # The survey waypoint file planned with plain tavra gives the same four files.
@@ -119,8 +120,8 @@ expect_files "check"
 grep -q "^Findings: none$" .stdout || fail "check: no report"
 [ "$(tail -n 11 .stdout | head -n 4)" = "Survey of $AREAS/l_bay.txt:
   area            1.119 km2 of water
-  lines           17 lines in 1 cell, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)
-  coverage        99.68 % of the water surveyed, by the lines as the mission files hold them" ] ||
+  lines           18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)
+  coverage        99.99 % of the water surveyed, by the lines as the mission files hold them" ] ||
     fail "check: summary not last"
 # The rectangle is 1963.4 m by 943.3 m (1.852 km2); 21.596 km of lines and 0.889 km of
 # turns take 14990 s at 1.5 m/s.

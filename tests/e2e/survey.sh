@@ -42,7 +42,7 @@ surveyed "rectangle" "11 lines in 1 cell, 88.90 m apart (100.00 m asked, less tw
     --lineSpacing 100
 # The L, 1.5 km east-west: north-south lines, which rounding moves least (4.46 m, half
 # 0.0001 degrees of longitude), 91.07 m apart on one grid: 17 lines, and a piece along the
-# bay's inner shore, where the grid leaves a strip of 17 m.
+# bay's inner shore, where the grid leaves a strip wider than 5 % of the spacing.
 surveyed "L-shaped bay" "18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
     --lineSpacing 100
 # A box with a square island, in GeoJSON: the water south and north of the island and

@@ -8,24 +8,33 @@ namespace {
 
 constexpr double kJoinGap = 1e-6; // meters: pieces of a row closer than this are one piece
 
-// The spans along the lines that pieces of any cell at y cover, in order and joined.
-std::vector<Extent> coveredAlong(const std::vector<std::vector<LinePiece>>& swept, double y) {
-    std::vector<Extent> spans;
+// Every piece of every cell by its y, then along the row: where a cell's end looks across to
+// the next row of the grid.
+struct RowIndex {
+    std::vector<LinePiece> pieces;
+};
+
+RowIndex indexRows(const std::vector<std::vector<LinePiece>>& swept) {
+    RowIndex index;
     for (const std::vector<LinePiece>& pieces : swept) {
-        for (const LinePiece& piece : pieces) {
-            if (std::abs(piece.y - y) <= kJoinGap) {
-                spans.push_back({piece.x0, piece.x1});
-            }
-        }
+        index.pieces.insert(index.pieces.end(), pieces.begin(), pieces.end());
     }
-    std::sort(spans.begin(), spans.end(),
-              [](const Extent& a, const Extent& b) { return a.low < b.low; });
+    std::sort(index.pieces.begin(), index.pieces.end(), [](const LinePiece& a, const LinePiece& b) {
+        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+    });
+    return index;
+}
+
+// The spans along the lines that pieces of any cell at y cover, in order and joined.
+std::vector<Extent> coveredAlong(const RowIndex& index, double y) {
+    auto piece = std::lower_bound(index.pieces.begin(), index.pieces.end(), y - kJoinGap,
+                                  [](const LinePiece& p, double value) { return p.y < value; });
     std::vector<Extent> joined;
-    for (const Extent& span : spans) {
-        if (!joined.empty() && span.low <= joined.back().high + kJoinGap) {
-            joined.back().high = std::max(joined.back().high, span.high);
+    for (; piece != index.pieces.end() && piece->y <= y + kJoinGap; ++piece) {
+        if (!joined.empty() && piece->x0 <= joined.back().high + kJoinGap) {
+            joined.back().high = std::max(joined.back().high, piece->x1);
         } else {
-            joined.push_back(span);
+            joined.push_back({piece->x0, piece->x1});
         }
     }
     return joined;
@@ -74,8 +83,7 @@ void addUnder(const Geos& geos, const PlaneArea& cell, double y, const std::vect
 // spacing beyond the last row covers it, along that stretch only, so that nowhere else does a
 // line come closer to another than the spacing.
 std::vector<LinePiece> underLand(const Geos& geos, const PlaneArea& cell, const CellLines& lines,
-                                 const std::vector<std::vector<LinePiece>>& swept, double spacing,
-                                 double minStrip) {
+                                 const RowIndex& swept, double spacing, double minStrip) {
     std::vector<LinePiece> added;
     if (lines.rows.empty()) {
         return added;
@@ -211,9 +219,10 @@ std::vector<std::vector<LinePiece>> sweepCells(const Geos& geos, const PlaneArea
     for (std::size_t i = 0; i < cells.size(); ++i) {
         swept.push_back(clipLines(geos, cells[i], lines[i].rows));
     }
+    const RowIndex index = indexRows(swept);
     std::vector<std::vector<LinePiece>> added;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        added.push_back(underLand(geos, cells[i], lines[i], swept, spacing, minStrip));
+        added.push_back(underLand(geos, cells[i], lines[i], index, spacing, minStrip));
         const std::vector<LinePiece> shores =
             alongShores(geos, cells[i], lines[i], preparedWater.get(), spacing, minStrip);
         added.back().insert(added.back().end(), shores.begin(), shores.end());

@@ -367,6 +367,9 @@ std::string metersText(double meters) {
 } // namespace
 
 std::string roundingRefusal(double spacing, double sideways, double heading) {
+    // A heading a hair short of 180 degrees is the same lines as 0.
+    const double shown = std::round(heading * 10.0) / 10.0;
+    heading = shown >= 180.0 ? shown - 180.0 : shown;
     return "a spacing of " + metersText(spacing) +
            " m is finer than the mission files can hold: they keep positions to 0.0001 "
            "degrees, which moves lines at heading " +

@@ -194,6 +194,11 @@ refused "no area file" "*** cannot open the area file $WORK/none.txt ***" \
 refused "table of lines without a survey" \
     "*** --export lines-csv applies only with --survey AREA_FILE ***" \
     --export lines-csv "$AREAS/rectangle.txt"
+# Rounding to 0.0001 degrees moves a north-south line up to 4.46 m sideways at 36.8 N: no
+# spacing under four times that, nothing written.
+refused "spacing finer than the files hold" \
+    "*** $AREAS/rectangle.txt: a spacing of 10.0 m is finer than the mission files can hold: they keep positions to 0.0001 degrees, which moves lines at heading 0.0 degrees up to 4.5 m sideways here; the smallest spacing possible is 17.9 m ***" \
+    --survey "$AREAS/rectangle.txt" --lineSpacing 10
 # 22.485 km of lines and turns in pieces of a millimeter.
 refused "a survey cut into too many legs" \
     "*** $AREAS/rectangle.txt: maxLegMeters 0.001 would cut the survey into 22484954 legs, more than 10000000 ***" \

@@ -341,18 +341,17 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
             std::vector<double> candidates = candidateHeadings(plane);
             // Headings where the files cannot hold lines the spacing apart are no candidates.
             if (!candidates.empty()) {
-                const auto fitsLeast =
-                    std::min_element(candidates.begin(), candidates.end(), [&](double a, double b) {
-                        return laidSpacing(a) > laidSpacing(b);
-                    });
-                const double least = *fitsLeast;
+                // The heading that rounding moves least, for the refusal.
+                const double leastMoved = *std::min_element(
+                    candidates.begin(), candidates.end(),
+                    [&](double a, double b) { return laidSpacing(a) > laidSpacing(b); });
                 std::erase_if(candidates, [&](double h) {
                     return request.spacing < 4.0 * sidewaysRounding(layoutRequest.rounding, h);
                 });
                 if (candidates.empty()) {
-                    return refused(roundingRefusal(request.spacing,
-                                                   sidewaysRounding(layoutRequest.rounding, least),
-                                                   lineHeadingOf(least)));
+                    return refused(roundingRefusal(
+                        request.spacing, sidewaysRounding(layoutRequest.rounding, leastMoved),
+                        lineHeadingOf(leastMoved)));
                 }
             }
             const bool many = candidates.size() > kMostWalked;

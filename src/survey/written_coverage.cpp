@@ -53,7 +53,7 @@ double writtenCoverage(const Geos& geos, const AreaFrame& frame, const PlaneArea
     if (!(whole > 0.0)) {
         return 0.0;
     }
-    std::vector<GeosGeometry> swaths;
+    std::vector<GeosGeometry> lines;
     std::size_t begin = 0;
     for (const std::size_t end : ends) {
         // Points that rounding brought together are one: GEOS needs distinct vertices.
@@ -64,27 +64,26 @@ double writtenCoverage(const Geos& geos, const AreaFrame& frame, const PlaneArea
             }
         }
         begin = end;
-        if (path.size() < 2) {
-            continue; // a line shorter than the rounding: the vehicle runs none of it
+        if (path.size() >= 2) { // else a line shorter than the rounding: the vehicle runs none
+            lines.push_back(makePath(geos, path));
         }
-        // Flat ends: the swath lies across the line, not beyond where it ends.
-        const GeosGeometry line = makePath(geos, path);
-        swaths.push_back(owned(geos,
-                               GEOSBufferWithStyle_r(geos.handle(), line.get(), swath / 2.0, 8,
-                                                     GEOSBUF_CAP_FLAT, GEOSBUF_JOIN_MITRE, 2.0),
-                               "sweep a written line"));
     }
     std::vector<GEOSGeometry*> raw;
-    for (GeosGeometry& part : swaths) {
-        raw.push_back(part.release());
+    for (GeosGeometry& line : lines) {
+        raw.push_back(line.release());
     }
     const GeosGeometry all =
         owned(geos,
-              GEOSGeom_createCollection_r(geos.handle(), GEOS_GEOMETRYCOLLECTION, raw.data(),
+              GEOSGeom_createCollection_r(geos.handle(), GEOS_MULTILINESTRING, raw.data(),
                                           static_cast<unsigned>(raw.size())),
-              "collect the swaths");
+              "collect the written lines");
+    // Flat ends: the swath lies across the line, not beyond where it ends. GEOS sweeps all
+    // the lines at once, which joins the swaths as it goes.
     const GeosGeometry covered =
-        owned(geos, GEOSUnaryUnion_r(geos.handle(), all.get()), "join the swaths");
+        owned(geos,
+              GEOSBufferWithStyle_r(geos.handle(), all.get(), swath / 2.0, 8, GEOSBUF_CAP_FLAT,
+                                    GEOSBUF_JOIN_MITRE, 2.0),
+              "sweep the written lines");
     const GeosGeometry inWater =
         owned(geos, GEOSIntersection_r(geos.handle(), covered.get(), area.get()),
               "clip the swaths to the water");

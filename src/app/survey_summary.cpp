@@ -31,7 +31,14 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
     out << "\nSurvey of " << areaNameShown(areaName) << ":\n";
     out << "  area            " << fixed(plan.area / 1e6, 3) << " km2 of water\n";
     out << "  lines           " << plural(plan.lines.size(), "line", "lines") << " in "
-        << plural(plan.cells, "cell", "cells") << ", " << fixed(spacing, 2) << " m apart\n";
+        << plural(plan.cells, "cell", "cells") << ", " << fixed(plan.spacing, 2) << " m apart";
+    if (plan.sideways > 0.0) {
+        out << " (" << fixed(spacing, 2) << " m asked, less twice the " << fixed(plan.sideways, 2)
+            << " m that rounding to 0.0001 degrees may move a line)";
+    }
+    // Rounded down, so that the figure is never more than the lines cover.
+    out << "\n  coverage        " << fixed(std::floor(plan.coverage * 1e4) / 100.0, 2)
+        << " % of the water surveyed, by the lines as the mission files hold them\n";
     out << "  heading         " << fixed(plan.heading, 1) << " and "
         << fixed(plan.heading + 180.0, 1) << " degrees\n";
     if (!plan.crossLines.empty()) {
@@ -59,7 +66,7 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
         const std::size_t rows = plan.rowsPerTurn;
         out << "  pattern         ";
         if (rows <= 1) {
-            out << "line after line: every turn spans " << fixed(spacing, 1)
+            out << "line after line: every turn spans " << fixed(plan.spacing, 1)
                 << " m, at least twice the turning radius of " << fixed(request.turnRadius, 1)
                 << " m\n";
         } else {

@@ -37,6 +37,25 @@ struct LineGrid {
 // is, for the caller to refuse, with no grid to go with it.
 LineGrid layLines(Extent across, double spacing, double minStrip = kMinStripShare);
 
+// The lines of a cell on the area's grid, and how the cell ends across the lines.
+struct CellLines {
+    std::vector<double> rows;    // meters across, ascending
+    Extent bottom;               // meters along: the cell's vertices on its lowest y
+    Extent top;                  // and on its highest y
+    bool continuedBelow = false; // another cell meets it along its lowest y
+    bool continuedAbove = false; // and along its highest y
+};
+
+// The lines of each cell (frame of the lines): the rows of one grid laid over the whole area,
+// so that lines of neighbouring cells continue each other and never lie closer than the
+// spacing. A row on a cut between two cells goes to the upper one. Where a cell ends across
+// the lines with no cell beyond (the tip of a bay), the grid's rows beyond cover nothing of
+// it: a strip there wider than minStrip of the spacing gets a line of its own, half a spacing
+// inside the edge (in the middle of a cell narrower than that), where two lines come closer
+// than the spacing. No rows when the grid has none or too many.
+std::vector<CellLines> cellRows(const std::vector<PlaneArea>& cells, double spacing,
+                                double minStrip = kMinStripShare);
+
 // How many lines the cells (in the frame of the lines) take: what the heading search weighs.
 std::size_t countLines(const std::vector<PlaneArea>& cells, double spacing,
                        double minStrip = kMinStripShare);

@@ -113,7 +113,7 @@ double lengthOf(const std::vector<LineRun>& runs,
 // direction.
 CellSweep sweepFrom(const Geos& geos, FreeWater& water,
                     const std::vector<std::vector<RunPiece>>& rows, std::size_t corner,
-                    std::size_t jump) {
+                    std::size_t jump, double leastTurn) {
     CellSweep sweep;
     bool towardsHighX = (corner & kHighX) == 0;
     const std::size_t count = rows.size();
@@ -128,7 +128,15 @@ CellSweep sweepFrom(const Geos& geos, FreeWater& water,
         }
         towardsHighX = !towardsHighX;
     }
-    sweep.narrowTurns = narrowTurns(order, jump);
+    // Measured across, not counted in rows: a piece that covers a strip under land lies
+    // closer to its neighbours than the spacing.
+    const auto across = [&](std::size_t k) {
+        return rows[(corner & kLastRow) != 0 ? count - 1 - k : k].front().piece.y;
+    };
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        const double apart = std::abs(across(order[k]) - across(order[k - 1]));
+        sweep.narrowTurns += apart < leastTurn - kShortestPiece ? 1 : 0;
+    }
     // Left at the corner nearest where the last row ended: the far one for rows run one after
     // another; for rows run out and back, the side of the middle it ended on.
     const bool endedTowardsHighX = !towardsHighX;
@@ -153,12 +161,13 @@ std::vector<std::vector<RunPiece>> rowsOf(const std::vector<RunPiece>& pieces) {
 using CellRows = std::vector<std::vector<RunPiece>>;
 
 // Sweep: each cell's pieces, given their run-in; cells without a piece are left out.
-std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& cells,
+std::vector<CellRows> withRunIn(const Geos& geos, const PlaneArea& area,
+                                const std::vector<PlaneArea>& cells, double spacing,
                                 const LayoutRequest& request,
                                 const std::optional<HoleCutter>& cutter) {
     std::vector<CellRows> cellRows;
     for (const std::vector<LinePiece>& pieces :
-         sweepCells(geos, cells, request.spacing, request.minStrip)) {
+         sweepCells(geos, area, cells, spacing, request.minStrip)) {
         std::vector<RunPiece> run;
         for (const LinePiece& piece : pieces) {
             const double low =
@@ -179,14 +188,15 @@ std::vector<CellRows> withRunIn(const Geos& geos, const std::vector<PlaneArea>& 
 // startNear when it is given (frame of the lines).
 std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<CellRows>& cellRows,
                          const std::optional<PlanePoint>& startNear, std::size_t jump,
-                         std::vector<LineRun>& runs, std::vector<std::vector<PlanePoint>>& ways) {
+                         double leastTurn, std::vector<LineRun>& runs,
+                         std::vector<std::vector<PlanePoint>>& ways) {
     std::vector<std::array<CellSweep, 4>> sweeps(cellRows.size());
     OrderProblem problem;
     std::vector<PlanePoint> corners;
     for (std::size_t c = 0; c < cellRows.size(); ++c) {
         CellSweeps options;
         for (std::size_t corner = 0; corner < 4; ++corner) {
-            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner, jump);
+            sweeps[c][corner] = sweepFrom(geos, water, cellRows[c], corner, jump, leastTurn);
             options.exit[corner] = sweeps[c][corner].exit;
             options.length[corner] = sweeps[c][corner].length;
             corners.push_back(sweeps[c][corner].runs.front().run.start);
@@ -356,6 +366,18 @@ std::string metersText(double meters) {
 
 } // namespace
 
+std::string roundingRefusal(double spacing, double sideways, double heading) {
+    // A heading a hair short of 180 degrees is the same lines as 0.
+    const double shown = std::round(heading * 10.0) / 10.0;
+    heading = shown >= 180.0 ? shown - 180.0 : shown;
+    return "a spacing of " + metersText(spacing) +
+           " m is finer than the mission files can hold: they keep positions to 0.0001 "
+           "degrees, which moves lines at heading " +
+           metersText(heading) + " degrees up to " + metersText(sideways) +
+           " m sideways here; the smallest spacing possible is " +
+           metersText(std::ceil(40.0 * sideways) / 10.0) + " m";
+}
+
 LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double heading,
                           const LayoutRequest& request) {
     LayoutResult result;
@@ -372,6 +394,13 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        metersText(layout.heading) + " degrees)";
         return result;
     }
+    const double sideways = sidewaysRounding(request.rounding, layout.heading);
+    if (request.spacing < 4.0 * sideways) {
+        result.ok = false;
+        result.error = roundingRefusal(request.spacing, sideways, layout.heading);
+        return result;
+    }
+    layout.spacing = request.spacing - 2.0 * sideways;
     std::optional<HoleCutter> cutter;
     if (request.runIn > 0.0 && !area.holes.empty()) {
         cutter.emplace();
@@ -382,7 +411,7 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
 
     // Decompose, then sweep: the pieces of each cell, with their run-in.
     const std::vector<PlaneArea> cells = decompose(geos, area);
-    const std::size_t lines = countLines(cells, request.spacing, request.minStrip);
+    const std::size_t lines = countLines(cells, layout.spacing, request.minStrip);
     if (lines > kMaxSurveyLines) {
         result.ok = false;
         result.error = "a spacing of " + metersText(request.spacing) + " m would lay " +
@@ -390,7 +419,8 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
                        std::to_string(kMaxSurveyLines);
         return result;
     }
-    const std::vector<CellRows> cellRows = withRunIn(geos, cells, request, cutter);
+    const std::vector<CellRows> cellRows =
+        withRunIn(geos, area, cells, layout.spacing, request, cutter);
     layout.cells = cellRows.size();
     if (cellRows.empty()) {
         result.ok = false;
@@ -399,11 +429,11 @@ LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& eastNorth, double h
     }
     std::vector<LineRun> runs;
     std::vector<std::vector<PlanePoint>> ways;
-    layout.rowsPerTurn = rowsPerTurn(request.spacing, request.turnRadius);
+    layout.rowsPerTurn = rowsPerTurn(layout.spacing, request.turnRadius);
     layout.narrowTurns = sweepInOrder(
         geos, water, cellRows,
         request.startNear ? std::optional(toLineFrame(axes, *request.startNear)) : std::nullopt,
-        layout.rowsPerTurn, runs, ways);
+        layout.rowsPerTurn, 2.0 * request.turnRadius, runs, ways);
     appendTieLines(geos, water, tieLines(geos, area, cutter, request.crossLines, request.runIn),
                    runs, ways);
 

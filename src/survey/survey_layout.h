@@ -6,6 +6,7 @@
 #include "survey/geos_context.h"
 #include "survey/line_layout.h"
 #include "survey/plane.h"
+#include "survey/position_rounding.h"
 
 #include <cstddef>
 #include <optional>
@@ -19,6 +20,10 @@ struct LayoutRequest {
     std::size_t crossLines = 0;          // tie lines at right angles, after the lines
     double turnRadius = 0.0;             // meters; 0 for a vehicle that turns on the spot
     double minStrip = kMinStripShare;    // share of the spacing: a narrower strip gets no line
+    // What the mission files' rounding may move a position: the lines are laid closer by twice
+    // what it moves them sideways, so that no two neighbours end up more than the spacing
+    // apart as the vehicle runs them. None for a layout that is not written.
+    PositionRounding rounding;
 };
 
 // A line as the vehicle runs it, in its direction: the part that surveys, and the part with
@@ -32,6 +37,7 @@ struct LineRun {
 
 struct SurveyLayout {
     double heading = 0.0;      // the lines' direction, degrees in [0, 180)
+    double spacing = 0.0;      // meters between neighbouring lines as laid out
     std::size_t cells = 0;     // cells that hold lines
     std::vector<LineRun> runs; // in the order run, survey lines then tie lines
     // ways[i] leads from runs[i].run.end to runs[i + 1].run.start, both included.
@@ -51,9 +57,14 @@ struct LayoutResult {
 };
 
 // The area in its east/north frame, as frameArea gives it. Refuses a spacing wider than
-// the area across the lines and more than kMaxSurveyLines lines.
+// the area across the lines, one finer than four times what rounding moves a line sideways
+// (it would have to be laid at less than half the spacing) and more than kMaxSurveyLines lines.
 LayoutResult layOutSurvey(const Geos& geos, const PlaneArea& area, double heading,
                           const LayoutRequest& request);
+
+// Why a spacing is refused that is finer than four times what rounding moves a line at the
+// heading sideways (meters, degrees).
+std::string roundingRefusal(double spacing, double sideways, double heading);
 
 // Meters the whole route runs: lines, run-in, turns and transits.
 double routeLength(const SurveyLayout& layout);

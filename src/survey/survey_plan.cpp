@@ -9,7 +9,9 @@
 #include "survey/heading_search.h"
 #include "survey/leg_split.h"
 #include "survey/line_layout.h"
+#include "survey/position_rounding.h"
 #include "survey/survey_layout.h"
+#include "survey/written_coverage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -307,6 +309,11 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         layoutRequest.crossLines = request.crossLines;
         layoutRequest.turnRadius = request.turnRadius;
         layoutRequest.minStrip = request.minStrip;
+        layoutRequest.rounding = positionRounding(area);
+        // The lines at a heading lie closer than asked by what rounding moves them there.
+        const auto laidSpacing = [&](double h) {
+            return request.spacing - 2.0 * sidewaysRounding(layoutRequest.rounding, h);
+        };
         if (request.startNear) {
             std::vector<PlanePoint> start;
             if (!toPlane(framed.area.frame, {*request.startNear}, start)) {
@@ -331,7 +338,22 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
             heading = lineHeadingOf(*request.heading);
         } else {
             // One line would cover the area along its narrowest direction: that is no survey.
-            const std::vector<double> candidates = candidateHeadings(plane);
+            std::vector<double> candidates = candidateHeadings(plane);
+            // Headings where the files cannot hold lines the spacing apart are no candidates.
+            if (!candidates.empty()) {
+                // The heading that rounding moves least, for the refusal.
+                const double leastMoved = *std::min_element(
+                    candidates.begin(), candidates.end(),
+                    [&](double a, double b) { return laidSpacing(a) > laidSpacing(b); });
+                std::erase_if(candidates, [&](double h) {
+                    return request.spacing < 4.0 * sidewaysRounding(layoutRequest.rounding, h);
+                });
+                if (candidates.empty()) {
+                    return refused(roundingRefusal(
+                        request.spacing, sidewaysRounding(layoutRequest.rounding, leastMoved),
+                        lineHeadingOf(leastMoved)));
+                }
+            }
             const bool many = candidates.size() > kMostWalked;
             const std::vector<double> widths =
                 many ? widthsAcross(geos, plane, candidates) : std::vector<double>{};
@@ -362,13 +384,13 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
             const HeadingCriterion roughlyFewest{
                 [&](double h) {
                     return static_cast<double>(estimateLines(toLineFrame(lineAxes(h), plane),
-                                                             request.spacing, request.minStrip));
+                                                             laidSpacing(h), request.minStrip));
                 },
                 2.0, kRoughShare, kMostDecomposed};
             const HeadingCriterion fewestLines{
                 [&](double h) {
                     return static_cast<double>(
-                        linesAt(geos, plane, h, request.spacing, request.minStrip));
+                        linesAt(geos, plane, h, laidSpacing(h), request.minStrip));
                 },
                 0.5};
             const HeadingCriterion shortestRoute{
@@ -389,6 +411,13 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
         }
         SurveyResult result =
             toGlobe(framed.area.frame, laid.layout, {request.maxLegMeters, request.geodesicLegs});
+        if (!result.ok) {
+            return result;
+        }
+        result.plan.spacing = laid.layout.spacing;
+        result.plan.sideways = (request.spacing - laid.layout.spacing) / 2.0;
+        result.plan.coverage =
+            writtenCoverage(geos, framed.area.frame, plane, result.plan, request.spacing);
         result.plan.area = waterArea(area);
         // What the standoff left out, in the frame, where the area was narrowed.
         result.plan.areaSurveyed =

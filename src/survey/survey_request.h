@@ -53,7 +53,15 @@ struct SurveyPlan {
     // ways[i] leads from the end of runs[i] to the start of runs[i + 1], both included.
     std::vector<std::vector<GeoPoint>> ways;
     std::size_t cells = 0;
-    double heading = 0.0;       // degrees in [0, 180): the lines run this way and back
+    double heading = 0.0; // degrees in [0, 180): the lines run this way and back
+    // Meters between neighbouring lines as laid out: the spacing asked, less twice what the
+    // mission files' rounding may move a line sideways, so that as the vehicle runs them no
+    // two neighbours lie more than the spacing asked apart.
+    double spacing = 0.0;
+    double sideways = 0.0; // meters: what that rounding may move a line sideways
+    // The share of the water surveyed that the survey lines' swaths (spacing asked, with their
+    // run-in) cover as the mission files hold their positions, in [0, 1].
+    double coverage = 0.0;
     double lineLength = 0.0;    // meters of survey and tie lines, without run-in
     double runInLength = 0.0;   // meters
     double transitLength = 0.0; // meters of turns and transits between lines

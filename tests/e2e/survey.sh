@@ -36,17 +36,19 @@ surveyed() {
         fail "$what: no confirmation of the survey waypoint file"
 }
 
-# A box about 1960 m by 940 m: ten east-west lines 100 m apart, the outer two 20 m inside.
-surveyed "rectangle" "10 lines in 1 cell, 100.00 m apart" --survey "$AREAS/rectangle.txt" \
+# A box about 1960 m by 940 m: eleven east-west lines 88.9 m apart, 100 m less twice the
+# 5.55 m that rounding a latitude to 0.0001 degrees may move them, the outer two 27 m inside.
+surveyed "rectangle" "11 lines in 1 cell, 88.90 m apart (100.00 m asked, less twice the 5.55 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/rectangle.txt" \
     --lineSpacing 100
-# The L: the bar along the south (440 m, 5 lines) and the arm up the west side (1000 m,
-# 10 lines) each a cell; north-south lines would take 5 + 11.
-surveyed "L-shaped bay" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
+# The L, 1.5 km east-west: north-south lines, which rounding moves least (4.46 m, half
+# 0.0001 degrees of longitude), 91.07 m apart on one grid: 17 lines, and a piece along the
+# bay's inner shore, where the grid leaves a strip wider than 5 % of the spacing.
+surveyed "L-shaped bay" "18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
     --lineSpacing 100
-# A box with a square island, in GeoJSON: the water south and north of the island (333 m
-# across, 4 lines each) and either side of it (277 m, 3 lines each) are four cells; no
-# waypoint lies on the island.
-surveyed "area with an island" "14 lines in 4 cells, 100.00 m apart" --survey "$AREAS/island.geojson" \
+# A box with a square island, in GeoJSON: the water south and north of the island and
+# either side of it are four cells on one grid of lines 88.9 m apart; no waypoint lies on
+# the island.
+surveyed "area with an island" "14 lines in 4 cells, 88.90 m apart (100.00 m asked, less twice the 5.55 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/island.geojson" \
     --lineSpacing 100
 awk '!/^#/ && $1 > 36.8030 && $1 < 36.8055 && $2 > -121.9420 && $2 < -121.9364 { found = 1 }
     END { exit found }' 2020_189_155.survey.txt || fail "area with an island: a waypoint on the island"
@@ -60,23 +62,23 @@ grep -q '<g class="surveyarea"><title>survey area[^<]*</title><path d="M[^"]* Z 
 # Launched from the island: the first line starts on its eastern shore, and the launch
 # waypoint 500 m behind it lies west of the island, 498.6 m across. The files are written
 # and the error goes with the other findings to standard error.
-surveyed "launch across the island" "14 lines in 4 cells, 100.00 m apart" \
+surveyed "launch across the island" "14 lines in 4 cells, 88.90 m apart (100.00 m asked, less twice the 5.55 m that rounding to 0.0001 degrees may move a line)" \
     --survey "$AREAS/island.geojson" --lineSpacing 100 --startNear "36.8042 -121.9392"
 grep -q "^error: the launch leg, from waypoint 0 to waypoint 1, enters hole 1 of the survey area at 1[.][0-9] m along it (36[.]80[0-9]* -121[.]942000)$" .stderr ||
     fail "launch across the island: no error on standard error: $(cat .stderr)"
 # The spacing from the swath: 125 m less 20 % is 100 m, the same lines.
-surveyed "swath and overlap" "15 lines in 2 cells, 100.00 m apart" --survey "$AREAS/l_bay.txt" \
+surveyed "swath and overlap" "18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/l_bay.txt" \
     --swathWidth 125 --overlap 20
 
 # The survey waypoint file planned with plain tavra gives the same four files.
-surveyed "round trip" "10 lines in 1 cell, 100.00 m apart" --survey "$AREAS/rectangle.txt" \
+surveyed "round trip" "11 lines in 1 cell, 88.90 m apart (100.00 m asked, less twice the 5.55 m that rounding to 0.0001 degrees may move a line)" --survey "$AREAS/rectangle.txt" \
     --lineSpacing 100 --runIn 30 --crossLines 2 --maxLegMeters 700
 SURVEYED=$PWD
-# 12 lines' ends, each survey line (2083 m with its run-in) cut twice and each tie line
+# 13 lines' ends, each survey line (2083 m with its run-in) cut twice and each tie line
 # (1063 m) once, and one cut in the transit to the first tie line: the planner cuts nothing.
-[ "$(grep -c '^[^#]' 2020_189_155.survey.txt)" = 47 ] ||
-    fail "round trip: $(grep -c '^[^#]' 2020_189_155.survey.txt) waypoints, expected 47"
-[ "$(grep -c '^[0-9][0-9]*,' 2020_189_155.csv)" = 48 ] ||
+[ "$(grep -c '^[^#]' 2020_189_155.survey.txt)" = 51 ] ||
+    fail "round trip: $(grep -c '^[^#]' 2020_189_155.survey.txt) waypoints, expected 51"
+[ "$(grep -c '^[0-9][0-9]*,' 2020_189_155.csv)" = 52 ] ||
     fail "round trip: the planner cut the survey again: $(grep -c '^[0-9][0-9]*,' 2020_189_155.csv) route points"
 grep -q '^36\.80[0-9]\{7\} -121\.9[0-9]\{8\}$' 2020_189_155.survey.txt ||
     fail "round trip: no position written to 9 decimals"
@@ -87,9 +89,9 @@ for file in $FOUR_FILES; do
     expect_same_file "$SURVEYED/$file" "$file" "round trip"
 done
 
-# The lines numbered in the exports: ten survey lines of one cell, run east and west in
+# The lines numbered in the exports: eleven survey lines of one cell, run east and west in
 # turn, 2023 m each on the ellipsoid (1963.4 m across the box, 60 m of run-in, less the
-# slant of its edges), and the nine turns between them.
+# slant of its edges), and the ten turns between them.
 new_run_dir
 tavra_run_at_fixed_time --survey "$AREAS/rectangle.txt" --lineSpacing 100 --runIn 30 \
     --export geojson,lines-csv
@@ -100,10 +102,10 @@ expect_files "numbered lines" $FOUR_FILES 2020_189_155.survey.txt 2020_189_155.g
 awk -F, 'NR == 1 { ok = $0 == "line,kind,start_lat,start_lon,end_lat,end_lon,heading,length_m,cell"; next }
     { ok = ok && $1 == NR - 1 && $2 == "line" && $9 == 1 && $8 > 2023 && $8 < 2024 &&
       ($7 - (NR % 2 ? 270 : 90))^2 < 0.01 }
-    END { exit !(ok && NR == 11) }' 2020_189_155.lines.csv ||
+    END { exit !(ok && NR == 12) }' 2020_189_155.lines.csv ||
     fail "numbered lines: $(cat 2020_189_155.lines.csv)"
-[ "$(grep -c '"properties":{"line":[0-9]*,"kind":"line","cell":1,' 2020_189_155.geojson)" = 10 ] &&
-    [ "$(grep -c '"properties":{"line":[0-9]*,"kind":"transit","cell":null,' 2020_189_155.geojson)" = 9 ] ||
+[ "$(grep -c '"properties":{"line":[0-9]*,"kind":"line","cell":1,' 2020_189_155.geojson)" = 11 ] &&
+    [ "$(grep -c '"properties":{"line":[0-9]*,"kind":"transit","cell":null,' 2020_189_155.geojson)" = 10 ] ||
     fail "numbered lines: $(grep -c '"line":' 2020_189_155.geojson) features in the GeoJSON"
 if command -v python3 >/dev/null; then
     python3 -c 'import json, sys; json.load(open(sys.argv[1]))' 2020_189_155.geojson ||
@@ -116,15 +118,17 @@ tavra_run_at_fixed_time --check --survey "$AREAS/l_bay.txt" --lineSpacing 100
 expect_status 0 "$status" "check"
 expect_files "check"
 grep -q "^Findings: none$" .stdout || fail "check: no report"
-[ "$(tail -n 10 .stdout | head -n 3)" = "Survey of $AREAS/l_bay.txt:
+[ "$(tail -n 11 .stdout | head -n 4)" = "Survey of $AREAS/l_bay.txt:
   area            1.119 km2 of water
-  lines           15 lines in 2 cells, 100.00 m apart" ] || fail "check: summary not last"
-# The rectangle is 1963.4 m by 943.3 m (1.852 km2); 19.633 km of lines and 0.900 km of
-# turns take 13689 s at 1.5 m/s.
+  lines           18 lines in 2 cells, 91.07 m apart (100.00 m asked, less twice the 4.46 m that rounding to 0.0001 degrees may move a line)
+  coverage        99.99 % of the water surveyed, by the lines as the mission files hold them" ] ||
+    fail "check: summary not last"
+# The rectangle is 1963.4 m by 943.3 m (1.852 km2); 21.596 km of lines and 0.889 km of
+# turns take 14990 s at 1.5 m/s.
 new_run_dir
 tavra_run_at_fixed_time --check --survey "$AREAS/rectangle.txt" --lineSpacing 100
 grep -qx "  area            1.852 km2 of water" .stdout || fail "area: $(grep area .stdout)"
-grep -qx "  survey time     3 h 48 min at 1.50 m/s (missionSpeed), launch leg aside" .stdout ||
+grep -qx "  survey time     4 h 10 min at 1.50 m/s (missionSpeed), launch leg aside" .stdout ||
     fail "survey time: $(grep time .stdout)"
 
 # The area from standard input is named in words; the tie lines are counted as asked, with
@@ -140,9 +144,9 @@ grep -q "^  tie lines       3 across (4 pieces round the islands), at 180.0 and 
 grep -q "^  standoff        50.0 m from every shore: 0[.][0-9]\{3\} of [0-9.]* km2 left out$" \
     .stdout || fail "standoff: $(grep -A1 heading .stdout)"
 
-# A turning circle of 140 m at 100 m spacing: out 4 lines and back 3.
+# A turning circle of 140 m at 100 m spacing, lines laid 88.9 m apart: out 5 lines and back 4.
 "$TAVRA" --check --survey "$AREAS/rectangle.txt" --lineSpacing 100 --turnRadius 140 >.stdout 2>.stderr
-grep -q "^  pattern         out 4 lines and back 3, so that every turn spans at least twice the turning radius of 140.0 m$" \
+grep -q "^  pattern         out 5 lines and back 4, so that every turn spans at least twice the turning radius of 140.0 m$" \
     .stdout || fail "turn radius: $(grep -A1 transit .stdout)"
 grep -q "^  run-in          " .stdout || fail "turn radius: no run-in of the radius"
 
@@ -190,9 +194,14 @@ refused "no area file" "*** cannot open the area file $WORK/none.txt ***" \
 refused "table of lines without a survey" \
     "*** --export lines-csv applies only with --survey AREA_FILE ***" \
     --export lines-csv "$AREAS/rectangle.txt"
-# 20.533 km of lines and turns in pieces of a millimeter.
+# Rounding to 0.0001 degrees moves a north-south line up to 4.46 m sideways at 36.8 N: no
+# spacing under four times that, nothing written.
+refused "spacing finer than the files hold" \
+    "*** $AREAS/rectangle.txt: a spacing of 10.0 m is finer than the mission files can hold: they keep positions to 0.0001 degrees, which moves lines at heading 0.0 degrees up to 4.5 m sideways here; the smallest spacing possible is 17.9 m ***" \
+    --survey "$AREAS/rectangle.txt" --lineSpacing 10
+# 22.485 km of lines and turns in pieces of a millimeter.
 refused "a survey cut into too many legs" \
-    "*** $AREAS/rectangle.txt: maxLegMeters 0.001 would cut the survey into 20532664 legs, more than 10000000 ***" \
+    "*** $AREAS/rectangle.txt: maxLegMeters 0.001 would cut the survey into 22484954 legs, more than 10000000 ***" \
     --survey "$AREAS/rectangle.txt" --lineSpacing 100 --maxLegMeters 0.001
 
 finish

@@ -42,3 +42,41 @@ TEST(LineLayout, CountsLinesOfEveryCellAndReportsTooMany) {
     EXPECT_EQ(layLines({0.0, 104.0}, 10.0, 0.5).count, 10u);
     EXPECT_EQ(layLines({0.0, 104.0}, 10.0, 0.3).count, 11u);
 }
+
+// Worked by hand: one grid over the whole area (centred on its height), each row in the cell
+// it crosses, a row on a cut in the cell above it; a strip at a tip with no cell beyond, wider
+// than 5 % of the spacing, gets a line of its own.
+TEST(LineLayout, OneGridForEveryCell) {
+    const PlaneArea bar{{{0, 0}, {10, 0}, {10, 20}, {0, 20}}, {}};
+    const PlaneArea arm{{{0, 20}, {5, 20}, {5, 45}, {0, 45}}, {}};
+    const PlaneArea base{{{0, 0}, {100, 0}, {100, 30}, {0, 30}}, {}};
+    const PlaneArea highTip{{{0, 30}, {40, 30}, {20, 52}}, {}};
+    const PlaneArea lowTip{{{60, 30}, {100, 30}, {80, 38}}, {}};
+    const PlaneArea cutBase{{{0, 0}, {100, 0}, {100, 45}, {0, 45}}, {}};
+    const PlaneArea cutTop{{{0, 45}, {100, 45}, {100, 60}, {0, 60}}, {}};
+    const struct {
+        const char* name;
+        std::vector<PlaneArea> cells;
+        std::vector<std::vector<double>> rows;
+    } cases[] = {
+        // 45 m at 10 m: five rows from 2.5; the arm continues the bar's grid.
+        {"arm on a bar", {bar, arm}, {{2.5, 12.5}, {22.5, 32.5, 42.5}}},
+        // 52 m: six rows from 1. The low tip ends 2 m above the swath of row 31: a line in its
+        // middle, 3 m from row 31; the high tip's last row reaches past its top.
+        {"two tips on a base", {base, highTip, lowTip}, {{1, 11, 21}, {31, 41, 51}, {31, 34}}},
+        // 60 m: six rows from 5; row 45 lies on the cut and goes to the cell above.
+        {"stacked", {cutBase, cutTop}, {{5, 15, 25, 35}, {45, 55}}},
+        // Narrower than a spacing, nothing beyond either end: one line in the middle.
+        {"sliver of water", {{{{0, 0}, {50, 0}, {50, 4}, {0, 4}}, {}}}, {{2}}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<CellLines> lines = cellRows(c.cells, 10.0);
+        ASSERT_EQ(lines.size(), c.rows.size()) << c.name;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(lines[i].rows.size(), c.rows[i].size()) << c.name << ", cell " << i;
+            for (std::size_t k = 0; k < c.rows[i].size(); ++k) {
+                EXPECT_NEAR(lines[i].rows[k], c.rows[i][k], 1e-9) << c.name << ", cell " << i;
+            }
+        }
+    }
+}

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -141,7 +142,7 @@ TEST(SurveyPlan, NeighbouringLinesLieTheSpacingApartOnTheEllipsoid) {
     for (const Shape& shape : shapes()) {
         const SurveyResult result = plan(shape.area, 75.0, 61.0);
         ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
-        expectSpacing(result.plan, 75.0, shape.name);
+        expectSpacing(result.plan, result.plan.spacing, shape.name);
     }
 }
 
@@ -251,13 +252,16 @@ TEST(SurveyPlan, EdgeCases) {
         const char* refusal; // or the start of the refusal
         double runIn = 0.0;
     } cases[] = {
-        // 1000 m across at 100 m: ten lines, the outer two 50 m inside the long edges.
+        // The lines lie closer than asked by twice what rounding to 0.0001 degrees moves them
+        // sideways (worked apart: at 36.8 N half a step is 4.462 m east and 5.549 m north, so
+        // 6.09 m at heading 20): 1000 m across at 87.8 m takes twelve lines.
         {"edge parallel to the lines", areaInMeters(kMontereyBay, centredRectangle(3000, 1000, 20)),
-         100.0, 20.0, 10, nullptr},
+         100.0, 20.0, 12, nullptr},
         // Drawn a whole number of spacings wide: no line on an edge, where the edge, not
-        // quite straight in the frame, would cut it short and leave a strip unsurveyed.
+        // quite straight in the frame, would cut it short and leave a strip unsurveyed; 1200 m
+        // at 100 m less twice 4.46 m (heading 0) takes 14 lines, 13.2 spacings.
         {"corridor a whole number of spacings wide",
-         areaInMeters(kMontereyBay, rectangle(9600, 1200, 0)), 100.0, 0.0, 12, nullptr},
+         areaInMeters(kMontereyBay, rectangle(9600, 1200, 0)), 100.0, 0.0, 14, nullptr},
         {"spacing wider than the area",
          areaInMeters(kMontereyBay, rectangle(3000, 80, 0)),
          100.0,
@@ -265,23 +269,26 @@ TEST(SurveyPlan, EdgeCases) {
          0,
          "the spacing of 100.0 m is wider than the area, which is 80.0 m across at its "
          "narrowest (lines at heading 0.0 degrees)"},
+        // 950 m at 88.9 m (100 m less twice 5.57 m): 11 lines.
         {"across the equator",
          areaInMeters({-0.004, 10.0}, rectangle(1500, 950, 0)),
          100.0,
          {},
-         10,
+         11,
          nullptr},
+        // 1000 m at 88.9 m: 12 lines.
         {"across 180 degrees of longitude",
          areaInMeters({-17.0, 179.995}, rectangle(1200, 1000, 90)),
          100.0,
          {},
-         10,
+         12,
          nullptr},
+        // 1200 m at 89.4 m (100 m less twice 5.29 m at heading 45): 14 lines.
         {"at 70 degrees north",
          areaInMeters({70.0, 25.0}, rectangle(2500, 1200, 45)),
          100.0,
          {},
-         12,
+         14,
          nullptr},
         {"self-intersecting",
          areaInMeters(kMontereyBay, {{0, 0}, {1000, 1000}, {1000, 0}, {0, 1000}}),
@@ -327,7 +334,7 @@ TEST(SurveyPlan, EdgeCases) {
         ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
         EXPECT_EQ(result.plan.lines.size(), c.lines) << c.name;
         expectInWater(c.area, result.plan, c.name);
-        expectSpacing(result.plan, c.spacing, c.name);
+        expectSpacing(result.plan, result.plan.spacing, c.name);
     }
 }
 
@@ -447,7 +454,8 @@ TEST(SurveyPlan, TurnsSpanTheTurningCircle) {
         request.runIn = 110.0;
         const SurveyResult result = planSurvey(shape.area, request);
         ASSERT_TRUE(result.ok) << shape.name << ": " << result.error;
-        EXPECT_EQ(result.plan.rowsPerTurn, 5u) << shape.name;
+        // Laid at most 41.1 m apart (50 m less twice at least 4.46 m): 220 m spans six.
+        EXPECT_EQ(result.plan.rowsPerTurn, 6u) << shape.name;
         std::size_t narrow = 0;
         for (std::size_t i = 1; i < result.plan.lines.size(); ++i) {
             if (result.plan.lineCells[i] != result.plan.lineCells[i - 1]) {
@@ -463,4 +471,126 @@ TEST(SurveyPlan, TurnsSpanTheTurningCircle) {
         EXPECT_LT(frame.uncoveredShare(frame.polygon(shape.area), result.plan.runs, 50.0), 1e-6)
             << shape.name;
     }
+}
+
+namespace {
+
+// A coordinate as the survey waypoint file (9 decimals) and then the cfg and wpt (4) hold it,
+// through printf and strtod rather than the program's own formatting.
+double inFiles(double degrees) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.9f", degrees);
+    std::snprintf(text, sizeof text, "%.4f", std::strtod(text, nullptr));
+    return std::strtod(text, nullptr);
+}
+
+// Each survey line's route points as the mission files hold them.
+std::vector<std::vector<GeoPoint>> writtenLines(const SurveyPlan& survey) {
+    std::vector<std::vector<GeoPoint>> lines;
+    for (const SurveyPiece& piece : survey.pieces) {
+        if (piece.kind == PieceKind::line) {
+            lines.emplace_back();
+            for (std::size_t i = piece.first; i <= piece.last; ++i) {
+                const GeoPoint p = survey.waypoints[i];
+                lines.back().push_back({inFiles(p.lat), inFiles(p.lon)});
+            }
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+// Measured on the lines as written, in the tests' own frame: the swaths (the spacing asked
+// wide) cover at least what the plan says; no written line lies more than the spacing from
+// the one before it in its cell; lines of different cells either continue one row or lie at
+// least the spacing laid apart, but for the pieces that cover the strip under an island's
+// end (counted).
+TEST(SurveyPlan, CoverageAsWrittenAndOneGrid) {
+    const struct {
+        const char* name;
+        GeoArea area;
+        double spacing;
+        std::optional<double> heading;
+        std::size_t underLand; // lines closer than the spacing to a line of another cell
+    } cases[] = {
+        // The arm's last row leaves a strip along the bay's inner shore: a piece along it.
+        {"L-shaped bay", shapes()[1].area, 50.0, {}, 1},
+        {"rectangle with an island", shapes()[2].area, 100.0, {}, 0},
+        // Under the island's lowest and over its highest corner.
+        {"rectangle with an island, slanting", shapes()[2].area, 60.0, 37.0, 2},
+        {"C-shaped bay with two islands", shapes()[3].area, 50.0, {}, 0},
+        {"corridor", areaInMeters(kMontereyBay, rectangle(9600, 1200, 0)), 100.0, {}, 0},
+    };
+    for (const auto& c : cases) {
+        const SurveyResult result = plan(c.area, c.spacing, c.heading);
+        ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
+        const SurveyPlan& survey = result.plan;
+        const CheckFrame frame(c.area.outer.front());
+        const std::vector<std::vector<GeoPoint>> written = writtenLines(survey);
+        std::vector<GeoLine> legs;
+        for (const std::vector<GeoPoint>& line : written) {
+            for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+                if (geodesicDistance(line[i], line[i + 1]) > 0.0) { // none where rounding met
+                    legs.push_back({line[i], line[i + 1]});
+                }
+            }
+        }
+        const double covered = 1.0 - frame.uncoveredShare(frame.polygon(c.area), legs, c.spacing);
+        EXPECT_GE(covered, std::floor(survey.coverage * 1e4) / 1e4) << c.name;
+        EXPECT_GT(survey.coverage, 0.99) << c.name; // slanting shores leave corners uncovered
+        double widest = 0.0;
+        for (std::size_t k = 1; k < written.size(); ++k) {
+            if (survey.lineCells[k] != survey.lineCells[k - 1]) {
+                continue;
+            }
+            for (const GeoPoint& p : written[k]) {
+                for (std::size_t i = 0; i + 1 < written[k - 1].size(); ++i) {
+                    bool interior = false;
+                    const double d =
+                        distanceToLine(p, {written[k - 1][i], written[k - 1][i + 1]}, interior);
+                    widest = interior ? std::max(widest, d) : widest;
+                }
+            }
+        }
+        EXPECT_LE(widest, c.spacing + 0.01) << c.name;
+        std::vector<OGRLineString> laid;
+        for (const GeoLine& line : survey.lines) {
+            laid.push_back(frame.lineString({line.start, line.end}));
+        }
+        std::set<std::size_t> closer;
+        for (std::size_t a = 0; a < laid.size(); ++a) {
+            // Across from line a: its other lines lie a whole number of spacings off it.
+            const double ax = laid[a].getX(0), ay = laid[a].getY(0);
+            const double ux = (laid[a].getX(1) - ax) / laid[a].get_Length();
+            const double uy = (laid[a].getY(1) - ay) / laid[a].get_Length();
+            for (std::size_t b = a + 1; b < laid.size(); ++b) {
+                const double d = std::abs(((laid[b].getX(0) + laid[b].getX(1)) / 2.0 - ax) * uy -
+                                          ((laid[b].getY(0) + laid[b].getY(1)) / 2.0 - ay) * ux);
+                if (survey.lineCells[a] != survey.lineCells[b] && d > 0.01 &&
+                    d < survey.spacing - 0.05) {
+                    closer.insert(laid[a].get_Length() < laid[b].get_Length() ? a : b);
+                }
+            }
+        }
+        EXPECT_EQ(closer.size(), c.underLand) << c.name;
+    }
+}
+
+// Finer than four times what rounding moves a line sideways: refused with the finest there,
+// worked apart from half a step of longitude at the area's southern edge (lines north-south).
+TEST(SurveyPlan, SpacingFinerThanTheFilesHoldIsRefused) {
+    const GeoArea area = areaInMeters(kMontereyBay, rectangle(2000, 1000, 0));
+    const double east = geodesicDistance({36.80, 0.0}, {36.80, 1e-4}) / 2.0;
+    char smallest[32];
+    std::snprintf(smallest, sizeof smallest, "%.1f m", std::ceil(40.0 * east) / 10.0);
+    const SurveyResult result = plan(area, 10.0);
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ(result.error.rfind("a spacing of 10.0 m is finer than the mission files can hold", 0),
+              0u)
+        << result.error;
+    EXPECT_NE(result.error.find(std::string("the smallest spacing possible is ") + smallest),
+              std::string::npos)
+        << result.error;
+    EXPECT_TRUE(plan(area, std::ceil(40.0 * east) / 10.0, 0.0).ok);
 }

@@ -114,14 +114,25 @@ bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, st
         out << message << '\n';
         return false;
     }
-    AreaSelection selection;
+    // Several --feature, or --feature all, make one mission of several areas.
+    const bool severalAsked =
+        commandLine.features.size() > 1 ||
+        (commandLine.features.size() == 1 && commandLine.features[0] == "all");
+    AreasSelection selection;
     {
         const DocumentResult read = readSource(file.source());
         if (!read.ok) {
             out << read.error << '\n';
             return false;
         }
-        selection = selectArea(read.document, file.name, commandLine.feature);
+        if (severalAsked) {
+            selection = selectAreas(read.document, file.name, commandLine.features);
+        } else {
+            AreaSelection one = selectArea(read.document, file.name, commandLine.feature);
+            selection.ok = one.ok;
+            selection.error = std::move(one.error);
+            selection.areas.push_back(std::move(one.area));
+        }
         for (const SourceNote& note : read.document.notes) {
             notes.push_back(note.message);
         }
@@ -131,13 +142,16 @@ bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, st
         out << selection.error << '\n';
         return false;
     }
-    const SurveyResult result = generateSurvey(selection.area, request);
+    const SurveyResult result = selection.areas.size() == 1
+                                    ? generateSurvey(selection.areas.front(), request)
+                                    : generateSurveys(selection.areas, request);
     if (!result.ok) {
         out << "*** " << displayableLine(file.name) << ": " << result.error << " ***\n";
         return false;
     }
     plan = result.plan;
-    area = std::move(selection.area);
+    // The launch leg leads to the area surveyed first.
+    area = std::move(selection.areas[plan.areaOrder.empty() ? 0 : plan.areaOrder.front()]);
     for (const GeoPoint& waypoint : plan.waypoints) {
         const GeoPoint written = asWritten(waypoint);
         appendNode(route, written.lat, written.lon);

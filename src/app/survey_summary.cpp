@@ -4,6 +4,7 @@
 #include "input/line_text.h"
 #include "route/geodesy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -32,8 +33,26 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
     out << "  area            " << fixed(plan.area / 1e6, 3) << " km2 of water\n";
     out << "  lines           " << plural(plan.lines.size(), "line", "lines") << " in "
         << plural(plan.cells, "cell", "cells") << ", " << fixed(spacing, 2) << " m apart\n";
-    out << "  heading         " << fixed(plan.heading, 1) << " and "
-        << fixed(plan.heading + 180.0, 1) << " degrees\n";
+    const bool oneHeading = std::all_of(plan.areaHeadings.begin(), plan.areaHeadings.end(),
+                                        [&](double heading) { return heading == plan.heading; });
+    if (plan.areaNames.size() > 1) {
+        out << "  areas           " << plan.areaNames.size() << ", in the order surveyed:";
+        for (std::size_t a = 0; a < plan.areaNames.size(); ++a) {
+            out << (a == 0 ? " \"" : ", \"") << escapedText(plan.areaNames[a]) << '"';
+        }
+        out << "\n  between areas   " << fixed(plan.betweenAreas / 1000.0, 3)
+            << " km of straight transits, not steered round land or keep-out zones\n";
+    }
+    if (!oneHeading) {
+        out << "  heading         by area:";
+        for (std::size_t a = 0; a < plan.areaHeadings.size(); ++a) {
+            out << (a == 0 ? " " : ", ") << fixed(plan.areaHeadings[a], 1);
+        }
+        out << " degrees, and back\n";
+    } else {
+        out << "  heading         " << fixed(plan.heading, 1) << " and "
+            << fixed(plan.heading + 180.0, 1) << " degrees\n";
+    }
     if (!plan.crossLines.empty()) {
         // The holes may cut a tie line into pieces; the planner asked for whole lines.
         const std::size_t asked = request.crossLines;

@@ -118,18 +118,3 @@ TEST(SurveyOptions, Refusals) {
         EXPECT_EQ(options.refusal, std::string("*** ") + c.refusal + " ***");
     }
 }
-
-// Several --feature name several areas; for a route, the same one repeated is still one.
-TEST(SurveyOptions, SeveralFeaturesOnlyForASurvey) {
-    CommandLine route;
-    route.features = {"Leg A", "Leg A"};
-    EXPECT_TRUE(readSurveyOptions(route).ok);
-    route.features.push_back("2");
-    const SurveyOptions refused = readSurveyOptions(route);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.refusal, "*** several --feature options name several areas for --survey "
-                               "AREA_FILE; a route is one feature, not \"Leg A\" and \"2\" ***");
-    CommandLine areas = survey({{&CommandLine::lineSpacing, "50"}});
-    areas.features = {"Kelp", "2"};
-    EXPECT_TRUE(readSurveyOptions(areas).ok);
-}

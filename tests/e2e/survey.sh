@@ -210,12 +210,6 @@ its areas:
   1, \"North box\" (GeoJSON Polygon, line 4)
   2, \"South box\" (GeoJSON Polygon, line 15)" \
     --survey "$AREAS/two_bays.geojson" --feature all --feature "East box" --lineSpacing 100
-refused "a feature that names no area" \
-    "*** $AREAS/two_bays.geojson has no feature named or numbered \"East box\" ***
-its areas:
-  1, \"North box\" (GeoJSON Polygon, line 4)
-  2, \"South box\" (GeoJSON Polygon, line 15)" \
-    --survey "$AREAS/two_bays.geojson" --feature "North box" --feature "East box" --lineSpacing 100
 refused "several routes" \
     '*** several --feature options name several areas for --survey AREA_FILE; a route is one feature, not "1" and "2" ***' \
     --feature 1 --feature 2 "$AREAS/rectangle.txt"

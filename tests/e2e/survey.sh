@@ -195,8 +195,7 @@ tavra_run_at_fixed_time --survey "$AREAS/two_bays.geojson" --feature all --lineS
 expect_status 0 "$status" "two areas"
 # shellcheck disable=SC2086
 expect_files "two areas" $FOUR_FILES 2020_189_155.survey.txt 2020_189_155.lines.csv
-grep -qxF "  lines           11 lines in 2 cells, 100.00 m apart" .stdout &&
-    grep -qxF '  areas           2, in the order surveyed: "South box", "North box"' .stdout &&
+grep -qxF '  areas           2, in the order surveyed: "South box", "North box"' .stdout &&
     grep -qxF '  between areas   2.929 km of straight transits, not steered round land or keep-out zones' .stdout ||
     fail "two areas: $(cat .stdout)"
 awk -F, 'NR > 1 { ok = (NR == 2 || ok) && $1 == NR - 1 && $9 == (NR <= 6 ? 1 : 2) &&

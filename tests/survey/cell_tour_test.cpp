@@ -81,11 +81,12 @@ std::vector<CellVisit> greedyHere(const OrderProblem& problem, CellVisit first) 
 } // namespace
 
 TEST(CellTour, NeverLongerThanTheGreedyRoute) {
+    // Leaving a cell may not be entering it the other way round (anyExit); the route may have
+    // to begin at corner 0 of cell 0 (fixedStart).
     struct Case {
         std::size_t cells;
         unsigned seed;
-        bool anyExit;    // leaving a cell is not entering it the other way round
-        bool fixedStart; // the route must begin at corner 0 of cell 0
+        bool anyExit, fixedStart;
     };
     const Case cases[] = {{3, 1, false, false},  {13, 2, false, false},  {40, 3, true, false},
                           {61, 4, false, true},  {200, 5, false, false}, {200, 6, true, true},

@@ -196,9 +196,17 @@ constexpr OutputKind kSurveyWaypoints{"survey.txt", "survey waypoint",
 std::string surveyComment(const std::string& areaName, const SurveyRequest& request,
                           const SurveyPlan& plan) {
     char figures[160];
-    std::snprintf(figures, sizeof figures,
-                  ": %zu lines at %.1f degrees, %.2f m apart, %zu tie lines", plan.lines.size(),
-                  plan.heading, request.spacing, request.crossLines);
+    if (plan.areaNames.size() > 1) {
+        // The areas' headings differ: each is in the summary.
+        std::snprintf(figures, sizeof figures,
+                      ": %zu lines in %zu areas, %.2f m apart, %zu tie lines", plan.lines.size(),
+                      plan.areaNames.size(), request.spacing,
+                      request.crossLines * plan.areaNames.size());
+    } else {
+        std::snprintf(figures, sizeof figures,
+                      ": %zu lines at %.1f degrees, %.2f m apart, %zu tie lines", plan.lines.size(),
+                      plan.heading, request.spacing, request.crossLines);
+    }
     // The comment is one line of a file that is read again: no name may break it.
     return "Survey waypoints laid out by tavra from " + areaNameShown(areaName) + figures;
 }

@@ -29,12 +29,12 @@ std::string areaNameShown(const std::string& areaName) {
 void writeSurveySummary(std::ostream& out, const std::string& areaName,
                         const SurveyRequest& request, const SurveyPlan& plan, double missionSpeed) {
     const double spacing = request.spacing;
+    const bool oneHeading = std::all_of(plan.areaHeadings.begin(), plan.areaHeadings.end(),
+                                        [&](double heading) { return heading == plan.heading; });
     out << "\nSurvey of " << areaNameShown(areaName) << ":\n";
     out << "  area            " << fixed(plan.area / 1e6, 3) << " km2 of water\n";
     out << "  lines           " << plural(plan.lines.size(), "line", "lines") << " in "
         << plural(plan.cells, "cell", "cells") << ", " << fixed(spacing, 2) << " m apart\n";
-    const bool oneHeading = std::all_of(plan.areaHeadings.begin(), plan.areaHeadings.end(),
-                                        [&](double heading) { return heading == plan.heading; });
     if (plan.areaNames.size() > 1) {
         out << "  areas           " << plan.areaNames.size() << ", in the order surveyed:";
         for (std::size_t a = 0; a < plan.areaNames.size(); ++a) {
@@ -55,14 +55,21 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
     }
     if (!plan.crossLines.empty()) {
         // The holes may cut a tie line into pieces; the planner asked for whole lines.
-        const std::size_t asked = request.crossLines;
+        const std::size_t asked =
+            request.crossLines * std::max<std::size_t>(1, plan.areaNames.size());
         out << "  tie lines       " << asked << " across"
             << (plan.crossLines.size() != asked
                     ? " (" + std::to_string(plan.crossLines.size()) + " pieces round the islands)"
-                    : std::string())
-            << ", at " << fixed(plan.heading < 90.0 ? plan.heading + 90.0 : plan.heading - 90.0, 1)
-            << " and " << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
-            << " degrees\n";
+                    : std::string());
+        if (oneHeading) {
+            out << ", at "
+                << fixed(plan.heading < 90.0 ? plan.heading + 90.0 : plan.heading - 90.0, 1)
+                << " and "
+                << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
+                << " degrees\n";
+        } else {
+            out << ", at right angles to the lines of each area\n";
+        }
     }
     if (request.standoff > 0.0) {
         out << "  standoff        " << fixed(request.standoff, 1)

@@ -348,8 +348,10 @@ bool improveOnce(const OrderProblem& problem, Tour& tour,
                     }
                 }
             };
-            for (std::size_t end : {tour.at(i).cell, tour.at(j).cell}) {
-                for (std::size_t other : near[end]) {
+            // A single cell is both ends of its stretch: its near cells are weighed once.
+            const std::array<std::size_t, 2> ends{tour.at(i).cell, tour.at(j).cell};
+            for (std::size_t end = 0; end < (i == j ? 1U : 2U); ++end) {
+                for (std::size_t other : near[ends[end]]) {
                     const std::size_t q = tour.position(other);
                     weigh(q);
                     weigh(q == 0 ? Tour::kFirst : q - 1);

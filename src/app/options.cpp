@@ -505,6 +505,7 @@ CommandLine parseOptions(int argc, char* argv[], MissionParameters& params) {
             break;
         case kFeatureOption:
             commandLine.feature = optarg;
+            commandLine.features.emplace_back(optarg);
             break;
         case kSurveyOption:
             commandLine.surveyArea = optarg;

@@ -14,6 +14,7 @@ struct CommandLine {
     bool checkOnly = false;                  // --check: report on the plan, write no file
     bool showVersion = false;                // --version
     std::optional<std::string> feature;      // --feature: which route or area of the file
+    std::vector<std::string> features;       // every --feature, in order: areas to survey
 
     // Survey generation from an area; values as typed, converted strictly where used.
     std::optional<std::string> surveyArea;  // --survey: the area file, instead of waypoints

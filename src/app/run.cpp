@@ -114,14 +114,25 @@ bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, st
         out << message << '\n';
         return false;
     }
-    AreaSelection selection;
+    // Several --feature, or --feature all, make one mission of several areas.
+    const bool severalAsked =
+        commandLine.features.size() > 1 ||
+        (commandLine.features.size() == 1 && commandLine.features[0] == "all");
+    AreasSelection selection;
     {
         const DocumentResult read = readSource(file.source());
         if (!read.ok) {
             out << read.error << '\n';
             return false;
         }
-        selection = selectArea(read.document, file.name, commandLine.feature);
+        if (severalAsked) {
+            selection = selectAreas(read.document, file.name, commandLine.features);
+        } else {
+            AreaSelection one = selectArea(read.document, file.name, commandLine.feature);
+            selection.ok = one.ok;
+            selection.error = std::move(one.error);
+            selection.areas.push_back(std::move(one.area));
+        }
         for (const SourceNote& note : read.document.notes) {
             notes.push_back(note.message);
         }
@@ -131,13 +142,16 @@ bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, st
         out << selection.error << '\n';
         return false;
     }
-    const SurveyResult result = generateSurvey(selection.area, request);
+    const SurveyResult result = selection.areas.size() == 1
+                                    ? generateSurvey(selection.areas.front(), request)
+                                    : generateSurveys(selection.areas, request);
     if (!result.ok) {
         out << "*** " << displayableLine(file.name) << ": " << result.error << " ***\n";
         return false;
     }
     plan = result.plan;
-    area = std::move(selection.area);
+    // The launch leg leads to the area surveyed first.
+    area = std::move(selection.areas[plan.areaOrder.empty() ? 0 : plan.areaOrder.front()]);
     for (const GeoPoint& waypoint : plan.waypoints) {
         const GeoPoint written = asWritten(waypoint);
         appendNode(route, written.lat, written.lon);
@@ -182,9 +196,17 @@ constexpr OutputKind kSurveyWaypoints{"survey.txt", "survey waypoint",
 std::string surveyComment(const std::string& areaName, const SurveyRequest& request,
                           const SurveyPlan& plan) {
     char figures[160];
-    std::snprintf(figures, sizeof figures,
-                  ": %zu lines at %.1f degrees, %.2f m apart, %zu tie lines", plan.lines.size(),
-                  plan.heading, request.spacing, request.crossLines);
+    if (plan.areaNames.size() > 1) {
+        // The areas' headings differ: each is in the summary.
+        std::snprintf(figures, sizeof figures,
+                      ": %zu lines in %zu areas, %.2f m apart, %zu tie lines", plan.lines.size(),
+                      plan.areaNames.size(), request.spacing,
+                      request.crossLines * plan.areaNames.size());
+    } else {
+        std::snprintf(figures, sizeof figures,
+                      ": %zu lines at %.1f degrees, %.2f m apart, %zu tie lines", plan.lines.size(),
+                      plan.heading, request.spacing, request.crossLines);
+    }
     // The comment is one line of a file that is read again: no name may break it.
     return "Survey waypoints laid out by tavra from " + areaNameShown(areaName) + figures;
 }

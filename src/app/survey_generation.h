@@ -15,6 +15,8 @@
 std::optional<std::string> missingSurveyGeneration();
 
 SurveyResult generateSurvey(const GeoArea& area, const SurveyRequest& request);
+// Several areas in one mission, nearest first, their lines numbered across it.
+SurveyResult generateSurveys(const std::vector<GeoArea>& areas, const SurveyRequest& request);
 
 // The planned route's launch leg against the holes of the area it was laid out in.
 std::vector<PlanFinding> checkSurveyLaunch(const GeoArea& area, const WaypointList& route);

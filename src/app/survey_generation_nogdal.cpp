@@ -13,6 +13,10 @@ SurveyResult generateSurvey(const GeoArea&, const SurveyRequest&) {
     return result;
 }
 
+SurveyResult generateSurveys(const std::vector<GeoArea>&, const SurveyRequest&) {
+    return generateSurvey({}, {});
+}
+
 std::vector<PlanFinding> checkSurveyLaunch(const GeoArea&, const WaypointList&) {
     return {};
 }

@@ -103,6 +103,14 @@ SurveyOptions readSurveyOptions(const CommandLine& commandLine) {
                 return refused(std::string(option.name) + " applies only with --survey AREA_FILE");
             }
         }
+        // A route is one feature: of several named, taking one would plan what was not meant.
+        for (const std::string& feature : commandLine.features) {
+            if (feature != commandLine.features.front()) {
+                return refused("several --feature options name several areas for --survey "
+                               "AREA_FILE; a route is one feature, not " +
+                               quoted(commandLine.features.front()) + " and " + quoted(feature));
+            }
+        }
         return {};
     }
 

@@ -4,6 +4,7 @@
 #include "input/line_text.h"
 #include "route/geodesy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -28,6 +29,10 @@ std::string areaNameShown(const std::string& areaName) {
 void writeSurveySummary(std::ostream& out, const std::string& areaName,
                         const SurveyRequest& request, const SurveyPlan& plan, double missionSpeed) {
     const double spacing = request.spacing;
+    // As the summary writes them: areas whose headings differ by a rounding are one heading.
+    const bool oneHeading =
+        std::all_of(plan.areaHeadings.begin(), plan.areaHeadings.end(),
+                    [&](double heading) { return fixed(heading, 1) == fixed(plan.heading, 1); });
     out << "\nSurvey of " << areaNameShown(areaName) << ":\n";
     out << "  area            " << fixed(plan.area / 1e6, 3) << " km2 of water\n";
     out << "  lines           " << plural(plan.lines.size(), "line", "lines") << " in "
@@ -39,18 +44,41 @@ void writeSurveySummary(std::ostream& out, const std::string& areaName,
     // Rounded down, so that the figure is never more than the lines cover.
     out << "\n  coverage        " << fixed(std::floor(plan.coverage * 1e4) / 100.0, 2)
         << " % of the water surveyed, by the lines as the mission files hold them\n";
-    out << "  heading         " << fixed(plan.heading, 1) << " and "
-        << fixed(plan.heading + 180.0, 1) << " degrees\n";
+    if (plan.areaNames.size() > 1) {
+        out << "  areas           " << plan.areaNames.size() << ", in the order surveyed:";
+        for (std::size_t a = 0; a < plan.areaNames.size(); ++a) {
+            out << (a == 0 ? " \"" : ", \"") << escapedText(plan.areaNames[a]) << '"';
+        }
+        out << "\n  between areas   " << fixed(plan.betweenAreas / 1000.0, 3)
+            << " km of straight transits, not steered round land or keep-out zones\n";
+    }
+    if (!oneHeading) {
+        out << "  heading         by area:";
+        for (std::size_t a = 0; a < plan.areaHeadings.size(); ++a) {
+            out << (a == 0 ? " " : ", ") << fixed(plan.areaHeadings[a], 1);
+        }
+        out << " degrees, and back\n";
+    } else {
+        out << "  heading         " << fixed(plan.heading, 1) << " and "
+            << fixed(plan.heading + 180.0, 1) << " degrees\n";
+    }
     if (!plan.crossLines.empty()) {
         // The holes may cut a tie line into pieces; the planner asked for whole lines.
-        const std::size_t asked = request.crossLines;
+        const std::size_t asked =
+            request.crossLines * std::max<std::size_t>(1, plan.areaNames.size());
         out << "  tie lines       " << asked << " across"
             << (plan.crossLines.size() != asked
                     ? " (" + std::to_string(plan.crossLines.size()) + " pieces round the islands)"
-                    : std::string())
-            << ", at " << fixed(plan.heading < 90.0 ? plan.heading + 90.0 : plan.heading - 90.0, 1)
-            << " and " << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
-            << " degrees\n";
+                    : std::string());
+        if (oneHeading) {
+            out << ", at "
+                << fixed(plan.heading < 90.0 ? plan.heading + 90.0 : plan.heading - 90.0, 1)
+                << " and "
+                << fixed(plan.heading < 90.0 ? plan.heading + 270.0 : plan.heading + 90.0, 1)
+                << " degrees\n";
+        } else {
+            out << ", at right angles to the lines of each area\n";
+        }
     }
     if (request.standoff > 0.0) {
         out << "  standoff        " << fixed(request.standoff, 1)

@@ -57,6 +57,11 @@ struct AreasSelection {
     std::vector<GeoArea> areas;
 };
 
+// The areas --feature names, each once, in the order named; "all" names every area, unless a
+// feature of the file has that very name. One name alone is selectArea's.
+AreasSelection selectAreas(const SourceDocument& document, const std::string& fileName,
+                           const std::vector<std::string>& features);
+
 // Every area of the document, for keep-out zones and operating regions; unnamed ones are
 // named by their number in the file.
 AreasSelection allAreas(const SourceDocument& document, const std::string& fileName);

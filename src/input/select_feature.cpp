@@ -3,6 +3,7 @@
 #include "input/line_text.h"
 #include "input/read_source.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr const char* kAreaUse = "--survey or --keepOut";
+// What --feature takes for every area of the file.
+constexpr const char* kEveryArea = "all";
 
 // Plain and CSV files hold positions only: as an area they are its boundary.
 bool holdsBarePositions(const SourceDocument& document) {
@@ -276,4 +279,62 @@ AreasSelection allAreas(const SourceDocument& document, const std::string& fileN
         selection.error = noneOfShape(document, fileName, FeatureShape::area);
     }
     return selection;
+}
+
+AreasSelection selectAreas(const SourceDocument& document, const std::string& fileName,
+                           const std::vector<std::string>& features) {
+    const bool fileHasAll =
+        std::any_of(document.features.begin(), document.features.end(),
+                    [](const SourceFeature& feature) { return feature.name == kEveryArea; });
+    const bool every =
+        !fileHasAll && std::find(features.begin(), features.end(), kEveryArea) != features.end();
+    AreasSelection selection;
+    if (features.empty()) {
+        AreaSelection one = selectArea(document, fileName, std::nullopt);
+        selection.ok = one.ok;
+        selection.error = std::move(one.error);
+        if (one.ok) {
+            selection.areas.push_back(std::move(one.area));
+        }
+        return selection;
+    }
+    if (holdsBarePositions(document) && !document.features.empty()) {
+        // The file holds one area: each name must pick it, and it is surveyed once.
+        for (const std::string& feature : features) {
+            AreaSelection one =
+                selectArea(document, fileName,
+                           every && feature == kEveryArea ? std::nullopt
+                                                          : std::optional<std::string>(feature));
+            if (!one.ok) {
+                selection.ok = false;
+                selection.error = one.error;
+                selection.areas.clear();
+                return selection;
+            }
+            if (selection.areas.empty()) {
+                selection.areas.push_back(std::move(one.area));
+            }
+        }
+        return selection;
+    }
+    std::vector<std::size_t> taken;
+    for (const std::string& feature : features) {
+        // Beside "all", a name still has to pick an area: a typing slip is not passed over.
+        if (every && feature == kEveryArea) {
+            continue;
+        }
+        const Pick pick = pickFeature(document, fileName, feature, FeatureShape::area);
+        if (!pick.ok) {
+            selection.ok = false;
+            selection.error = pick.error;
+            selection.areas.clear();
+            return selection;
+        }
+        // Named twice (by name and by number, say), an area is still surveyed once.
+        if (std::find(taken.begin(), taken.end(), pick.index) == taken.end()) {
+            taken.push_back(pick.index);
+            selection.areas.push_back(areaOf(document.features[pick.index], pick.index));
+        }
+    }
+    return every ? allAreas(document, fileName) : selection;
 }

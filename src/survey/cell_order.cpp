@@ -1,6 +1,8 @@
 // The order of the cells and the corner each is entered at.
 #include "survey/cell_order.h"
 
+#include "survey/cell_tour.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -22,24 +24,12 @@ bool mayStartAt(const OrderProblem& problem, std::size_t cell, std::size_t entry
     return problem.mayStart.empty() || problem.mayStart[4 * cell + entry];
 }
 
-double cornerLink(const OrderProblem& problem, std::size_t a, std::size_t b) {
-    if (!problem.link.empty()) {
-        return problem.link[a][b];
-    }
-    if (a / 4 == b / 4) {
-        return 0.0;
-    }
-    const std::array<double, 2>& p = problem.places[a];
-    const std::array<double, 2>& q = problem.places[b];
-    return std::hypot(q[0] - p[0], q[1] - p[1]);
-}
-
 std::size_t exitCorner(const OrderProblem& problem, const CellVisit& from) {
     return 4 * from.cell + problem.cells[from.cell].exit[from.entry];
 }
 
 double linkCost(const OrderProblem& problem, const CellVisit& from, const CellVisit& to) {
-    return cornerLink(problem, exitCorner(problem, from), 4 * to.cell + to.entry);
+    return linkBetween(problem, exitCorner(problem, from), 4 * to.cell + to.entry);
 }
 
 // No link is shorter than the larger of its two coordinate differences.
@@ -107,39 +97,6 @@ std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
     return visits;
 }
 
-// The best corners for cells taken in a fixed order.
-std::vector<CellVisit> bestEntries(const OrderProblem& problem,
-                                   const std::vector<std::size_t>& order) {
-    const std::size_t count = order.size();
-    std::vector<std::array<double, 4>> best(count);
-    std::vector<std::array<std::size_t, 4>> before(count);
-    for (std::size_t e = 0; e < 4; ++e) {
-        best[0][e] = mayStartAt(problem, order[0], e) ? problem.cells[order[0]].length[e] : kNever;
-    }
-    for (std::size_t k = 1; k < count; ++k) {
-        for (std::size_t e = 0; e < 4; ++e) {
-            best[k][e] = kNever;
-            for (std::size_t p = 0; p < 4; ++p) {
-                const double total = best[k - 1][p] +
-                                     linkCost(problem, {order[k - 1], p}, {order[k], e}) +
-                                     problem.cells[order[k]].length[e];
-                if (total < best[k][e]) {
-                    best[k][e] = total;
-                    before[k][e] = p;
-                }
-            }
-        }
-    }
-    std::vector<CellVisit> visits(count);
-    std::size_t entry = static_cast<std::size_t>(
-        std::min_element(best[count - 1].begin(), best[count - 1].end()) - best[count - 1].begin());
-    for (std::size_t k = count; k-- > 0;) {
-        visits[k] = {order[k], entry};
-        entry = before[k][entry];
-    }
-    return visits;
-}
-
 std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) {
     std::vector<CellVisit> visits{start};
     std::vector<bool> done(problem.cells.size(), false);
@@ -155,7 +112,7 @@ std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) 
                 if (!(leastLink(problem, from, 4 * cell + e) + length < cheapest)) {
                     continue;
                 }
-                const double cost = cornerLink(problem, from, 4 * cell + e) + length;
+                const double cost = linkBetween(problem, from, 4 * cell + e) + length;
                 if (cost < cheapest) {
                     cheapest = cost;
                     chosen = {cell, e};
@@ -193,7 +150,7 @@ std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
     double bestLength = kNever;
     for (std::size_t i = 0; i < starts.size(); i += stride) {
         std::vector<CellVisit> visits =
-            bestEntries(problem, cellsOf(greedyFrom(problem, starts[i])));
+            bestCorners(problem, cellsOf(greedyFrom(problem, starts[i])));
         const double length = routeLength(problem, visits);
         if (length < bestLength) {
             bestLength = length;
@@ -213,7 +170,7 @@ std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
             for (std::size_t j = i + 1; j < order.size(); ++j) {
                 std::reverse(order.begin() + static_cast<std::ptrdiff_t>(i),
                              order.begin() + static_cast<std::ptrdiff_t>(j) + 1);
-                std::vector<CellVisit> visits = bestEntries(problem, order);
+                std::vector<CellVisit> visits = bestCorners(problem, order);
                 const double length = routeLength(problem, visits);
                 if (length < bestLength - 1e-9) {
                     bestLength = length;
@@ -229,7 +186,63 @@ std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
     return best;
 }
 
+// Meters of the route by the ways the vehicle takes between the cells.
+double trueLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {
+    double length = 0.0;
+    for (std::size_t k = 0; k < visits.size(); ++k) {
+        length += problem.cells[visits[k].cell].length[visits[k].entry];
+        if (k > 0) {
+            length += problem.wayLength(visits[k - 1], visits[k]);
+        }
+    }
+    return length;
+}
+
 } // namespace
+
+double linkBetween(const OrderProblem& problem, std::size_t a, std::size_t b) {
+    if (!problem.link.empty()) {
+        return problem.link[a][b];
+    }
+    if (a / 4 == b / 4) {
+        return 0.0;
+    }
+    const std::array<double, 2>& p = problem.places[a];
+    const std::array<double, 2>& q = problem.places[b];
+    return std::hypot(q[0] - p[0], q[1] - p[1]);
+}
+
+std::vector<CellVisit> bestCorners(const OrderProblem& problem,
+                                   const std::vector<std::size_t>& order) {
+    const std::size_t count = order.size();
+    std::vector<std::array<double, 4>> best(count);
+    std::vector<std::array<std::size_t, 4>> before(count);
+    for (std::size_t e = 0; e < 4; ++e) {
+        best[0][e] = mayStartAt(problem, order[0], e) ? problem.cells[order[0]].length[e] : kNever;
+    }
+    for (std::size_t k = 1; k < count; ++k) {
+        for (std::size_t e = 0; e < 4; ++e) {
+            best[k][e] = kNever;
+            for (std::size_t p = 0; p < 4; ++p) {
+                const double total = best[k - 1][p] +
+                                     linkCost(problem, {order[k - 1], p}, {order[k], e}) +
+                                     problem.cells[order[k]].length[e];
+                if (total < best[k][e]) {
+                    best[k][e] = total;
+                    before[k][e] = p;
+                }
+            }
+        }
+    }
+    std::vector<CellVisit> visits(count);
+    std::size_t entry = static_cast<std::size_t>(
+        std::min_element(best[count - 1].begin(), best[count - 1].end()) - best[count - 1].begin());
+    for (std::size_t k = count; k-- > 0;) {
+        visits[k] = {order[k], entry};
+        entry = before[k][entry];
+    }
+    return visits;
+}
 
 std::vector<CellVisit> orderCells(const OrderProblem& problem) {
     if (problem.cells.empty()) {
@@ -238,7 +251,14 @@ std::vector<CellVisit> orderCells(const OrderProblem& problem) {
     if (problem.cells.size() <= kMostCellsOrderedExactly) {
         return exactOrder(problem);
     }
-    return heuristicOrder(problem);
+    std::vector<CellVisit> greedy = heuristicOrder(problem);
+    std::vector<CellVisit> shortened = shortenTour(problem, greedy);
+    if (!problem.wayLength) {
+        return shortened;
+    }
+    // The estimate may mislead where a way bends round an island or up a fjord: the greedy
+    // route stands unless the shortened one is shorter by the ways the vehicle would take.
+    return trueLength(problem, shortened) < trueLength(problem, greedy) ? shortened : greedy;
 }
 
 double routeLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {

@@ -1,10 +1,11 @@
 // The order in which the cells are swept and the corner each is entered at, for the
-// shortest route: exact over every order for a few cells, a greedy route improved by
-// reversing stretches of it for many.
+// shortest route: exact over every order for a few cells; for many, a greedy route improved
+// by reversing and moving stretches of it, kept only where the true ways are shorter.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 // Up to this many cells every order is weighed (by dynamic programming over the sets of
@@ -18,6 +19,11 @@ struct CellSweeps {
     std::array<double, 4> length{};    // meters, lines and turns, by corner entered at
 };
 
+struct CellVisit {
+    std::size_t cell = 0;
+    std::size_t entry = 0; // the corner entered at, 0..3
+};
+
 struct OrderProblem {
     std::vector<CellSweeps> cells;
     // link[a][b]: meters from corner a to corner b, corners numbered 4 * cell + corner.
@@ -27,14 +33,22 @@ struct OrderProblem {
     std::vector<std::array<double, 2>> places;
     // Which corners the route may begin at (by the same numbering); none means any.
     std::vector<bool> mayStart;
-};
-
-struct CellVisit {
-    std::size_t cell = 0;
-    std::size_t entry = 0; // the corner entered at, 0..3
+    // Meters of the way the vehicle would take from the end of one cell's sweep to the start
+    // of the next's, where the straight distances of places are only an estimate: a route
+    // shortened on the estimate is taken only when it is shorter on these. None: the links
+    // are taken as they are.
+    std::function<double(const CellVisit& from, const CellVisit& to)> wayLength;
 };
 
 std::vector<CellVisit> orderCells(const OrderProblem& problem);
+
+// Meters from corner a to corner b (numbered 4 * cell + corner): the table's, or the
+// straight distance between their places (0 within one cell).
+double linkBetween(const OrderProblem& problem, std::size_t a, std::size_t b);
+
+// The best corners for the cells swept in this order, the first at a corner it may start at.
+std::vector<CellVisit> bestCorners(const OrderProblem& problem,
+                                   const std::vector<std::size_t>& order);
 
 // Meters of the whole route: every sweep and every link between them.
 double routeLength(const OrderProblem& problem, const std::vector<CellVisit>& visits);

@@ -14,7 +14,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -230,6 +232,25 @@ std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<C
             problem.mayStart[k] = distance(*startNear, corners[k]) == nearest;
         }
     }
+    // The ways between cells, found once: for weighing orders and for the route taken.
+    std::map<std::pair<std::size_t, std::size_t>, std::vector<PlanePoint>> between;
+    const auto wayBetween = [&](const CellVisit& from,
+                                const CellVisit& to) -> const std::vector<PlanePoint>& {
+        const std::pair<std::size_t, std::size_t> key{4 * from.cell + from.entry,
+                                                      4 * to.cell + to.entry};
+        auto found = between.find(key);
+        if (found == between.end()) {
+            found = between
+                        .emplace(key, shortestWay(geos, water,
+                                                  sweeps[from.cell][from.entry].runs.back().run.end,
+                                                  sweeps[to.cell][to.entry].runs.front().run.start))
+                        .first;
+        }
+        return found->second;
+    };
+    problem.wayLength = [&](const CellVisit& from, const CellVisit& to) {
+        return wayLength(wayBetween(from, to));
+    };
     const std::vector<CellVisit> visits = orderCells(problem);
     std::size_t narrow = 0;
     for (std::size_t k = 0; k < visits.size(); ++k) {
@@ -238,9 +259,8 @@ std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<C
         for (LineRun& run : sweep.runs) {
             run.cell = k;
         }
-        if (!runs.empty()) {
-            ways.push_back(
-                shortestWay(geos, water, runs.back().run.end, sweep.runs.front().run.start));
+        if (k > 0) {
+            ways.push_back(wayBetween(visits[k - 1], visits[k]));
         }
         runs.insert(runs.end(), sweep.runs.begin(), sweep.runs.end());
         ways.insert(ways.end(), sweep.ways.begin(), sweep.ways.end());

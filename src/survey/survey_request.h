@@ -72,6 +72,12 @@ struct SurveyPlan {
     double areaSurveyed = 0.0;
     std::size_t rowsPerTurn = 1; // lines each turn spans: 1 runs them one after another
     std::size_t narrowTurns = 0; // turns in cells too narrow to span that many
+    // Where several areas make one mission: their numbers in the list given, names and
+    // headings in the order surveyed (empty for a single area, whose heading is the one above).
+    std::vector<std::size_t> areaOrder;
+    std::vector<std::string> areaNames;
+    std::vector<double> areaHeadings;
+    double betweenAreas = 0.0; // meters of the straight transits from area to area
 };
 
 struct SurveyResult {

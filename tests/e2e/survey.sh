@@ -191,6 +191,32 @@ refused "an area and a waypoint file" \
     --survey "$AREAS/rectangle.txt" --lineSpacing 100 "$AREAS/l_bay.txt"
 refused "no area file" "*** cannot open the area file $WORK/none.txt ***" \
     --survey "$WORK/none.txt" --lineSpacing 100
+# Two boxes 2.5 km apart, one mission: the south one first, from a start beside it, its
+# lines numbered on into the north one, which is entered at the corner where the first ended.
+new_run_dir
+tavra_run_at_fixed_time --survey "$AREAS/two_bays.geojson" --feature all --lineSpacing 100 \
+    --startNear "36.799 -121.951" --export lines-csv
+expect_status 0 "$status" "two areas"
+# shellcheck disable=SC2086
+expect_files "two areas" $FOUR_FILES 2020_189_155.survey.txt 2020_189_155.lines.csv
+grep -qxF '  areas           2, in the order surveyed: "South box", "North box"' .stdout &&
+    grep -qxF '  between areas   2.890 km of straight transits, not steered round land or keep-out zones' .stdout ||
+    fail "two areas: $(cat .stdout)"
+awk -F, 'NR > 1 { ok = (NR == 2 || ok) && $1 == NR - 1 && $9 == (NR <= 7 ? 1 : 2) &&
+        ($3 < 36.805) == (NR <= 7) }
+    NR == 8 { ok = ok && $4 == "-121.950000000" }
+    END { exit !(ok && NR == 14) }' 2020_189_155.lines.csv ||
+    fail "two areas: $(cat 2020_189_155.lines.csv)"
+refused "a feature that names no area" \
+    "*** $AREAS/two_bays.geojson has no feature named or numbered \"East box\" ***
+its areas:
+  1, \"North box\" (GeoJSON Polygon, line 4)
+  2, \"South box\" (GeoJSON Polygon, line 15)" \
+    --survey "$AREAS/two_bays.geojson" --feature all --feature "East box" --lineSpacing 100
+refused "several routes" \
+    '*** several --feature options name several areas for --survey AREA_FILE; a route is one feature, not "1" and "2" ***' \
+    --feature 1 --feature 2 "$AREAS/rectangle.txt"
+
 refused "table of lines without a survey" \
     "*** --export lines-csv applies only with --survey AREA_FILE ***" \
     --export lines-csv "$AREAS/rectangle.txt"

@@ -93,6 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const GeoArea& area : areas.areas) {
             FUZZ_CHECK(area.outer.size() >= 3);
         }
+        // Several named: each area once, and a refusal carries no area.
+        const AreasSelection named = selectAreas(any.document, "fuzz", {"all", "1", "2", "1"});
+        FUZZ_CHECK(named.ok ? !named.areas.empty() : named.areas.empty() && !named.error.empty());
     } else {
         FUZZ_CHECK(!any.error.empty());
     }

@@ -201,3 +201,43 @@ TEST(SelectFeature, PlainPositionsAreTheBoundaryOfAnArea) {
     EXPECT_EQ(refused.error, "*** two.txt: an area needs at least 3 positions, found 2 ***");
     EXPECT_FALSE(allAreas(two.document, "two.txt").ok);
 }
+
+// Several areas for one survey: "all", or each named once, in the order named; a name that
+// picks no area refuses the lot.
+TEST(SelectFeature, SeveralAreas) {
+    SourceDocument document = survey();
+    document.features.push_back(area("Wreck", 40, {kHole}));
+    struct Case {
+        std::vector<std::string> asked;
+        std::vector<std::string> areas; // names picked, in order; none when refused
+        std::string error;
+    };
+    const Case cases[] = {
+        {{"all"}, {"Kelp bed", "Wreck"}, ""},
+        {{"Wreck", "3"}, {"Wreck", "Kelp bed"}, ""},
+        {{"Wreck", "4", "Wreck"}, {"Wreck"}, ""},
+        {{"all", "Reef"}, {}, "*** kelp.kml has no feature named or numbered \"Reef\" ***"},
+        {{}, {}, "*** kelp.kml holds 2 areas: choose one"},
+        {{"Wreck", "Reef"}, {}, "*** kelp.kml has no feature named or numbered \"Reef\" ***"},
+        {{"Wreck", "Leg A"},
+         {},
+         "*** kelp.kml: feature 1, \"Leg A\" (KML path, line 5) is a route, not an area (a "
+         "polygon) ***"},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        const Case& c = cases[k];
+        const AreasSelection selection = selectAreas(document, "kelp.kml", c.asked);
+        std::vector<std::string> names;
+        for (const GeoArea& picked : selection.areas) {
+            names.push_back(picked.name);
+        }
+        EXPECT_EQ(names, c.areas) << "case " << k;
+        EXPECT_EQ(selection.ok, c.error.empty()) << "case " << k;
+        EXPECT_EQ(selection.error.substr(0, c.error.size()), c.error) << "case " << k;
+    }
+    // A feature named "all" is the one meant.
+    document.features.back().name = "all";
+    const AreasSelection named = selectAreas(document, "kelp.kml", {"all"});
+    ASSERT_EQ(named.areas.size(), 1u);
+    EXPECT_EQ(named.areas[0].name, "all");
+}

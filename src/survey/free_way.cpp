@@ -25,6 +25,9 @@ constexpr double kCellsPerEdge = 4.0;
 // A point's side of a line is taken as plain arithmetic gives it only when the cross product
 // exceeds this share of its terms, far above their rounding.
 constexpr double kSideBound = 1e-12;
+// The box of two steps along a way is widened by this for the cells it covers: far above the
+// rounding of a step's coordinates, far below a cell.
+constexpr double kCellHair = 1e-6; // meters
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -131,37 +134,35 @@ Meeting meeting(const PlaneSegment& way, const PlaneSegment& edge) {
 }
 
 // Whether the way meets the edge of the water: apart from every edge near it, across one,
-// or too close to one to tell. The way is followed in steps of half a cell; every point of
-// it lies within a quarter cell of a step, so the cells round each step hold every edge it
-// can meet.
+// or too close to one to tell. The way is followed in steps of at most a cell; every point of
+// it between two steps lies in the box of the two, so the cells that box covers (widened by
+// a hair for the rounding of the steps) hold every edge it can meet. A way along a shore of
+// a chart's detail passes cells of a hundred edges each: only those it passes are looked at.
 Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
     if (++grid.query == 0) {
         std::fill(grid.seen.begin(), grid.seen.end(), 0);
         grid.query = 1;
     }
     const double length = distance(way.start, way.end);
-    const auto steps = static_cast<std::size_t>(std::ceil(2.0 * length / grid.cell));
+    const auto steps =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(length / grid.cell)));
     bool unsure = false;
-    // The block of cells round the step before: consecutive steps mostly share their blocks,
-    // and the cells already looked through hold no edge not already met.
-    std::size_t lastColumn = SIZE_MAX;
-    std::size_t lastRow = SIZE_MAX;
-    const auto inLastBlock = [&](std::size_t c, std::size_t r) {
-        return lastColumn != SIZE_MAX && c + 1 >= lastColumn && c <= lastColumn + 1 &&
-               r + 1 >= lastRow && r <= lastRow + 1;
-    };
-    for (std::size_t i = 0; i <= steps; ++i) {
-        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / static_cast<double>(steps);
-        const PlanePoint at{way.start.x + (way.end.x - way.start.x) * t,
-                            way.start.y + (way.end.y - way.start.y) * t};
-        const auto [column, row] = grid.cellOf(at);
-        if (column == lastColumn && row == lastRow) {
-            continue;
-        }
-        for (std::size_t r = row == 0 ? 0 : row - 1; r <= std::min(row + 1, grid.rows - 1); ++r) {
-            for (std::size_t c = column == 0 ? 0 : column - 1;
-                 c <= std::min(column + 1, grid.columns - 1); ++c) {
-                if (inLastBlock(c, r)) {
+    // The cells of the box before: consecutive boxes share a corner's cells.
+    std::size_t lastLow[2] = {1, 1};
+    std::size_t lastHigh[2] = {0, 0};
+    PlanePoint before = way.start;
+    for (std::size_t i = 1; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(steps);
+        const PlanePoint at = i == steps ? way.end
+                                         : PlanePoint{way.start.x + (way.end.x - way.start.x) * t,
+                                                      way.start.y + (way.end.y - way.start.y) * t};
+        const auto [c0, r0] = grid.cellOf(
+            {std::min(before.x, at.x) - kCellHair, std::min(before.y, at.y) - kCellHair});
+        const auto [c1, r1] = grid.cellOf(
+            {std::max(before.x, at.x) + kCellHair, std::max(before.y, at.y) + kCellHair});
+        for (std::size_t r = r0; r <= r1; ++r) {
+            for (std::size_t c = c0; c <= c1; ++c) {
+                if (c >= lastLow[0] && c <= lastHigh[0] && r >= lastLow[1] && r <= lastHigh[1]) {
                     continue;
                 }
                 const std::size_t cell = r * grid.columns + c;
@@ -179,8 +180,11 @@ Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
                 }
             }
         }
-        lastColumn = column;
-        lastRow = row;
+        lastLow[0] = c0;
+        lastLow[1] = r0;
+        lastHigh[0] = c1;
+        lastHigh[1] = r1;
+        before = at;
     }
     return unsure ? Meeting::unsure : Meeting::apart;
 }

@@ -32,29 +32,59 @@ GeosGeometry polygonOfRing(const Geos& geos, const GEOSGeometry* ring) {
                  "make a polygon");
 }
 
-GeosGeometry lineOfRing(const Geos& geos, const GEOSGeometry* ring) {
-    GEOSCoordSequence* sequence =
-        GEOSCoordSeq_clone_r(geos.handle(), GEOSGeom_getCoordSeq_r(geos.handle(), ring));
-    if (sequence == nullptr) {
-        throw GeometryFailure("GEOS could not copy a ring");
-    }
-    return owned(geos, GEOSGeom_createLineString_r(geos.handle(), sequence), "make a line");
-}
-
-// Whether every hole lies farther than margin from the shell and from every other hole: the
-// shell's distance through GEOS's index of its edges, the holes' only where their boxes,
-// grown by the margin, overlap.
+// Whether every hole lies farther than margin from the shell and from every other hole:
+// GEOS measures the distance only where the boxes, grown by the margin, overlap. (GEOS's
+// prepared distance of a line compares every pair of edges, the shore's with each hole's.)
 bool ringsApart(const Geos& geos, const GEOSGeometry* shell,
                 const std::vector<const GEOSGeometry*>& holes, double margin) {
-    const GeosGeometry shellLine = lineOfRing(geos, shell);
-    const GeosPrepared near = prepared(geos, shellLine.get());
     std::vector<Box> boxes;
     for (const GEOSGeometry* hole : holes) {
-        if (answer(geos, GEOSPreparedDistanceWithin_r(geos.handle(), near.get(), hole, margin),
-                   "measure a hole's distance from the boundary")) {
-            return false;
-        }
         boxes.push_back(boxOf(geos, hole));
+    }
+    const GEOSCoordSequence* sequence = GEOSGeom_getCoordSeq_r(geos.handle(), shell);
+    unsigned size = 0;
+    if (sequence == nullptr || GEOSCoordSeq_getSize_r(geos.handle(), sequence, &size) != 1) {
+        return false;
+    }
+    std::vector<PlanePoint> points(size);
+    for (unsigned i = 0; i < size; ++i) {
+        GEOSCoordSeq_getXY_r(geos.handle(), sequence, i, &points[i].x, &points[i].y);
+    }
+    struct Edge {
+        Box box;
+        std::size_t start = 0;
+    };
+    std::vector<Edge> edges;
+    double widest = 0.0;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        const PlanePoint& a = points[i];
+        const PlanePoint& b = points[i + 1];
+        const Box box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                      std::max(a.y, b.y)};
+        widest = std::max(widest, box.maxX - box.minX);
+        edges.push_back({box, i});
+    }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& a, const Edge& b) { return a.box.minX < b.box.minX; });
+    const auto overlap = [&](const Box& a, const Box& b) {
+        return !(b.minX > a.maxX + margin || a.minX > b.maxX + margin || b.minY > a.maxY + margin ||
+                 a.minY > b.maxY + margin);
+    };
+    for (std::size_t h = 0; h < holes.size(); ++h) {
+        const Box& box = boxes[h];
+        auto edge = std::lower_bound(edges.begin(), edges.end(), box.minX - margin - widest,
+                                     [](const Edge& e, double x) { return e.box.minX < x; });
+        for (; edge != edges.end() && edge->box.minX <= box.maxX + margin; ++edge) {
+            if (!overlap(box, edge->box)) {
+                continue;
+            }
+            const GeosGeometry line =
+                makeSegment(geos, points[edge->start], points[edge->start + 1]);
+            if (answer(geos, GEOSDistanceWithin_r(geos.handle(), line.get(), holes[h], margin),
+                       "measure a hole's distance from the boundary")) {
+                return false;
+            }
+        }
     }
     std::vector<std::size_t> order(holes.size());
     std::iota(order.begin(), order.end(), 0);
@@ -67,7 +97,7 @@ bool ringsApart(const Geos& geos, const GEOSGeometry* shell,
             if (b.minX > a.maxX + margin) {
                 break;
             }
-            if (b.minY > a.maxY + margin || a.minY > b.maxY + margin) {
+            if (!overlap(a, b)) {
                 continue;
             }
             if (answer(

@@ -308,9 +308,30 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     const auto point = [&](std::size_t node) {
         return node == count ? to : water.corners[among[node]];
     };
+    // The straight ways between the ends and a corner, tested once for every search from or
+    // to the same point; the way tested is the same, in the same direction, as before.
+    const auto pointSees = [&](PlanePoint end, std::size_t corner, bool fromEnd) {
+        std::unordered_map<std::uint64_t, bool>& sight = water.pointSight[{end.x, end.y}];
+        const std::uint64_t key = 2 * static_cast<std::uint64_t>(corner) + (fromEnd ? 0 : 1);
+        auto known = sight.find(key);
+        if (known == sight.end()) {
+            const PlanePoint& at = water.corners[corner];
+            known = sight
+                        .emplace(key, fromEnd ? clearWay(geos, water, end, at)
+                                              : clearWay(geos, water, at, end))
+                        .first;
+        }
+        return known->second;
+    };
     const auto sees = [&](std::size_t a, std::size_t b) {
-        if (a == count || b == count) {
+        if (a == count && b == count) {
             return clearWay(geos, water, point(a), point(b));
+        }
+        if (a == count) {
+            return pointSees(to, among[b], true);
+        }
+        if (b == count) {
+            return pointSees(to, among[a], false);
         }
         const std::size_t low = std::min(among[a], among[b]);
         const std::size_t high = std::max(among[a], among[b]);
@@ -346,7 +367,7 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             unasked[node] = false;
             // The straight way wins unless one through other corners is strictly shorter.
             const double straight = distance(from, point(node));
-            if (!(reached[node] < straight) && clearWay(geos, water, from, point(node))) {
+            if (!(reached[node] < straight) && pointSees(from, among[node], true)) {
                 reached[node] = straight;
                 previous[node] = kFromStart;
             }

@@ -48,6 +48,10 @@ struct FreeWater {
     // Whether two corners see each other, by their numbers (the lower in the high half), as
     // found so far: most pairs are never asked about.
     std::unordered_map<std::uint64_t, bool> cornerSight;
+    // Whether a point (a line's end, met again by every sweep of its cell and by the order)
+    // sees a corner, as found so far: by the point, then by the corner's number and which
+    // way the straight way was tested.
+    std::map<std::array<double, 2>, std::unordered_map<std::uint64_t, bool>> pointSight;
     // Ways found, by their ends in increasing order: a cell swept from each of its corners
     // turns between the same line ends again and again.
     std::map<std::array<double, 4>, std::vector<PlanePoint>> known;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <queue>
 
 namespace {
@@ -235,6 +236,10 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
             addEdges(hole);
         }
     }
+    // The tables of sight number a pair of corners in 63 bits.
+    if (water.corners.size() >= (std::size_t{1} << 31)) {
+        throw GeometryFailure("the water has too many corners to search ways among");
+    }
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
@@ -310,18 +315,18 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     };
     // The straight ways between the ends and a corner, tested once for every search from or
     // to the same point; the way tested is the same, in the same direction, as before.
+    SightTable& fromSight = water.pointSight[{from.x, from.y}];
+    SightTable& toSight = water.pointSight[{to.x, to.y}];
     const auto pointSees = [&](PlanePoint end, std::size_t corner, bool fromEnd) {
-        std::unordered_map<std::uint64_t, bool>& sight = water.pointSight[{end.x, end.y}];
+        SightTable& sight = end.x == from.x && end.y == from.y ? fromSight : toSight;
         const std::uint64_t key = 2 * static_cast<std::uint64_t>(corner) + (fromEnd ? 0 : 1);
-        auto known = sight.find(key);
-        if (known == sight.end()) {
-            const PlanePoint& at = water.corners[corner];
-            known = sight
-                        .emplace(key, fromEnd ? clearWay(geos, water, end, at)
-                                              : clearWay(geos, water, at, end))
-                        .first;
+        if (const std::optional<bool> known = sight.find(key)) {
+            return *known;
         }
-        return known->second;
+        const PlanePoint& at = water.corners[corner];
+        const bool sees = fromEnd ? clearWay(geos, water, end, at) : clearWay(geos, water, at, end);
+        sight.keep(key, sees);
+        return sees;
     };
     const auto sees = [&](std::size_t a, std::size_t b) {
         if (a == count && b == count) {
@@ -336,11 +341,12 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
         const std::size_t low = std::min(among[a], among[b]);
         const std::size_t high = std::max(among[a], among[b]);
         const std::uint64_t key = static_cast<std::uint64_t>(low) << 32 | high;
-        auto known = water.cornerSight.find(key);
-        if (known == water.cornerSight.end()) {
-            known = water.cornerSight.emplace(key, clearWay(geos, water, point(a), point(b))).first;
+        if (const std::optional<bool> known = water.cornerSight.find(key)) {
+            return *known;
         }
-        return known->second;
+        const bool sees = clearWay(geos, water, point(a), point(b));
+        water.cornerSight.keep(key, sees);
+        return sees;
     };
     constexpr double kUnreached = std::numeric_limits<double>::infinity();
     constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
@@ -384,7 +390,15 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             if (settled[next] || next == node) {
                 continue;
             }
-            const double via = reached[node] + distance(point(node), point(next));
+            // The distance is no less than its longer side: most corners already reached
+            // by as short a way are passed over without it.
+            const PlanePoint a = point(node);
+            const PlanePoint b = point(next);
+            const double side = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+            if (!(reached[node] + side < reached[next])) {
+                continue;
+            }
+            const double via = reached[node] + distance(a, b);
             if (via < reached[next] && sees(node, next)) {
                 reached[next] = via;
                 previous[next] = node;

@@ -145,7 +145,9 @@ GeoArea withoutRepeatedVertices(const GeoArea& area) {
     return kept;
 }
 
-FramedAreaResult frameArea(const Geos& geos, const GeoArea& given) {
+namespace {
+
+FramedAreaResult frame(const Geos& geos, const GeoArea& given, bool checkValidity) {
     if (std::string error = vertexRangeError(given.outer, 0); !error.empty()) {
         return refused(error);
     }
@@ -207,9 +209,21 @@ FramedAreaResult frameArea(const Geos& geos, const GeoArea& given) {
             return refused(ringName(i + 1) + " encloses no area: its vertices lie on one line");
         }
     }
-    if (std::string error = validityError(geos, result.area); !error.empty()) {
-        return refused(error);
+    if (checkValidity) {
+        if (std::string error = validityError(geos, result.area); !error.empty()) {
+            return refused(error);
+        }
     }
     orientRings(plane);
     return result;
+}
+
+} // namespace
+
+FramedAreaResult frameArea(const Geos& geos, const GeoArea& area) {
+    return frame(geos, area, true);
+}
+
+FramedAreaResult frameAcceptedArea(const Geos& geos, const GeoArea& area) {
+    return frame(geos, area, false);
 }

@@ -104,7 +104,44 @@ FramedAreaResult refused(std::string error) {
     return result;
 }
 
+// Whether the area is valid, found in parts: the boundary alone, the holes inside a plain
+// box round it, and each hole strictly inside the boundary. GEOS's check of the whole looks
+// each hole up in the boundary vertex by vertex, seconds for a thousand rocks off a shore of
+// 10^5 vertices. Where the parts find the area valid, so does the whole (no hole meets the
+// boundary, so whatever could be wrong between the holes is wrong in the box too); where
+// they do not, the whole is checked, for GEOS's own reason and place.
+bool validInParts(const Geos& geos, const PlaneArea& area) {
+    const GeosGeometry shell = makePolygon(geos, area.outer);
+    if (GEOSisValid_r(geos.handle(), shell.get()) != 1) {
+        return false;
+    }
+    const Extent x = alongExtent(area);
+    const Extent y = acrossExtent(area);
+    const PlaneRing box{{x.low - 1.0, y.low - 1.0},
+                        {x.high + 1.0, y.low - 1.0},
+                        {x.high + 1.0, y.high + 1.0},
+                        {x.low - 1.0, y.high + 1.0}};
+    const GeosGeometry boxed = makePolygon(geos, box, area.holes);
+    if (GEOSisValid_r(geos.handle(), boxed.get()) != 1) {
+        return false;
+    }
+    const GeosPrepared boundary = prepared(geos, shell.get());
+    for (const PlaneRing& hole : area.holes) {
+        const GeosGeometry rock = makePolygon(geos, hole);
+        if (GEOSPreparedContainsProperly_r(geos.handle(), boundary.get(), rock.get()) != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Holes from this many on are checked in parts first.
+constexpr std::size_t kHolesCheckedInParts = 16;
+
 std::string validityError(const Geos& geos, const FramedArea& framed) {
+    if (framed.plane.holes.size() >= kHolesCheckedInParts && validInParts(geos, framed.plane)) {
+        return {};
+    }
     const GeosGeometry polygon = makePolygon(geos, framed.plane);
     char* reason = nullptr;
     GEOSGeometry* location = nullptr;

@@ -21,8 +21,9 @@ constexpr int kQuarterSegments = 8;
 // A way tested in pieces: each about this many of the water's edges long, at most so many.
 constexpr double kEdgesPerPiece = 4.0;
 constexpr unsigned kMostPieces = 4096;
-// The grid of the water's edges has at most a few cells per edge.
-constexpr double kCellsPerEdge = 4.0;
+// The grid of the water's edges has at most so many cells per edge: a way along a shore of
+// a chart's detail meets the edges of every cell it passes, and smaller cells hold fewer.
+constexpr double kCellsPerEdge = 16.0;
 // A point's side of a line is taken as plain arithmetic gives it only when the cross product
 // exceeds this share of its terms, far above their rounding.
 constexpr double kSideBound = 1e-12;

@@ -16,6 +16,12 @@ constexpr double kCutOvershoot = 1e-3; // meters
 // Vertices whose y differ by no more than this make one run: an edge meant to run along the
 // lines but drawn in latitude and longitude lies a few centimeters off in the frame.
 constexpr double kRunTolerance = 0.05; // meters
+// A run that is not a turning point is an edge along the lines, a step, only where it climbs
+// across them no more than this for each meter along: a shore of a chart's detail, its
+// vertices centimeters apart, climbs a whole run's tolerance across in a few of them, and
+// taking each such run for a step cut the water into a cell, and so a line, every few
+// centimeters across.
+constexpr double kStepSlope = 0.01;
 
 // Where the ring turns back across the lines (an extreme), or an edge that runs along them,
 // as the vertices at its two ends.
@@ -58,7 +64,8 @@ void addRuns(const PlaneRing& ring, std::vector<Run>& runs) {
         const double before = ring[(first + n - 1) % n].y;
         const double after = ring[(first + length) % n].y;
         run.extreme = (before > high && after > high) || (before < low && after < low);
-        if (run.extreme || length > 1) {
+        const bool alongLines = high - low <= kStepSlope * (run.high.x - run.low.x);
+        if (run.extreme || (length > 1 && alongLines)) {
             runs.push_back(run);
         }
         done += length;

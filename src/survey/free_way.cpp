@@ -2,12 +2,15 @@
 // the water, searched with A*, and GEOS to say what a straight way crosses.
 #include "survey/free_way.h"
 
+#include "survey/ring_growth.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <queue>
 
 namespace {
@@ -18,11 +21,15 @@ constexpr int kQuarterSegments = 8;
 // A way tested in pieces: each about this many of the water's edges long, at most so many.
 constexpr double kEdgesPerPiece = 4.0;
 constexpr unsigned kMostPieces = 4096;
-// The grid of the water's edges has at most a few cells per edge.
-constexpr double kCellsPerEdge = 4.0;
+// The grid of the water's edges has at most so many cells per edge: a way along a shore of
+// a chart's detail meets the edges of every cell it passes, and smaller cells hold fewer.
+constexpr double kCellsPerEdge = 16.0;
 // A point's side of a line is taken as plain arithmetic gives it only when the cross product
 // exceeds this share of its terms, far above their rounding.
 constexpr double kSideBound = 1e-12;
+// The box of two steps along a way is widened by this for the cells it covers: far above the
+// rounding of a step's coordinates, far below a cell.
+constexpr double kCellHair = 1e-6; // meters
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -129,25 +136,37 @@ Meeting meeting(const PlaneSegment& way, const PlaneSegment& edge) {
 }
 
 // Whether the way meets the edge of the water: apart from every edge near it, across one,
-// or too close to one to tell. The way is followed in steps of half a cell; every point of
-// it lies within a quarter cell of a step, so the cells round each step hold every edge it
-// can meet.
+// or too close to one to tell. The way is followed in steps of at most a cell; every point of
+// it between two steps lies in the box of the two, so the cells that box covers (widened by
+// a hair for the rounding of the steps) hold every edge it can meet. A way along a shore of
+// a chart's detail passes cells of a hundred edges each: only those it passes are looked at.
 Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
     if (++grid.query == 0) {
         std::fill(grid.seen.begin(), grid.seen.end(), 0);
         grid.query = 1;
     }
     const double length = distance(way.start, way.end);
-    const auto steps = static_cast<std::size_t>(std::ceil(2.0 * length / grid.cell));
+    const auto steps =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(length / grid.cell)));
     bool unsure = false;
-    for (std::size_t i = 0; i <= steps; ++i) {
-        const double t = steps == 0 ? 0.0 : static_cast<double>(i) / static_cast<double>(steps);
-        const PlanePoint at{way.start.x + (way.end.x - way.start.x) * t,
-                            way.start.y + (way.end.y - way.start.y) * t};
-        const auto [column, row] = grid.cellOf(at);
-        for (std::size_t r = row == 0 ? 0 : row - 1; r <= std::min(row + 1, grid.rows - 1); ++r) {
-            for (std::size_t c = column == 0 ? 0 : column - 1;
-                 c <= std::min(column + 1, grid.columns - 1); ++c) {
+    // The cells of the box before: consecutive boxes share a corner's cells.
+    std::size_t lastLow[2] = {1, 1};
+    std::size_t lastHigh[2] = {0, 0};
+    PlanePoint before = way.start;
+    for (std::size_t i = 1; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(steps);
+        const PlanePoint at = i == steps ? way.end
+                                         : PlanePoint{way.start.x + (way.end.x - way.start.x) * t,
+                                                      way.start.y + (way.end.y - way.start.y) * t};
+        const auto [c0, r0] = grid.cellOf(
+            {std::min(before.x, at.x) - kCellHair, std::min(before.y, at.y) - kCellHair});
+        const auto [c1, r1] = grid.cellOf(
+            {std::max(before.x, at.x) + kCellHair, std::max(before.y, at.y) + kCellHair});
+        for (std::size_t r = r0; r <= r1; ++r) {
+            for (std::size_t c = c0; c <= c1; ++c) {
+                if (c >= lastLow[0] && c <= lastHigh[0] && r >= lastLow[1] && r <= lastHigh[1]) {
+                    continue;
+                }
                 const std::size_t cell = r * grid.columns + c;
                 for (std::uint32_t k = grid.first[cell]; k < grid.first[cell + 1]; ++k) {
                     const std::uint32_t e = grid.filed[k];
@@ -163,6 +182,11 @@ Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
                 }
             }
         }
+        lastLow[0] = c0;
+        lastLow[1] = r0;
+        lastHigh[0] = c1;
+        lastHigh[1] = r1;
+        before = at;
     }
     return unsure ? Meeting::unsure : Meeting::apart;
 }
@@ -191,8 +215,10 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     } else {
         water.region = makePolygon(geos, area);
     }
-    water.tolerant = owned(geos, GEOSBuffer_r(geos.handle(), water.region.get(), kWayTolerance, 2),
-                           "allow for rounding at the water's edge");
+    // Grown ring by ring: GEOS's buffer of a shore with a thousand rocks spends most of its
+    // time placing each rock's grown ring among the rings before it.
+    water.tolerant = grownByRings(geos, water.region.get(), kWayTolerance, 2,
+                                  "allow for rounding at the water's edge");
     water.tolerantPrepared = prepared(geos, water.tolerant.get());
     double edgeLength = 0.0;
     std::size_t edges = 0;
@@ -210,6 +236,10 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
             addReflexCorners(hole, water.corners);
             addEdges(hole);
         }
+    }
+    // The tables of sight number a pair of corners in 63 bits.
+    if (water.corners.size() >= (std::size_t{1} << 31)) {
+        throw GeometryFailure("the water has too many corners to search ways among");
     }
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
@@ -284,18 +314,40 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     const auto point = [&](std::size_t node) {
         return node == count ? to : water.corners[among[node]];
     };
+    // The straight ways between the ends and a corner, tested once for every search from or
+    // to the same point; the way tested is the same, in the same direction, as before.
+    SightTable& fromSight = water.pointSight[{from.x, from.y}];
+    SightTable& toSight = water.pointSight[{to.x, to.y}];
+    const auto pointSees = [&](PlanePoint end, std::size_t corner, bool fromEnd) {
+        SightTable& sight = end.x == from.x && end.y == from.y ? fromSight : toSight;
+        const std::uint64_t key = 2 * static_cast<std::uint64_t>(corner) + (fromEnd ? 0 : 1);
+        if (const std::optional<bool> known = sight.find(key)) {
+            return *known;
+        }
+        const PlanePoint& at = water.corners[corner];
+        const bool sees = fromEnd ? clearWay(geos, water, end, at) : clearWay(geos, water, at, end);
+        sight.keep(key, sees);
+        return sees;
+    };
     const auto sees = [&](std::size_t a, std::size_t b) {
-        if (a == count || b == count) {
+        if (a == count && b == count) {
             return clearWay(geos, water, point(a), point(b));
+        }
+        if (a == count) {
+            return pointSees(to, among[b], true);
+        }
+        if (b == count) {
+            return pointSees(to, among[a], false);
         }
         const std::size_t low = std::min(among[a], among[b]);
         const std::size_t high = std::max(among[a], among[b]);
         const std::uint64_t key = static_cast<std::uint64_t>(low) << 32 | high;
-        auto known = water.cornerSight.find(key);
-        if (known == water.cornerSight.end()) {
-            known = water.cornerSight.emplace(key, clearWay(geos, water, point(a), point(b))).first;
+        if (const std::optional<bool> known = water.cornerSight.find(key)) {
+            return *known;
         }
-        return known->second;
+        const bool sees = clearWay(geos, water, point(a), point(b));
+        water.cornerSight.keep(key, sees);
+        return sees;
     };
     constexpr double kUnreached = std::numeric_limits<double>::infinity();
     constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
@@ -305,9 +357,12 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     std::vector<bool> unasked(count + 1, false);
     using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    // The straight distance of each node to the destination, asked again and again.
+    std::vector<double> toEnd(count + 1, 0.0);
     for (std::size_t node = 0; node < count; ++node) {
+        toEnd[node] = distance(point(node), to);
         unasked[node] = true;
-        open.push({distance(from, point(node)) + distance(point(node), to), node});
+        open.push({distance(from, point(node)) + toEnd[node], node});
     }
     while (!open.empty()) {
         const auto [estimate, node] = open.top();
@@ -319,13 +374,13 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             unasked[node] = false;
             // The straight way wins unless one through other corners is strictly shorter.
             const double straight = distance(from, point(node));
-            if (!(reached[node] < straight) && clearWay(geos, water, from, point(node))) {
+            if (!(reached[node] < straight) && pointSees(from, among[node], true)) {
                 reached[node] = straight;
                 previous[node] = kFromStart;
             }
         }
         // An entry the corner's own reach has since overtaken, or a straight way it lacks.
-        if (estimate != reached[node] + distance(point(node), to)) {
+        if (estimate != reached[node] + toEnd[node]) {
             continue;
         }
         settled[node] = true;
@@ -336,11 +391,19 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             if (settled[next] || next == node) {
                 continue;
             }
-            const double via = reached[node] + distance(point(node), point(next));
+            // The distance is no less than its longer side: most corners already reached
+            // by as short a way are passed over without it.
+            const PlanePoint a = point(node);
+            const PlanePoint b = point(next);
+            const double side = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
+            if (!(reached[node] + side < reached[next])) {
+                continue;
+            }
+            const double via = reached[node] + distance(a, b);
             if (via < reached[next] && sees(node, next)) {
                 reached[next] = via;
                 previous[next] = node;
-                open.push({via + distance(point(next), to), next});
+                open.push({via + toEnd[next], next});
             }
         }
     }

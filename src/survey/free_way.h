@@ -5,11 +5,11 @@
 
 #include "survey/geos_context.h"
 #include "survey/plane.h"
+#include "survey/sight_table.h"
 
 #include <array>
 #include <cstdint>
 #include <map>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -47,7 +47,11 @@ struct FreeWater {
     double pieceLength = 0.0;
     // Whether two corners see each other, by their numbers (the lower in the high half), as
     // found so far: most pairs are never asked about.
-    std::unordered_map<std::uint64_t, bool> cornerSight;
+    SightTable cornerSight;
+    // Whether a point (a line's end, met again by every sweep of its cell and by the order)
+    // sees a corner, as found so far: by the point, then by the corner's number and which
+    // way the straight way was tested.
+    std::map<std::array<double, 2>, SightTable> pointSight;
     // Ways found, by their ends in increasing order: a cell swept from each of its corners
     // turns between the same line ends again and again.
     std::map<std::array<double, 4>, std::vector<PlanePoint>> known;

@@ -102,7 +102,7 @@ std::vector<PlanFinding> checkLaunchLeg(const GeoArea& area, GeoPoint launch, Ge
     }
     try {
         const Geos geos = makeGeos();
-        const FramedAreaResult framed = frameArea(geos, area);
+        const FramedAreaResult framed = frameAcceptedArea(geos, area);
         if (!framed.ok) {
             return {}; // the survey refused it before any launch waypoint was placed
         }

@@ -110,3 +110,37 @@ TEST(AreaCheck, TakesRepeatsAndEitherOrientation) {
     EXPECT_LT(signedArea(result.area.plane.holes[0]), 0.0);
     EXPECT_NEAR(signedArea(result.area.plane.outer), 1e6, 1.0);
 }
+
+// With many holes the area is first checked in parts: where they find fault, the reason is
+// still GEOS's for the whole, and a rock that touches the boundary at a vertex, valid, is
+// still accepted.
+TEST(AreaCheck, ManyHolesGiveTheSameVerdict) {
+    const auto withRocks = [](std::vector<std::vector<std::pair<double, double>>> holes) {
+        for (int i = 0; i < 16; ++i) {
+            holes.push_back({{30.0 + 60 * i, 950}, {60.0 + 60 * i, 950}, {45.0 + 60 * i, 980}});
+        }
+        return inMeters(kSquare, holes);
+    };
+    const struct {
+        const char* name;
+        GeoArea area;
+        const char* refusal; // "" when accepted
+    } cases[] = {
+        {"rocks", withRocks({}), ""},
+        {"a rock at a corner of the boundary", withRocks({{{0, 0}, {50, 100}, {100, 50}}}), ""},
+        {"a hole outside", withRocks({{{2000, 0}, {2100, 0}, {2100, 100}}}),
+         "the area is not a valid polygon: a hole lies outside the boundary near "},
+        {"a hole across the boundary", withRocks({{{-50, 500}, {50, 450}, {50, 550}}}),
+         "the area is not a valid polygon: two of its edges cross near "},
+        {"holes that cross",
+         withRocks({{{100, 100}, {600, 100}, {600, 600}, {100, 600}},
+                    {{400, 400}, {900, 400}, {900, 900}, {400, 900}}}),
+         "the area is not a valid polygon: two of its edges cross near "},
+    };
+    const Geos geos = makeGeos();
+    for (const auto& c : cases) {
+        const FramedAreaResult result = frameArea(geos, c.area);
+        EXPECT_EQ(result.ok, c.refusal[0] == '\0') << c.name << ": " << result.error;
+        EXPECT_EQ(result.error.rfind(c.refusal, 0), 0u) << c.name << ": " << result.error;
+    }
+}

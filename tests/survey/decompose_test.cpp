@@ -47,6 +47,15 @@ int piecesAcross(const OGRPolygon& polygon, double y) {
     return pieces;
 }
 
+// A 20 m wide area whose north shore falls 3 cm for every meter westwards.
+PlaneArea slopingShore() {
+    PlaneArea area{{{0, 0}, {20, 0}}, {}};
+    for (int i = 0; i <= 20; ++i) {
+        area.outer.push_back({20.0 - i, 10.0 - 0.03 * i});
+    }
+    return area;
+}
+
 } // namespace
 
 TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
@@ -139,6 +148,9 @@ TEST(Decompose, CutsAtAHolesEndsAndAtSteps) {
           {}},
          {{100, 0, 100}, {200, 0, 100}},
          3},
+        // A north shore of a chart's detail, its edges a meter long and sloping 3 cm each:
+        // every two vertices lie within a run's tolerance across, yet none is a step.
+        {"shore sloping in short edges", slopingShore(), {}, 1},
     };
     const Geos geos = makeGeos();
     for (const auto& c : cases) {

@@ -100,7 +100,7 @@ bool readRoute(SourceFile& file, const std::optional<std::string>& feature, std:
 // waypoint file holds them, so that planning that file again gives the same files.
 bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, std::istream& in,
                 std::ostream& out, WaypointList& route, std::vector<std::string>& notes,
-                SurveyPlan& plan, GeoArea& area) {
+                SurveyPlan& plan, std::vector<GeoArea>& areas) {
     SourceFile file;
     std::string message;
     switch (loadSourceFile(*commandLine.surveyArea, in, file, message)) {
@@ -150,8 +150,14 @@ bool readSurvey(const CommandLine& commandLine, const SurveyRequest& request, st
         return false;
     }
     plan = result.plan;
-    // The launch leg leads to the area surveyed first.
-    area = std::move(selection.areas[plan.areaOrder.empty() ? 0 : plan.areaOrder.front()]);
+    // In the order surveyed: the launch leg leads to the first.
+    if (plan.areaOrder.empty()) {
+        areas = std::move(selection.areas);
+    } else {
+        for (const std::size_t index : plan.areaOrder) {
+            areas.push_back(std::move(selection.areas[index]));
+        }
+    }
     for (const GeoPoint& waypoint : plan.waypoints) {
         const GeoPoint written = asWritten(waypoint);
         appendNode(route, written.lat, written.lon);
@@ -261,7 +267,7 @@ struct MeasuredSea {
 // fails ends the run like a failed output file.
 bool writeExports(std::ostream& out, const ExportSelection& exports, const OutputPlace& stem,
                   const WaypointList& route, const RouteTotals& totals, const MeasuredSea* measured,
-                  const GeoArea* surveyArea, const SurveyPlan* surveyed) {
+                  const std::vector<GeoArea>* surveyAreas, const SurveyPlan* surveyed) {
     const SeaSurvey* sea = measured != nullptr ? &measured->survey : nullptr;
     const std::vector<SurveyPiece>* pieces = surveyed != nullptr ? &surveyed->pieces : nullptr;
     return (!exports.geojson ||
@@ -285,9 +291,9 @@ bool writeExports(std::ostream& out, const ExportSelection& exports, const Outpu
                             if (measured != nullptr) {
                                 writeHtmlPreview(file, fileName, route, totals, measured->survey,
                                                  measured->findings, measured->params,
-                                                 measured->landChecked, surveyArea, pieces);
-                            } else if (surveyArea != nullptr) {
-                                writeHtmlPreview(file, fileName, route, totals, *surveyArea,
+                                                 measured->landChecked, surveyAreas, pieces);
+                            } else if (surveyAreas != nullptr) {
+                                writeHtmlPreview(file, fileName, route, totals, *surveyAreas,
                                                  pieces);
                             } else {
                                 writeHtmlPreview(file, fileName, route, totals);
@@ -390,7 +396,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     WaypointList route;
     std::vector<std::string> readerNotes;
     std::optional<SurveyPlan> surveyed; // with --survey, instead of a waypoint file
-    GeoArea surveyArea;                 // and the area it was laid out in
+    std::vector<GeoArea> surveyAreas;   // and the areas it was laid out in, in order
     if (commandLine.surveyArea) {
         if (!mayLayOutSurvey(commandLine, params, out)) {
             return 1;
@@ -421,7 +427,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     }
 
     if (surveyed && !readSurvey(commandLine, survey.request, in, out, route, readerNotes, *surveyed,
-                                surveyArea)) {
+                                surveyAreas)) {
         return 1;
     }
     if (opened.stream != nullptr) {
@@ -455,7 +461,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
 
     std::vector<PlanFinding> findings = checkPlan(params, route, readerNotes, legGeometry);
     if (surveyed) {
-        std::vector<PlanFinding> launchFindings = checkSurveyLaunch(surveyArea, route);
+        std::vector<PlanFinding> launchFindings = checkSurveyLaunch(surveyAreas.front(), route);
         findings.insert(findings.end(), std::make_move_iterator(launchFindings.begin()),
                         std::make_move_iterator(launchFindings.end()));
     }
@@ -565,7 +571,7 @@ int runToEnd(int argc, char* argv[], std::istream& in, std::ostream& out, std::o
     if (!allWritten ||
         !writeExports(out, exports.selection, place, route, totals,
                       measured != nullptr ? &measuredSea : nullptr,
-                      surveyed ? &surveyArea : nullptr, surveyed ? &*surveyed : nullptr)) {
+                      surveyed ? &surveyAreas : nullptr, surveyed ? &*surveyed : nullptr)) {
         return 1;
     }
     if (surveyed) {

@@ -537,8 +537,10 @@ bool appendLineNumbers(std::string& text, const WaypointList& route, const MapFr
 }
 
 void writePage(std::ostream& out, const std::string& fileName, const WaypointList& route,
-               const RouteTotals& totals, const SeaView* sea, const GeoArea* surveyArea,
+               const RouteTotals& totals, const SeaView* sea,
+               const std::vector<GeoArea>* surveyAreas,
                const std::vector<SurveyPiece>* surveyLines) {
+    const bool surveyArea = surveyAreas != nullptr && !surveyAreas->empty();
     const Counts counts = countPoints(route);
     const MapFrame frame = fitMapFrame(route);
     const double arrowSpacing =
@@ -552,7 +554,7 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
     appendXmlEscaped(text, fileName);
     text += "</title>\n<style>\n";
     text += kStyle;
-    if (surveyArea != nullptr) {
+    if (surveyArea) {
         text += kSurveyStyle;
     }
     if (sea != nullptr) {
@@ -588,8 +590,10 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
             "orient=\"auto\"><path d=\"M0 0 L10 5 L0 10 Z\"/></marker></defs>\n";
     const FindingMarks findings =
         sea != nullptr ? findingMarks(sea->findings, sea->survey) : FindingMarks{};
-    if (surveyArea != nullptr) {
-        appendSurveyArea(text, *surveyArea, frame);
+    if (surveyArea) {
+        for (const GeoArea& area : *surveyAreas) {
+            appendSurveyArea(text, area, frame);
+        }
         writeChunkIfFull(out, text);
     }
     if (sea != nullptr) {
@@ -625,9 +629,9 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
     }
     appendLegend(text);
     if (sea != nullptr) {
-        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame), surveyArea != nullptr,
+        appendSeaMapLegend(text, sea->survey, areaWindow(sea->survey, frame), surveyArea,
                            surveyLines != nullptr);
-    } else if (surveyArea != nullptr) {
+    } else if (surveyArea) {
         SvgLegend legend(12.0, kSecondLegendRowY, 900.0);
         legend.add("survey area", legendBox("surveyarea"));
         if (surveyLines != nullptr) {
@@ -661,16 +665,16 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
 }
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
-                      const RouteTotals& totals, const GeoArea& surveyArea,
+                      const RouteTotals& totals, const std::vector<GeoArea>& surveyAreas,
                       const std::vector<SurveyPiece>* surveyLines) {
-    writePage(out, fileName, route, totals, nullptr, &surveyArea, surveyLines);
+    writePage(out, fileName, route, totals, nullptr, &surveyAreas, surveyLines);
 }
 
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
                       const std::vector<PlanFinding>& findings, const MissionParameters& params,
-                      bool landChecked, const GeoArea* surveyArea,
+                      bool landChecked, const std::vector<GeoArea>* surveyAreas,
                       const std::vector<SurveyPiece>* surveyLines) {
     const SeaView view{sea, findings, params, landChecked};
-    writePage(out, fileName, route, totals, &view, surveyArea, surveyLines);
+    writePage(out, fileName, route, totals, &view, surveyAreas, surveyLines);
 }

@@ -43,13 +43,13 @@ void writeHtmlPreview(std::ostream& out, const std::string& fileName, const Wayp
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
                       const RouteTotals& totals, const SeaSurvey& sea,
                       const std::vector<PlanFinding>& findings, const MissionParameters& params,
-                      bool landChecked, const GeoArea* surveyArea = nullptr,
+                      bool landChecked, const std::vector<GeoArea>* surveyAreas = nullptr,
                       const std::vector<SurveyPiece>* surveyLines = nullptr);
 
-// The first page with the area a survey was laid out in drawn faintly under the route, its
-// holes left open (the sea page draws it too when given surveyArea), and a legend row for it.
+// The first page with the areas a survey was laid out in drawn faintly under the route, their
+// holes left open (the sea page draws them too when given surveyAreas), and a legend row.
 // Given surveyLines (whose first and last count the waypoints from the file), each survey and
 // tie line carries its number at its middle where the map has room (both pages).
 void writeHtmlPreview(std::ostream& out, const std::string& fileName, const WaypointList& route,
-                      const RouteTotals& totals, const GeoArea& surveyArea,
+                      const RouteTotals& totals, const std::vector<GeoArea>& surveyAreas,
                       const std::vector<SurveyPiece>* surveyLines = nullptr);

@@ -195,10 +195,13 @@ refused "no area file" "*** cannot open the area file $WORK/none.txt ***" \
 # lines numbered on into the north one, which is entered at the corner where the first ended.
 new_run_dir
 tavra_run_at_fixed_time --survey "$AREAS/two_bays.geojson" --feature all --lineSpacing 100 \
-    --startNear "36.799 -121.951" --export lines-csv
+    --startNear "36.799 -121.951" --export lines-csv,html
 expect_status 0 "$status" "two areas"
+[ "$(grep -c '<title>survey area' 2020_189_155.html)" = 2 ] ||
+    fail "two areas: the preview does not draw both"
 # shellcheck disable=SC2086
-expect_files "two areas" $FOUR_FILES 2020_189_155.survey.txt 2020_189_155.lines.csv
+expect_files "two areas" $FOUR_FILES 2020_189_155.survey.txt 2020_189_155.lines.csv \
+    2020_189_155.html
 grep -qxF '  areas           2, in the order surveyed: "South box", "North box"' .stdout &&
     grep -qxF '  between areas   2.890 km of straight transits, not steered round land or keep-out zones' .stdout ||
     fail "two areas: $(cat .stdout)"

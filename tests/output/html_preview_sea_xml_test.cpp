@@ -268,10 +268,11 @@ TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
     const std::vector<SurveyPiece> lines = {{PieceKind::line, 5, 1, 0, 1, 0.0, 0.0}};
     const At third = between(fromFile[0], fromFile[1], 1.0 / 3.0);
     std::ostringstream plain;
-    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), bay, &lines);
+    const std::vector<GeoArea> areas = {bay};
+    writeHtmlPreview(plain, "2020_189_155.html", route, twoPointTotals(), areas, &lines);
     std::ostringstream withSea;
     writeHtmlPreview(withSea, "2020_189_155.html", route, twoPointTotals(), twoPointLegs(), {}, {},
-                     true, &bay, &lines);
+                     true, &areas, &lines);
     for (const std::string& text : {plain.str(), withSea.str()}) {
         const Page read(text);
         const pugi::xml_node area = read.one(std::string(kMap) + "//g[@class='surveyarea']");

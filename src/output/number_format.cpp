@@ -189,3 +189,11 @@ DegreesMinutes degreesMinutes(double value) {
     const long double minutes = std::fabs(static_cast<long double>(value) - degrees) * 60.0L;
     return {degrees, static_cast<double>(minutes)};
 }
+
+double readBackFixed(double value, int decimals) {
+    std::string text;
+    appendFixed(text, value, decimals);
+    double back = value;
+    std::from_chars(text.data(), text.data() + text.size(), back);
+    return back;
+}

@@ -8,6 +8,10 @@
 // the exact binary value, a minus sign for negative values including -0.
 void appendFixed(std::string& out, double value, int decimals);
 
+// The value that appendFixed writes, read back as the nearest double: what a reader of the
+// file gets, the files' rounding, ties and all. Non-finite values come back as they are.
+double readBackFixed(double value, int decimals);
+
 // For NaN and infinity, appends them as glibc's printf spells them ("nan", "-nan", "inf",
 // "-inf") and returns true; for any finite value appends nothing and returns false.
 bool appendNonFinite(std::string& out, double value);

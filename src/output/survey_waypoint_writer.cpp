@@ -5,18 +5,7 @@
 #include "output/writer_common.h"
 #include "route/geodesy.h"
 
-#include <charconv>
-
 namespace {
-
-// The nearest double to the text, as every reader of the plain format takes it.
-double writtenValue(double value) {
-    std::string text;
-    appendFixed(text, value, kSurveyWaypointDecimals);
-    double read = value;
-    std::from_chars(text.data(), text.data() + text.size(), read);
-    return read;
-}
 
 void appendLineName(std::string& text, const SurveyPiece& piece) {
     text += piece.kind == PieceKind::tie ? "tie line " : "line ";
@@ -72,5 +61,6 @@ void writeSurveyWaypoints(std::ostream& out, const std::string& comment,
 }
 
 GeoPoint asWritten(GeoPoint point) {
-    return {writtenValue(point.lat), writtenValue(normalLongitude(point.lon))};
+    return {readBackFixed(point.lat, kSurveyWaypointDecimals),
+            readBackFixed(normalLongitude(point.lon), kSurveyWaypointDecimals)};
 }

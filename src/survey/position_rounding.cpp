@@ -7,23 +7,9 @@
 #include "route/geodesy.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
-
-namespace {
-
-// The value that appendFixed writes, read back: the files' own rounding, ties and all.
-double written(double value) {
-    std::string text;
-    appendFixed(text, value, kWrittenDecimals);
-    double back = value;
-    std::from_chars(text.data(), text.data() + text.size(), back);
-    return back;
-}
-
-} // namespace
 
 PositionRounding positionRounding(const GeoArea& area) {
     double south = 90.0;
@@ -57,5 +43,6 @@ double sidewaysRounding(const PositionRounding& rounding, double heading) {
 
 GeoPoint inMissionFiles(GeoPoint point) {
     const GeoPoint planned = asWritten(point);
-    return {written(planned.lat), written(normalLongitude(planned.lon))};
+    return {readBackFixed(planned.lat, kWrittenDecimals),
+            readBackFixed(normalLongitude(planned.lon), kWrittenDecimals)};
 }

@@ -149,24 +149,25 @@ void PolygonsNearBox::keepNear(const Ring& ring, const GeoBox& box, std::vector<
         ++nextTop;
     }
     std::size_t k = 1;
-    while (k < n) {
-        if (k % kBlock == 0 && !ring.blockHoldsTop[k / kBlock]) {
-            const unsigned common = shared & beyond(ring.blocks[k / kBlock]);
-            if (common != 0) {
-                shared = common;
-                last = std::min(k + kBlock, n) - 1;
-                k = last + 1;
-                continue;
-            }
+    // Takes the whole block or chunk starting at k into the run when it holds no top vertex
+    // and lies beyond a side that the run lies beyond.
+    const auto skip = [&](std::size_t size, const auto& boxes, const auto& holdsTop) {
+        if (k % size != 0 || holdsTop[k / size]) {
+            return false;
         }
-        if (k % kChunk == 0 && !ring.chunkHoldsTop[k / kChunk]) {
-            const unsigned common = shared & beyond(ring.chunks[k / kChunk]);
-            if (common != 0) {
-                shared = common;
-                last = std::min(k + kChunk, n) - 1;
-                k = last + 1;
-                continue;
-            }
+        const unsigned common = shared & beyond(boxes[k / size]);
+        if (common == 0) {
+            return false;
+        }
+        shared = common;
+        last = std::min(k + size, n) - 1;
+        k = last + 1;
+        return true;
+    };
+    while (k < n) {
+        if (skip(kBlock, ring.blocks, ring.blockHoldsTop) ||
+            skip(kChunk, ring.chunks, ring.chunkHoldsTop)) {
+            continue;
         }
         const bool top = nextTop < ring.top.size() && ring.top[nextTop] == k;
         if (top) {

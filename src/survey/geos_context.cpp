@@ -1,6 +1,8 @@
 // GEOS through its reentrant C interface.
 #include "survey/geos_context.h"
 
+#include <utility>
+
 namespace {
 
 // GEOS formats its messages printf-style; the last one is kept for a failure's text.
@@ -156,19 +158,23 @@ GeosGeometry makeSegments(const Geos& geos, const std::vector<PlaneSegment>& seg
 
 GeosGeometry makePolygon(const Geos& geos, const PlaneRing& outer,
                          const std::vector<PlaneRing>& holes) {
-    GeosGeometry shell = linearRing(geos, outer);
     std::vector<GeosGeometry> inner;
     for (const PlaneRing& hole : holes) {
         inner.push_back(linearRing(geos, hole));
     }
+    return polygonOfRings(geos, linearRing(geos, outer), std::move(inner), "make a polygon");
+}
+
+GeosGeometry polygonOfRings(const Geos& geos, GeosGeometry shell, std::vector<GeosGeometry> holes,
+                            const char* what) {
     std::vector<GEOSGeometry*> raw;
-    for (GeosGeometry& ring : inner) {
+    for (GeosGeometry& ring : holes) {
         raw.push_back(ring.release()); // the polygon owns its rings from here
     }
     return owned(geos,
                  GEOSGeom_createPolygon_r(geos.handle(), shell.release(), raw.data(),
                                           static_cast<unsigned>(raw.size())),
-                 "make a polygon");
+                 what);
 }
 
 GeosGeometry makePolygon(const Geos& geos, const PlaneArea& area) {

@@ -56,6 +56,9 @@ bool answer(const Geos& geos, char result, const char* what);
 GeosGeometry makePoint(const Geos& geos, PlanePoint point);
 GeosGeometry makeSegment(const Geos& geos, PlanePoint start, PlanePoint end);
 GeosGeometry makeSegments(const Geos& geos, const std::vector<PlaneSegment>& segments);
+// A polygon of its shell and holes, which it takes over; `what` names the step if GEOS fails.
+GeosGeometry polygonOfRings(const Geos& geos, GeosGeometry shell, std::vector<GeosGeometry> holes,
+                            const char* what);
 GeosGeometry makePolygon(const Geos& geos, const PlaneRing& outer,
                          const std::vector<PlaneRing>& holes = {});
 GeosGeometry makePolygon(const Geos& geos, const PlaneArea& area);

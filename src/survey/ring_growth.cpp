@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -168,12 +169,5 @@ GeosGeometry grownByRings(const Geos& geos, const GEOSGeometry* polygon, double 
         geos,
         GEOSGeom_clone_r(geos.handle(), GEOSGetExteriorRing_r(geos.handle(), grownShell.get())),
         "copy a ring");
-    std::vector<GEOSGeometry*> raw;
-    for (GeosGeometry& ring : rings) {
-        raw.push_back(ring.release()); // the polygon owns its rings from here
-    }
-    return owned(geos,
-                 GEOSGeom_createPolygon_r(geos.handle(), outer.release(), raw.data(),
-                                          static_cast<unsigned>(raw.size())),
-                 "make the grown polygon");
+    return polygonOfRings(geos, std::move(outer), std::move(rings), "make the grown polygon");
 }

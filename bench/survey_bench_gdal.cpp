@@ -1,6 +1,7 @@
 // Survey lines from an area: a 10 km x 10 km square with three islands at 20 m spacing (laid
 // 11 m apart, so that rounding to 0.0001 degrees opens no gap: some 1000 lines), laid out
-// with the heading chosen, then planned as a route.
+// with the heading chosen, then planned as a route; the same square 22 km across, for some
+// 2700 lines.
 #include "big_area_shapes.h"
 #include "route/route_planner.h"
 #include "survey/survey_plan.h"
@@ -35,14 +36,25 @@ GeoRing ring(GeoPoint origin, const std::vector<std::pair<double, double>>& corn
     return points;
 }
 
-// Islands of 1 km, 1.5 km and 800 m, the last turned 30 degrees to the lines.
-GeoArea squareWithThreeIslands() {
+// Islands of 1 km, 1.5 km and 800 m, the last turned 30 degrees to the lines; every length
+// times scale.
+GeoArea squareWithThreeIslands(double scale = 1.0) {
     const GeoPoint origin{36.70, -122.10};
+    const auto scaled = [scale](std::vector<std::pair<double, double>> corners) {
+        for (auto& [east, north] : corners) {
+            east *= scale;
+            north *= scale;
+        }
+        return corners;
+    };
     GeoArea area;
-    area.outer = ring(origin, {{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}});
-    area.holes.push_back(ring(origin, {{2000, 2000}, {3000, 2000}, {3000, 3000}, {2000, 3000}}));
-    area.holes.push_back(ring(origin, {{6000, 5000}, {7500, 5000}, {7500, 6500}, {6000, 6500}}));
-    area.holes.push_back(ring(origin, {{3000, 7000}, {3693, 7400}, {3293, 8093}, {2600, 7693}}));
+    area.outer = ring(origin, scaled({{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}}));
+    area.holes.push_back(
+        ring(origin, scaled({{2000, 2000}, {3000, 2000}, {3000, 3000}, {2000, 3000}})));
+    area.holes.push_back(
+        ring(origin, scaled({{6000, 5000}, {7500, 5000}, {7500, 6500}, {6000, 6500}})));
+    area.holes.push_back(
+        ring(origin, scaled({{3000, 7000}, {3693, 7400}, {3293, 8093}, {2600, 7693}})));
     return area;
 }
 
@@ -84,6 +96,10 @@ void BM_SurveyTenKilometres(benchmark::State& state) {
         state.SkipWithError(result.error.c_str());
     }
     reportLines(state, result);
+}
+
+void BM_SurveyTenKilometresTimesTwoPointTwo(benchmark::State& state) {
+    timeSurveys(state, squareWithThreeIslands(2.2), 20.0);
 }
 
 // The survey and its planning as a route, as a run does before writing its files.
@@ -154,4 +170,5 @@ BENCHMARK(BM_SurveyChartShore)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyRocks)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyRaggedShore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyTenKilometres)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SurveyTenKilometresTimesTwoPointTwo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SurveyAndPlanTenKilometres)->Unit(benchmark::kMillisecond);

@@ -8,6 +8,9 @@
 
 namespace {
 
+// Lines swept at once: neighbours in the order run, whose swaths overlap.
+constexpr std::size_t kLinesSweptTogether = 64;
+
 double areaOf(const Geos& geos, const GEOSGeometry* geometry) {
     double area = 0.0;
     if (GEOSArea_r(geos.handle(), geometry, &area) == 0) {
@@ -68,22 +71,36 @@ double writtenCoverage(const Geos& geos, const AreaFrame& frame, const PlaneArea
             lines.push_back(makePath(geos, path));
         }
     }
+    // Flat ends: the swath lies across the line, not beyond where it ends. The lines are
+    // swept in groups of neighbours and the groups' swaths joined pairwise: one sweep of all
+    // the lines at once nodes every swath's edges against every other's.
+    std::vector<GeosGeometry> swaths;
+    for (std::size_t first = 0; first < lines.size(); first += kLinesSweptTogether) {
+        std::vector<GEOSGeometry*> raw;
+        for (std::size_t i = first; i < std::min(lines.size(), first + kLinesSweptTogether); ++i) {
+            raw.push_back(lines[i].release());
+        }
+        const GeosGeometry group =
+            owned(geos,
+                  GEOSGeom_createCollection_r(geos.handle(), GEOS_MULTILINESTRING, raw.data(),
+                                              static_cast<unsigned>(raw.size())),
+                  "collect the written lines");
+        swaths.push_back(owned(geos,
+                               GEOSBufferWithStyle_r(geos.handle(), group.get(), swath / 2.0, 8,
+                                                     GEOSBUF_CAP_FLAT, GEOSBUF_JOIN_MITRE, 2.0),
+                               "sweep the written lines"));
+    }
     std::vector<GEOSGeometry*> raw;
-    for (GeosGeometry& line : lines) {
-        raw.push_back(line.release());
+    for (GeosGeometry& swept : swaths) {
+        raw.push_back(swept.release());
     }
     const GeosGeometry all =
         owned(geos,
-              GEOSGeom_createCollection_r(geos.handle(), GEOS_MULTILINESTRING, raw.data(),
+              GEOSGeom_createCollection_r(geos.handle(), GEOS_GEOMETRYCOLLECTION, raw.data(),
                                           static_cast<unsigned>(raw.size())),
-              "collect the written lines");
-    // Flat ends: the swath lies across the line, not beyond where it ends. GEOS sweeps all
-    // the lines at once, which joins the swaths as it goes.
+              "collect the swaths of the written lines");
     const GeosGeometry covered =
-        owned(geos,
-              GEOSBufferWithStyle_r(geos.handle(), all.get(), swath / 2.0, 8, GEOSBUF_CAP_FLAT,
-                                    GEOSBUF_JOIN_MITRE, 2.0),
-              "sweep the written lines");
+        owned(geos, GEOSUnaryUnion_r(geos.handle(), all.get()), "join the swaths");
     const GeosGeometry inWater =
         owned(geos, GEOSIntersection_r(geos.handle(), covered.get(), area.get()),
               "clip the swaths to the water");

@@ -1,9 +1,48 @@
 // XML parsed by pugixml, with the line of every element for messages.
 #include "input/xml_document_xml.h"
 
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+// What pugixml takes for each node (an element, a text) and each attribute on a 64-bit
+// machine, and the most tavra lets it take for a file: six times the file, beside the file
+// itself and pugixml's copy of it, and 16 MiB. A track point of short numbers,
+// <trkpt lat="1" lon="2"/>, takes six times its bytes; a real file less.
+constexpr std::size_t kNodeBytes = 64;
+constexpr std::size_t kAttributeBytes = 40;
+constexpr std::size_t kTreeBytesPerByte = 6;
+constexpr std::size_t kTreeBytesBeyond = std::size_t{16} << 20;
+
+// The most the tree of the bytes can take: every node starts at or ends before a '<' and
+// every attribute has its '='.
+std::size_t treeBytesAtMost(std::string_view bytes) {
+    const auto marks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '<'));
+    const auto equals = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '='));
+    return (marks + 1) * kNodeBytes + equals * kAttributeBytes;
+}
+
+std::string megabytes(std::size_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
+    return text;
+}
+
+} // namespace
+
 std::string loadXml(std::string_view bytes, std::string_view format, const std::string& fileName,
                     XmlDocument& xml) {
     xml.bytes = bytes;
+    // pugixml holds a node for every element, used or not: a file of nothing but empty
+    // elements would take 16 times its size. Such a file is refused before it is parsed.
+    const std::size_t tree = treeBytesAtMost(bytes);
+    if (tree > kTreeBytesPerByte * bytes.size() + kTreeBytesBeyond) {
+        return documentRefusal(format, fileName, 0, "",
+                               "its markup is too dense to hold: " + megabytes(bytes.size()) +
+                                   " of XML would take up to " + megabytes(tree) +
+                                   " in memory, more than six times its size and 16 MiB");
+    }
     xml.lines = indexLines(bytes);
     // Line ends are kept as the file has them, so that counting them in a text counts the
     // file's lines: pugixml would make a lone CR a line end of its own.

@@ -100,6 +100,22 @@ expect_text "$WROTE_ALL" .stdout "100 MB of GeoJSON attributes: console"
 expect_peak_below "100 MB of GeoJSON attributes" 250
 rm "$INPUT/attributes.geojson"
 
+# GPX of two million empty elements: pugixml would hold 64 bytes for each. Refused before
+# it is parsed, naming the file, in little more than the file's size.
+{
+    printf '<?xml version="1.0"?>\n<gpx version="1.1">\n'
+    yes '<a/>' | head -n 2000000 | tr -d '\n'
+    printf '\n</gpx>\n'
+} >"$INPUT/elements.gpx"
+new_run_dir
+measured_run "$INPUT/elements.gpx"
+expect_status 1 "$status" "GPX of empty elements"
+expect_text "*** BAD GPX FILE *** $INPUT/elements.gpx: its markup is too dense to hold: 8.0 MB of XML would take up to 128.0 MB in memory, more than six times its size and 16 MiB
+" .stdout "GPX of empty elements"
+expect_files "GPX of empty elements"
+expect_peak_below "GPX of empty elements" 30
+rm "$INPUT/elements.gpx"
+
 # Single lines of 10 MB: a comment, text after the two numbers, blanks before them, ten
 # million digits. A line longer than 1 MiB is refused whatever it holds, and the reading
 # stops there, so the run takes little more memory than that.

@@ -16,8 +16,12 @@ DocumentResult readKml(std::string_view bytes, const std::string& fileName);
 DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName);
 
 // Whether the bytes are TopoJSON (a JSON object whose type is "Topology"): JSON, but for
-// GDAL to read rather than the GeoJSON reader. Stops reading at the top-level type.
+// the TopoJSON reader rather than the GeoJSON one. Stops reading at the top-level type.
 bool isTopoJson(std::string_view bytes);
+
+// TopoJSON: every geometry of every object, its arcs joined; LineStrings and MultiPoints
+// as routes, Points as one run, Polygons as areas, named by properties.name.
+DocumentResult readTopoJson(std::string_view bytes, const std::string& fileName);
 
 // Whether GDAL knows the file at path as a vector format (false in a build without GDAL).
 bool gdalRecognises(const std::string& path);

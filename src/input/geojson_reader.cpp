@@ -258,10 +258,12 @@ bool readCollection(GeoJsonRead& read, std::size_t geometry, int depth,
     if (!member(read, geometry, "geometries", members)) {
         return false;
     }
-    if (members == kNoJsonValue ||
-        !isArray(read, members, "a GeometryCollection needs a \"geometries\" array")) {
-        return members != kNoJsonValue ||
-               refuse(read, geometry, "a GeometryCollection needs a \"geometries\" array");
+    // Refused by isArray, the "geometries" that is no array is the one the message quotes.
+    if (members == kNoJsonValue) {
+        return refuse(read, geometry, "a GeometryCollection needs a \"geometries\" array");
+    }
+    if (!isArray(read, members, "a GeometryCollection needs a \"geometries\" array")) {
+        return false;
     }
     if (depth >= kMaxGeometryDepth) {
         return refuse(read, geometry, "GeometryCollection nested too deeply");
@@ -431,7 +433,7 @@ bool readDocument(GeoJsonRead& read) {
         return readFeature(read, kDocument);
     }
     if (type == "Topology") {
-        return refuse(read, kDocument, "a TopoJSON file, which tavra reads only through GDAL");
+        return refuse(read, kDocument, "a TopoJSON file, for the TopoJSON reader");
     }
     std::vector<SourceFeature> parts;
     if (!readGeometry(read, kDocument, 0, parts)) {

@@ -119,11 +119,10 @@ DocumentResult readSource(const InputSource& source) {
     case SourceFormat::kml:
         return readKml(source.bytes, source.name);
     case SourceFormat::geojson: {
-        // TopoJSON is JSON too, but GDAL's to read. Its type stands first in the files
-        // written by the usual tools, so asking first costs a few bytes, where building the
-        // whole tree of a world's land only to refuse it cost a second.
+        // TopoJSON is JSON too. Its type stands first in the files written by the usual
+        // tools, so asking first costs a few bytes.
         if (isTopoJson(source.bytes)) {
-            return readWithGdal(source.path, source.name, source.bytes);
+            return readTopoJson(source.bytes, source.name);
         }
         return readGeoJson(source.bytes, source.name);
     }

@@ -185,7 +185,10 @@ TEST(GeoJsonReader, RefusalsNameFileLineAndText) {
          "double)"},
         {"TopoJSON", R"({"type": "Topology", "objects": {}, "arcs": []})",
          "*** BAD GeoJSON FILE *** x.geojson line 1: \"{\"type\": \"Topology\", \"objects\": {}, "
-         "\"arcs\": []}\" (a TopoJSON file, which tavra reads only through GDAL)"},
+         "\"arcs\": []}\" (a TopoJSON file, for the TopoJSON reader)"},
+        {"geometries no array", R"({"type": "GeometryCollection", "geometries": 5})",
+         "*** BAD GeoJSON FILE *** x.geojson line 1: \"5\" (a GeometryCollection needs a "
+         "\"geometries\" array)"},
         {"a Point in features", collection(R"({"type": "Point", "coordinates": [1,2]})"),
          "*** BAD GeoJSON FILE *** x.geojson line 2: \"{\"type\": \"Point\", \"coordinates\": "
          "[1,2]}\" (expected a Feature, not \"Point\")"},

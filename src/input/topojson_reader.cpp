@@ -104,6 +104,8 @@ struct TopoRead {
     std::string error; // the first refusal; reading stops there
     std::optional<Transform> transform;
     std::vector<std::vector<SourcePoint>> arcs; // in degrees, delta-decoding undone
+    std::size_t arcPositions = 0;               // in all the arcs
+    std::size_t joinedPositions = 0;            // in the lines and rings joined so far
     FeatureCandidates candidates;
 };
 
@@ -232,10 +234,17 @@ bool readArcs(TopoRead& read, std::size_t topology) {
             }
             points.push_back(point);
         }
+        read.arcPositions += points.size();
         read.arcs.push_back(std::move(points));
     }
     return true;
 }
+
+// Neighbouring countries share their border's arc, and a file of counties, states and the
+// nation names one arc up to five times; a file that names its arcs over and over would
+// otherwise make a few bytes into millions of positions.
+constexpr std::size_t kMostUsesOfAnArc = 8;
+constexpr std::size_t kPositionsAlwaysJoined = std::size_t{1} << 20;
 
 // The arcs a line or ring names, joined: a negative index ~i is arc i run backwards, and
 // each arc after the first begins where the one before ended, so its first position is
@@ -258,6 +267,13 @@ bool joinArcs(TopoRead& read, std::size_t references, std::vector<SourcePoint>& 
         const std::vector<SourcePoint>& arc =
             read.arcs[static_cast<std::size_t>(reversed ? -index - 1.0 : index)];
         const std::size_t skip = points.empty() ? 0 : 1;
+        read.joinedPositions += arc.size();
+        if (read.joinedPositions > kMostUsesOfAnArc * read.arcPositions + kPositionsAlwaysJoined) {
+            return refuse(read, item,
+                          "the geometries name the arcs over and over: more than " +
+                              std::to_string(kMostUsesOfAnArc) +
+                              " times the positions the arcs hold");
+        }
         for (std::size_t k = skip; k < arc.size(); ++k) {
             points.push_back(reversed ? arc[arc.size() - 1 - k] : arc[k]);
         }
@@ -542,7 +558,7 @@ DocumentResult readTopoJson(std::string_view bytes, const std::string& fileName)
         result.error = documentRefusal(kFormat, fileName, parse.line, parse.text, parse.reason);
         return result;
     }
-    TopoRead read{tree, bytes, fileName, "", std::nullopt, {}, {}};
+    TopoRead read{tree, bytes, fileName, "", std::nullopt, {}, 0, 0, {}};
     if (readTopology(read)) {
         result.document.features =
             finishCandidates(read.candidates, std::string(kFormat) + " points");

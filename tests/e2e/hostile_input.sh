@@ -100,6 +100,20 @@ expect_text "$WROTE_ALL" .stdout "100 MB of GeoJSON attributes: console"
 expect_peak_below "100 MB of GeoJSON attributes" 250
 rm "$INPUT/attributes.geojson"
 
+# The same in TopoJSON, 20 MB: read through GDAL it took forty times its size.
+{
+    printf '{"type": "Topology", "arcs": [[[-121.8171, 36.8167], [-121.7986, 36.8215]]], '
+    printf '"objects": {"leg": {"type": "LineString", "arcs": [0], "properties": {"readings": ['
+    yes "$zeros" | head -n 10000 | tr -d '\n'
+    printf '0], "name": "leg"}}}}\n'
+} >"$INPUT/attributes.topojson"
+new_run_dir
+measured_run "$INPUT/attributes.topojson"
+expect_status 0 "$status" "20 MB of TopoJSON attributes"
+expect_text "$WROTE_ALL" .stdout "20 MB of TopoJSON attributes: console"
+expect_peak_below "20 MB of TopoJSON attributes" 60
+rm "$INPUT/attributes.topojson"
+
 # GPX of two million empty elements: pugixml would hold 64 bytes for each. Refused before
 # it is parsed, naming the file, in little more than the file's size.
 {

@@ -18,7 +18,7 @@ double unwrappedLongitude(double previousUnwrapped, double previousLon, double l
     return previousUnwrapped + std::remainder(lon - previousLon, 360.0);
 }
 
-MapFrame fitMapFrame(const WaypointList& route) {
+MapFrame fitMapFrame(const WaypointList& route, const std::vector<GeoArea>& areas) {
     MapFrame frame;
     if (route.head == nullptr) {
         return frame;
@@ -34,6 +34,17 @@ MapFrame fitMapFrame(const WaypointList& route) {
         maxLon = std::max(maxLon, unwrapped);
         minLat = std::min(minLat, node->lat);
         maxLat = std::max(maxLat, node->lat);
+    }
+    // An area's longitudes are taken the short way round from the route's middle.
+    const double routeMidLon = (minLon + maxLon) / 2.0;
+    for (const GeoArea& area : areas) {
+        for (const GeoPoint& vertex : area.outer) {
+            const double lon = routeMidLon + std::remainder(vertex.lon - routeMidLon, 360.0);
+            minLon = std::min(minLon, lon);
+            maxLon = std::max(maxLon, lon);
+            minLat = std::min(minLat, vertex.lat);
+            maxLat = std::max(maxLat, vertex.lat);
+        }
     }
     frame.midLon = (minLon + maxLon) / 2.0;
     frame.midLat = (minLat + maxLat) / 2.0;

@@ -38,8 +38,10 @@ struct MapFrame {
 // a route across the antimeridian is drawn as one piece, each leg the way it was measured.
 double unwrappedLongitude(double previousUnwrapped, double previousLon, double lon);
 
-// The frame that fits the whole route into the map area, centred.
-MapFrame fitMapFrame(const WaypointList& route);
+// The frame that fits the whole route into the map area, centred, and the outer rings of
+// the areas given: a survey's area reaches beyond its lines, and would otherwise run under
+// the legend.
+MapFrame fitMapFrame(const WaypointList& route, const std::vector<GeoArea>& areas = {});
 
 struct MapPoint {
     double x; // page units, to the right

@@ -542,7 +542,7 @@ void writePage(std::ostream& out, const std::string& fileName, const WaypointLis
                const std::vector<SurveyPiece>* surveyLines) {
     const bool surveyArea = surveyAreas != nullptr && !surveyAreas->empty();
     const Counts counts = countPoints(route);
-    const MapFrame frame = fitMapFrame(route);
+    const MapFrame frame = surveyArea ? fitMapFrame(route, *surveyAreas) : fitMapFrame(route);
     const double arrowSpacing =
         std::max(kMinArrowSpacing, drawnLength(route, frame) / static_cast<double>(kMaxArrows));
     const Marks marks = placeMarks(route, frame);

@@ -248,7 +248,9 @@ TEST(HtmlPreviewSea, AreasAreDrawnWhereTheyLieUnderTheRoute) {
 TEST(HtmlPreviewSea, TheSurveyAreaIsDrawnUnderTheRoute) {
     GeoArea bay;
     bay.name = "bay <north>";
-    bay.outer = {{36.81, -121.83}, {36.81, -121.79}, {36.83, -121.79 + 360.0}, {36.83, -121.83}};
+    // Within the route's extent, which the map is then fitted to.
+    bay.outer = {
+        {36.816, -121.82}, {36.816, -121.80}, {36.821, -121.80 + 360.0}, {36.821, -121.82}};
     bay.holes = {{{36.818, -121.812}, {36.820, -121.812}, {36.820, -121.808}}};
     std::vector<At> rings;
     for (const GeoRing* ring : {&bay.outer, &bay.holes[0]}) {

@@ -66,6 +66,25 @@ TEST(HtmlPreview, MapIsFittedAndCentredOnTheRoute) {
     }
 }
 
+// A survey's area reaches beyond its lines: the map takes in its outer ring too, which
+// would otherwise run under the legend above the map area.
+TEST(HtmlPreview, MapTakesInTheAreasGiven) {
+    WaypointList route;
+    fillTwoPointExportRoute(route);
+    GeoArea area;
+    area.outer = {{36.80, -121.83}, {36.84, -121.83}, {36.84, -121.79}, {36.80, -121.79}};
+    const MapFrame frame = fitMapFrame(route, {area});
+    for (const GeoPoint& corner : area.outer) {
+        const MapPoint at = projectOnMap(frame, corner.lon, corner.lat);
+        EXPECT_GE(at.x, kMapLeft - 1e-9);
+        EXPECT_LE(at.x, kMapLeft + kMapWidth + 1e-9);
+        EXPECT_GE(at.y, kMapTop - 1e-9);
+        EXPECT_LE(at.y, kMapTop + kMapHeight + 1e-9);
+    }
+    // The area, 0.04 degrees high, sets the scale: 550 units for 0.04 degrees of latitude.
+    EXPECT_NEAR(frame.pixelsPerMeter, kMapHeight / (0.04 * kMapMetersPerDegree), 1e-12);
+}
+
 TEST(HtmlPreview, ScaleBarsAreRoundLengths) {
     EXPECT_EQ(scaleBarMeters(530.6), 500.0);
     EXPECT_EQ(scaleBarMeters(26653.97), 20000.0);

@@ -15,12 +15,33 @@ constexpr std::size_t kAttributeBytes = 40;
 constexpr std::size_t kTreeBytesPerByte = 6;
 constexpr std::size_t kTreeBytesBeyond = std::size_t{16} << 20;
 
-// The most the tree of the bytes can take: every node starts at or ends before a '<' and
-// every attribute has its '='.
+// The most the tree of the bytes can take: a node for each element (a '<' that does not
+// close one, begin a comment or declaration, or is a CDATA section's), for each text (a
+// '>' followed by anything but blanks before the next '<'), and for the document; an
+// attribute for each '='.
 std::size_t treeBytesAtMost(std::string_view bytes) {
-    const auto marks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '<'));
-    const auto equals = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '='));
-    return (marks + 1) * kNodeBytes + equals * kAttributeBytes;
+    std::size_t nodes = 1;
+    std::size_t equals = 0;
+    bool textMayFollow = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c == '<') {
+            const std::string_view next = bytes.substr(i + 1, 2);
+            nodes +=
+                next.empty() || (next[0] != '/' && next[0] != '!' && next[0] != '?') || next == "!["
+                    ? 1
+                    : 0;
+            textMayFollow = false;
+        } else if (c == '>') {
+            textMayFollow = true;
+        } else if (c == '=') {
+            ++equals;
+        } else if (textMayFollow && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            ++nodes;
+            textMayFollow = false;
+        }
+    }
+    return nodes * kNodeBytes + equals * kAttributeBytes;
 }
 
 std::string megabytes(std::size_t bytes) {

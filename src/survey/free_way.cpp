@@ -33,7 +33,8 @@ constexpr double kCellHair = 1e-6; // meters
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
-void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
+void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners,
+                      std::vector<std::array<PlanePoint, 2>>& sides) {
     const std::size_t n = ring.size();
     for (std::size_t i = 0; i < n; ++i) {
         const PlanePoint& a = ring[(i + n - 1) % n];
@@ -42,6 +43,7 @@ void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
         const double turn = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
         if (turn < 0.0) {
             corners.push_back(b);
+            sides.push_back({a, c});
         }
     }
 }
@@ -117,6 +119,38 @@ int sideOf(PlanePoint a, PlanePoint b, PlanePoint p) {
     const double bound = kSideBound * (std::abs(left) + std::abs(right));
     const double cross = left - right;
     return cross > bound ? 1 : cross < -bound ? -1 : 0;
+}
+
+// The side of the line from o through at that p lies on, when p lies farther from it than a
+// way may stray past the water's edge: 1 left, -1 right, 0 nearer. The end of a line lies on
+// an edge of the shore only up to the rounding of its coordinates.
+int sidePastTolerance(PlanePoint o, PlanePoint at, PlanePoint p) {
+    const double dx = at.x - o.x;
+    const double dy = at.y - o.y;
+    const double left = dx * (p.y - o.y);
+    const double right = dy * (p.x - o.x);
+    const double cross = left - right;
+    const double bound = kSideBound * (std::abs(left) + std::abs(right));
+    // The distance from the line is the cross product over the line's length: compared in
+    // squares, which a search of ways asks of millions of pairs.
+    if (cross * cross <= kWayTolerance * kWayTolerance * (dx * dx + dy * dy) ||
+        std::abs(cross) <= bound) {
+        return 0;
+    }
+    return cross > 0.0 ? 1 : -1;
+}
+
+// Whether a straight way between the corner and another point can be a leg of a shortest way
+// that bends at the corner. A shortest way is taut: where it bends, it bends round the land,
+// so the land's two edges at the corner lie on one side of each leg's line. Where they lie
+// plainly on either side, that line runs on past the corner into the land, and either a leg
+// crosses the land or the way could be shortened beside the corner. Most corners of a ragged
+// shore are teeth that a way meets only along the shore, so most pairs need no test at all.
+bool tangentAt(const FreeWater& water, std::size_t corner, PlanePoint other) {
+    const PlanePoint at = water.corners[corner];
+    const int before = sidePastTolerance(other, at, water.cornerSides[corner][0]);
+    const int after = sidePastTolerance(other, at, water.cornerSides[corner][1]);
+    return before == 0 || after == 0 || before == after;
 }
 
 enum class Meeting { apart, across, unsure };
@@ -230,10 +264,10 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     };
     for (PlaneArea& polygon : polygonsOf(geos, water.region.get())) {
         orientRings(polygon);
-        addReflexCorners(polygon.outer, water.corners);
+        addReflexCorners(polygon.outer, water.corners, water.cornerSides);
         addEdges(polygon.outer);
         for (const PlaneRing& hole : polygon.holes) {
-            addReflexCorners(hole, water.corners);
+            addReflexCorners(hole, water.corners, water.cornerSides);
             addEdges(hole);
         }
     }
@@ -374,7 +408,8 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             unasked[node] = false;
             // The straight way wins unless one through other corners is strictly shorter.
             const double straight = distance(from, point(node));
-            if (!(reached[node] < straight) && pointSees(from, among[node], true)) {
+            if (!(reached[node] < straight) && tangentAt(water, among[node], from) &&
+                pointSees(from, among[node], true)) {
                 reached[node] = straight;
                 previous[node] = kFromStart;
             }
@@ -397,6 +432,10 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             const PlanePoint b = point(next);
             const double side = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
             if (!(reached[node] + side < reached[next])) {
+                continue;
+            }
+            if ((node < count && !tangentAt(water, among[node], b)) ||
+                (next < count && !tangentAt(water, among[next], a))) {
                 continue;
             }
             const double via = reached[node] + distance(a, b);

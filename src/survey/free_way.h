@@ -41,6 +41,9 @@ struct FreeWater {
     GeosPrepared tolerantPrepared;   // for the many straight-way tests
     EdgeGrid edgeGrid;               // of the tolerant region's edges
     std::vector<PlanePoint> corners; // where the region's edge turns into the water
+    // Per corner, the vertices before and after it on its ring: the land between them is
+    // what a way bends round there.
+    std::vector<std::array<PlanePoint, 2>> cornerSides;
     // A way is tested in pieces about this long (meters): GEOS tests a straight segment
     // against every edge within its bounding box, which for a long way across a shore of a
     // chart's detail is most of the shore.

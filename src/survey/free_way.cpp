@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
-#include <numeric>
 #include <optional>
 #include <queue>
 
@@ -271,6 +270,7 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
             addEdges(hole);
         }
     }
+    water.cornerTree = cornerTree(water.corners);
     // The tables of sight number a pair of corners in 63 bits.
     if (water.corners.size() >= (std::size_t{1} << 31)) {
         throw GeometryFailure("the water has too many corners to search ways among");
@@ -466,29 +466,24 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     }
     // A way that bends at a corner is at least as long as the two straight legs through it:
     // the corners are taken in that order, and a way found among the nearest is the shortest
-    // of all once every corner left out would make a longer one.
-    std::vector<std::size_t> order(water.corners.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::vector<double> detour(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        detour[i] = distance(from, water.corners[i]) + distance(water.corners[i], to);
-    }
-    // Only the nearest are put in order, as many as each round takes: a shore of a chart's
-    // detail has tens of thousands of corners, and most ways need a few dozen.
-    const auto nearer = [&](std::size_t a, std::size_t b) {
-        return detour[a] != detour[b] ? detour[a] < detour[b] : a < b;
-    };
+    // of all once every corner left out would make a longer one. Only as many are weighed as
+    // each round takes: a shore of a chart's detail has hundreds of thousands of corners, and
+    // most ways need a few dozen.
+    DetourWalk walk(water.cornerTree, water.corners, from, to);
+    std::vector<std::size_t> order;
+    std::vector<double> detour;
     Found found;
-    for (std::size_t take = std::min(kFirstCorners, order.size());; take *= 2) {
-        take = std::min(take, order.size());
-        const auto end = order.begin() + static_cast<std::ptrdiff_t>(take);
-        if (take < order.size()) {
-            std::nth_element(order.begin(), end, order.end(), nearer);
+    for (std::size_t take = kFirstCorners;; take *= 2) {
+        std::size_t corner = 0;
+        double through = 0.0;
+        while (order.size() <= take && walk.next(corner, through)) {
+            order.push_back(corner);
+            detour.push_back(through);
         }
-        std::sort(order.begin(), end, nearer);
-        found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + take});
-        const bool allTaken = take == order.size();
-        if (allTaken || (found.found && detour[order[take]] >= found.length)) {
+        const std::size_t taken = std::min(take, order.size());
+        found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + taken});
+        const bool allTaken = taken == order.size();
+        if (allTaken || (found.found && detour[taken] >= found.length)) {
             break;
         }
     }

@@ -3,6 +3,7 @@
 // never straight across a bay or an island.
 #pragma once
 
+#include "survey/corner_tree.h"
 #include "survey/geos_context.h"
 #include "survey/plane.h"
 #include "survey/sight_table.h"
@@ -44,6 +45,7 @@ struct FreeWater {
     // Per corner, the vertices before and after it on its ring: the land between them is
     // what a way bends round there.
     std::vector<std::array<PlanePoint, 2>> cornerSides;
+    CornerTree cornerTree; // of the corners, for the nearest to a way
     // A way is tested in pieces about this long (meters): GEOS tests a straight segment
     // against every edge within its bounding box, which for a long way across a shore of a
     // chart's detail is most of the shore.

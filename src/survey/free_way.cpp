@@ -29,6 +29,9 @@ constexpr double kSideBound = 1e-12;
 // The box of two steps along a way is widened by this for the cells it covers: far above the
 // rounding of a step's coordinates, far below a cell.
 constexpr double kCellHair = 1e-6; // meters
+// A cell of no more edges than this is compared with a way edge by edge; of more, only with
+// the edges its box reaches along the cell's axis.
+constexpr std::ptrdiff_t kEdgesScannedWhole = 8;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -45,6 +48,10 @@ void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners,
             sides.push_back({a, c});
         }
     }
+}
+
+double coordinate(PlanePoint p, int axis) {
+    return axis == 0 ? p.x : p.y;
 }
 
 // Files every edge of the polygons under each cell its box covers.
@@ -105,6 +112,36 @@ EdgeGrid edgeGrid(const std::vector<PlaneArea>& polygons, double cell) {
     for (std::size_t e = 0; e < grid.edges.size(); ++e) {
         cellsOf(grid.edges[e],
                 [&](std::size_t at) { grid.filed[next[at]++] = static_cast<std::uint32_t>(e); });
+    }
+    grid.axis.assign(grid.columns * grid.rows, 0);
+    grid.reach.assign(grid.columns * grid.rows, 0.0);
+    grid.low.resize(grid.filed.size());
+    for (std::size_t at = 0; at + 1 < grid.first.size(); ++at) {
+        const auto begin = grid.filed.begin() + grid.first[at];
+        const auto end = grid.filed.begin() + grid.first[at + 1];
+        if (end - begin <= kEdgesScannedWhole) {
+            continue;
+        }
+        double along[2] = {0.0, 0.0};
+        for (auto e = begin; e != end; ++e) {
+            along[0] += std::abs(grid.edges[*e].end.x - grid.edges[*e].start.x);
+            along[1] += std::abs(grid.edges[*e].end.y - grid.edges[*e].start.y);
+        }
+        const int axis = along[1] > along[0] ? 1 : 0;
+        const auto lowOf = [&](std::uint32_t e) {
+            return std::min(coordinate(grid.edges[e].start, axis),
+                            coordinate(grid.edges[e].end, axis));
+        };
+        std::sort(begin, end, [&](std::uint32_t a, std::uint32_t b) {
+            return lowOf(a) != lowOf(b) ? lowOf(a) < lowOf(b) : a < b;
+        });
+        grid.axis[at] = static_cast<std::uint8_t>(axis);
+        for (auto e = begin; e != end; ++e) {
+            grid.low[static_cast<std::size_t>(e - grid.filed.begin())] = lowOf(*e);
+            grid.reach[at] =
+                std::max(grid.reach[at], std::abs(coordinate(grid.edges[*e].end, axis) -
+                                                  coordinate(grid.edges[*e].start, axis)));
+        }
     }
     grid.seen.assign(grid.edges.size(), 0);
     return grid;
@@ -191,17 +228,33 @@ Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
         const PlanePoint at = i == steps ? way.end
                                          : PlanePoint{way.start.x + (way.end.x - way.start.x) * t,
                                                       way.start.y + (way.end.y - way.start.y) * t};
-        const auto [c0, r0] = grid.cellOf(
-            {std::min(before.x, at.x) - kCellHair, std::min(before.y, at.y) - kCellHair});
-        const auto [c1, r1] = grid.cellOf(
-            {std::max(before.x, at.x) + kCellHair, std::max(before.y, at.y) + kCellHair});
+        const PlanePoint boxLow{std::min(before.x, at.x) - kCellHair,
+                                std::min(before.y, at.y) - kCellHair};
+        const PlanePoint boxHigh{std::max(before.x, at.x) + kCellHair,
+                                 std::max(before.y, at.y) + kCellHair};
+        const auto [c0, r0] = grid.cellOf(boxLow);
+        const auto [c1, r1] = grid.cellOf(boxHigh);
         for (std::size_t r = r0; r <= r1; ++r) {
             for (std::size_t c = c0; c <= c1; ++c) {
-                if (c >= lastLow[0] && c <= lastHigh[0] && r >= lastLow[1] && r <= lastHigh[1]) {
+                const std::size_t cell = r * grid.columns + c;
+                std::uint32_t k = grid.first[cell];
+                std::uint32_t stop = grid.first[cell + 1];
+                if (stop - k > kEdgesScannedWhole) {
+                    // The edges whose extent on the axis meets the box's; this box may reach
+                    // edges of the cell that the box before did not.
+                    const int axis = grid.axis[cell];
+                    const auto low = grid.low.begin();
+                    k = static_cast<std::uint32_t>(
+                        std::lower_bound(low + k, low + stop,
+                                         coordinate(boxLow, axis) - grid.reach[cell]) -
+                        low);
+                    stop = static_cast<std::uint32_t>(
+                        std::upper_bound(low + k, low + stop, coordinate(boxHigh, axis)) - low);
+                } else if (c >= lastLow[0] && c <= lastHigh[0] && r >= lastLow[1] &&
+                           r <= lastHigh[1]) {
                     continue;
                 }
-                const std::size_t cell = r * grid.columns + c;
-                for (std::uint32_t k = grid.first[cell]; k < grid.first[cell + 1]; ++k) {
+                for (; k < stop; ++k) {
                     const std::uint32_t e = grid.filed[k];
                     if (grid.seen[e] == grid.query) {
                         continue;
@@ -339,9 +392,9 @@ struct Found {
 
 // A* over the given corners; node count is the destination. The straight distance to it
 // never overestimates, so the first time it is taken off the queue its way is the shortest
-// through these corners. Whether the start sees a corner, a test against the whole water, is
-// asked only when the corner is taken off the queue; until then the corner keeps the best
-// way through other corners apart, and the answer then picks as if it had been asked first.
+// through these corners. Whether a leg is clear, a test against the water's edge, is asked
+// only when the leg is taken off the queue: along a ragged shore a corner has hundreds of
+// tangent legs, and only those on a way about as short as the shortest are ever tested.
 Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoint to,
                   const std::vector<std::size_t>& among) {
     const std::size_t count = among.size();
@@ -383,67 +436,73 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
         water.cornerSight.keep(key, sees);
         return sees;
     };
-    constexpr double kUnreached = std::numeric_limits<double>::infinity();
     constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
-    std::vector<double> reached(count + 1, kUnreached);
+    std::vector<double> reached(count + 1, 0.0);
     std::vector<std::size_t> previous(count + 1, kFromStart);
     std::vector<bool> settled(count + 1, false);
-    std::vector<bool> unasked(count + 1, false);
-    using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
+    // A leg waiting to be taken, ordered by the estimate of the whole way through it, then by
+    // its node, then by when the leg's start was settled (the start of the way first): of two
+    // legs to a corner that give the same way's length, the one from the earlier-settled
+    // start is taken.
+    struct Entry {
+        double estimate = 0.0; // meters: reached plus the straight distance to the destination
+        std::size_t node = 0;
+        std::size_t rank = 0; // 0 the start of the way, else 1 + the order its start settled
+        std::size_t start = kFromStart;
+        double reached = 0.0; // meters from the start of the way, through the leg
+        bool operator>(const Entry& other) const {
+            if (estimate != other.estimate) {
+                return estimate > other.estimate;
+            }
+            return node != other.node ? node > other.node : rank > other.rank;
+        }
+    };
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     // The straight distance of each node to the destination, asked again and again.
     std::vector<double> toEnd(count + 1, 0.0);
     for (std::size_t node = 0; node < count; ++node) {
         toEnd[node] = distance(point(node), to);
-        unasked[node] = true;
-        open.push({distance(from, point(node)) + toEnd[node], node});
+        if (tangentAt(water, among[node], from)) {
+            const double straight = distance(from, point(node));
+            open.push({straight + toEnd[node], node, 0, kFromStart, straight});
+        }
     }
+    // Whether a leg can be taken is asked only when it comes off the queue: a leg is tested
+    // only if the way through it could still be the shortest, and the first leg to a node
+    // that can be taken gives its shortest way, as the straight distance to the destination
+    // never shrinks by more than a leg's length.
+    std::size_t settledCount = 0;
     while (!open.empty()) {
-        const auto [estimate, node] = open.top();
+        const Entry entry = open.top();
         open.pop();
+        const std::size_t node = entry.node;
         if (settled[node]) {
             continue;
         }
-        if (unasked[node]) {
-            unasked[node] = false;
-            // The straight way wins unless one through other corners is strictly shorter.
-            const double straight = distance(from, point(node));
-            if (!(reached[node] < straight) && tangentAt(water, among[node], from) &&
-                pointSees(from, among[node], true)) {
-                reached[node] = straight;
-                previous[node] = kFromStart;
-            }
-        }
-        // An entry the corner's own reach has since overtaken, or a straight way it lacks.
-        if (estimate != reached[node] + toEnd[node]) {
+        const bool clear = entry.start == kFromStart ? pointSees(from, among[node], true)
+                                                     : sees(entry.start, node);
+        if (!clear) {
             continue;
         }
         settled[node] = true;
+        reached[node] = entry.reached;
+        previous[node] = entry.start;
+        const std::size_t rank = ++settledCount;
         if (node == count) {
             break;
         }
+        const PlanePoint a = point(node);
         for (std::size_t next = 0; next <= count; ++next) {
             if (settled[next] || next == node) {
                 continue;
             }
-            // The distance is no less than its longer side: most corners already reached
-            // by as short a way are passed over without it.
-            const PlanePoint a = point(node);
             const PlanePoint b = point(next);
-            const double side = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-            if (!(reached[node] + side < reached[next])) {
-                continue;
-            }
-            if ((node < count && !tangentAt(water, among[node], b)) ||
+            if (!tangentAt(water, among[node], b) ||
                 (next < count && !tangentAt(water, among[next], a))) {
                 continue;
             }
             const double via = reached[node] + distance(a, b);
-            if (via < reached[next] && sees(node, next)) {
-                reached[next] = via;
-                previous[next] = node;
-                open.push({via + toEnd[next], next});
-            }
+            open.push({via + toEnd[next], next, rank, node, via});
         }
     }
     Found result;

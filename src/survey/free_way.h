@@ -27,8 +27,14 @@ struct EdgeGrid {
     std::size_t columns = 0;
     std::size_t rows = 0;
     std::vector<PlaneSegment> edges;
-    std::vector<std::uint32_t> first;        // per cell, where its edges begin in filed; one more
-    std::vector<std::uint32_t> filed;        // edge numbers, cell after cell
+    std::vector<std::uint32_t> first; // per cell, where its edges begin in filed; one more
+    std::vector<std::uint32_t> filed; // edge numbers, cell after cell
+    // A cell of many edges, where a shore of a chart's detail runs through it, has its edges
+    // in order of their low end along the axis the shore runs most along there: a short way
+    // is compared only with the edges its box reaches along that axis.
+    std::vector<std::uint8_t> axis; // per cell: 0 x, 1 y
+    std::vector<double> reach;      // per cell: meters, the longest extent of its edges on it
+    std::vector<double> low;        // per filed edge: meters, its low end on its cell's axis
     mutable std::vector<std::uint32_t> seen; // per edge, the last query that met it
     mutable std::uint32_t query = 0;
 

@@ -182,10 +182,9 @@ int sidePastTolerance(PlanePoint o, PlanePoint at, PlanePoint p) {
 // plainly on either side, that line runs on past the corner into the land, and either a leg
 // crosses the land or the way could be shortened beside the corner. Most corners of a ragged
 // shore are teeth that a way meets only along the shore, so most pairs need no test at all.
-bool tangentAt(const FreeWater& water, std::size_t corner, PlanePoint other) {
-    const PlanePoint at = water.corners[corner];
-    const int before = sidePastTolerance(other, at, water.cornerSides[corner][0]);
-    const int after = sidePastTolerance(other, at, water.cornerSides[corner][1]);
+bool tangentAt(PlanePoint at, const std::array<PlanePoint, 2>& sides, PlanePoint other) {
+    const int before = sidePastTolerance(other, at, sides[0]);
+    const int after = sidePastTolerance(other, at, sides[1]);
     return before == 0 || after == 0 || before == after;
 }
 
@@ -398,9 +397,15 @@ struct Found {
 Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoint to,
                   const std::vector<std::size_t>& among) {
     const std::size_t count = among.size();
-    const auto point = [&](std::size_t node) {
-        return node == count ? to : water.corners[among[node]];
-    };
+    // The corners side by side: a search weighs every pair of them, and the water's own
+    // lists hold them in the order of the rings.
+    std::vector<PlanePoint> place(count);
+    std::vector<std::array<PlanePoint, 2>> sides(count);
+    for (std::size_t node = 0; node < count; ++node) {
+        place[node] = water.corners[among[node]];
+        sides[node] = water.cornerSides[among[node]];
+    }
+    const auto point = [&](std::size_t node) { return node == count ? to : place[node]; };
     // The straight ways between the ends and a corner, tested once for every search from or
     // to the same point; the way tested is the same, in the same direction, as before.
     SightTable& fromSight = water.pointSight[{from.x, from.y}];
@@ -462,7 +467,7 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     std::vector<double> toEnd(count + 1, 0.0);
     for (std::size_t node = 0; node < count; ++node) {
         toEnd[node] = distance(point(node), to);
-        if (tangentAt(water, among[node], from)) {
+        if (tangentAt(place[node], sides[node], from)) {
             const double straight = distance(from, point(node));
             open.push({straight + toEnd[node], node, 0, kFromStart, straight});
         }
@@ -497,8 +502,7 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
                 continue;
             }
             const PlanePoint b = point(next);
-            if (!tangentAt(water, among[node], b) ||
-                (next < count && !tangentAt(water, among[next], a))) {
+            if (!tangentAt(a, sides[node], b) || (next < count && !tangentAt(b, sides[next], a))) {
                 continue;
             }
             const double via = reached[node] + distance(a, b);

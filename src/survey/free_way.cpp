@@ -2,6 +2,7 @@
 // the water, searched with A*, and GEOS to say what a straight way crosses.
 #include "survey/free_way.h"
 
+#include "survey/corner_pocket.h"
 #include "survey/ring_growth.h"
 
 #include <algorithm>
@@ -32,11 +33,18 @@ constexpr double kCellHair = 1e-6; // meters
 // A cell of no more edges than this is compared with a way edge by edge; of more, only with
 // the edges its box reaches along the cell's axis.
 constexpr std::ptrdiff_t kEdgesScannedWhole = 8;
+// A corner is in a pocket when a lid between vertices at most so many along its ring on
+// either side passes it on the water's side by more than the depth: a shore of a chart's
+// detail rounded to the millimetre dents itself every few vertices, and a way round it
+// touches only the teeth that stand out.
+constexpr std::size_t kPocketReach = 16;
+constexpr double kPocketDepth = 2.0 * kWayTolerance; // meters
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
 void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners,
-                      std::vector<std::array<PlanePoint, 2>>& sides) {
+                      std::vector<std::array<PlanePoint, 2>>& sides,
+                      std::vector<std::array<std::size_t, 2>>& where, std::size_t ringNumber) {
     const std::size_t n = ring.size();
     for (std::size_t i = 0; i < n; ++i) {
         const PlanePoint& a = ring[(i + n - 1) % n];
@@ -46,6 +54,7 @@ void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners,
         if (turn < 0.0) {
             corners.push_back(b);
             sides.push_back({a, c});
+            where.push_back({ringNumber, i});
         }
     }
 }
@@ -313,16 +322,19 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
         }
         edges += ring.size();
     };
+    std::vector<PlaneRing> rings;
+    std::vector<std::array<std::size_t, 2>> where; // per corner: its ring, its vertex there
     for (PlaneArea& polygon : polygonsOf(geos, water.region.get())) {
         orientRings(polygon);
-        addReflexCorners(polygon.outer, water.corners, water.cornerSides);
-        addEdges(polygon.outer);
-        for (const PlaneRing& hole : polygon.holes) {
-            addReflexCorners(hole, water.corners, water.cornerSides);
-            addEdges(hole);
+        rings.push_back(std::move(polygon.outer));
+        for (PlaneRing& hole : polygon.holes) {
+            rings.push_back(std::move(hole));
         }
     }
-    water.cornerTree = cornerTree(water.corners);
+    for (std::size_t r = 0; r < rings.size(); ++r) {
+        addReflexCorners(rings[r], water.corners, water.cornerSides, where, r);
+        addEdges(rings[r]);
+    }
     // The tables of sight number a pair of corners in 63 bits.
     if (water.corners.size() >= (std::size_t{1} << 31)) {
         throw GeometryFailure("the water has too many corners to search ways among");
@@ -330,6 +342,27 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
+    for (std::size_t c = 0; c < water.corners.size(); ++c) {
+        const PlaneRing& ring = rings[where[c][0]];
+        const std::optional<CornerPocket> pocket =
+            cornerPocket(ring, where[c][1], kPocketReach, kPocketDepth);
+        const PlanePoint at = water.corners[c];
+        const auto number = static_cast<std::uint32_t>(c);
+        if (pocket && clearWay(geos, water, ring[pocket->lidStart], ring[pocket->lidEnd])) {
+            water.pocketCorners.push_back(number);
+            water.pocketPlaces.push_back(at);
+            water.pocketBoxes.push_back({pocket->low, pocket->high});
+            water.pocketReach =
+                std::max(water.pocketReach,
+                         std::hypot(std::max(at.x - pocket->low.x, pocket->high.x - at.x),
+                                    std::max(at.y - pocket->low.y, pocket->high.y - at.y)));
+        } else {
+            water.openCorners.push_back(number);
+            water.openPlaces.push_back(at);
+        }
+    }
+    water.openTree = cornerTree(water.openPlaces);
+    water.pocketTree = cornerTree(water.pocketPlaces);
     return water;
 }
 
@@ -379,6 +412,10 @@ bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePo
 }
 
 namespace {
+
+// Where a pocket's box holds an end of a way, a little past it for the rounding of the
+// ends, which lie on the water's edge as GEOS computed it.
+constexpr double kPocketMargin = 10.0 * kWayTolerance; // meters
 
 // Corners nearer than this many are searched first; the set doubles until it holds the way.
 constexpr std::size_t kFirstCorners = 48;
@@ -532,16 +569,51 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     // of all once every corner left out would make a longer one. Only as many are weighed as
     // each round takes: a shore of a chart's detail has hundreds of thousands of corners, and
     // most ways need a few dozen.
-    DetourWalk walk(water.cornerTree, water.corners, from, to);
+    // The corners of the pockets that hold an end of the way join those that stand out.
+    using Candidate = std::pair<double, std::size_t>; // detour, corner number
+    std::vector<Candidate> inPockets;
+    for (const PlanePoint end : {from, to}) {
+        DetourWalk near(water.pocketTree, water.pocketPlaces, end, end);
+        std::size_t k = 0;
+        double twice = 0.0;
+        while (near.next(k, twice) && twice <= 2.0 * (water.pocketReach + kPocketMargin)) {
+            const std::array<PlanePoint, 2>& box = water.pocketBoxes[k];
+            if (end.x >= box[0].x - kPocketMargin && end.x <= box[1].x + kPocketMargin &&
+                end.y >= box[0].y - kPocketMargin && end.y <= box[1].y + kPocketMargin) {
+                const PlanePoint at = water.pocketPlaces[k];
+                inPockets.push_back(
+                    {distance(from, at) + distance(at, to), water.pocketCorners[k]});
+            }
+        }
+    }
+    std::sort(inPockets.begin(), inPockets.end());
+    inPockets.erase(std::unique(inPockets.begin(), inPockets.end()), inPockets.end());
+    DetourWalk walk(water.openTree, water.openPlaces, from, to);
+    std::optional<Candidate> open;
+    std::size_t pocketsTaken = 0;
+    // The next corner by detour, then by number, of either kind.
+    const auto nextCorner = [&]() -> std::optional<Candidate> {
+        std::size_t k = 0;
+        double through = 0.0;
+        if (!open && walk.next(k, through)) {
+            open = Candidate{through, water.openCorners[k]};
+        }
+        if (pocketsTaken < inPockets.size() && (!open || inPockets[pocketsTaken] < *open)) {
+            return inPockets[pocketsTaken++];
+        }
+        return std::exchange(open, std::nullopt);
+    };
     std::vector<std::size_t> order;
     std::vector<double> detour;
     Found found;
     for (std::size_t take = kFirstCorners;; take *= 2) {
-        std::size_t corner = 0;
-        double through = 0.0;
-        while (order.size() <= take && walk.next(corner, through)) {
-            order.push_back(corner);
-            detour.push_back(through);
+        while (order.size() <= take) {
+            const std::optional<Candidate> next = nextCorner();
+            if (!next) {
+                break;
+            }
+            order.push_back(next->second);
+            detour.push_back(next->first);
         }
         const std::size_t taken = std::min(take, order.size());
         found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + taken});

@@ -51,7 +51,19 @@ struct FreeWater {
     // Per corner, the vertices before and after it on its ring: the land between them is
     // what a way bends round there.
     std::vector<std::array<PlanePoint, 2>> cornerSides;
-    CornerTree cornerTree; // of the corners, for the nearest to a way
+    // The corners that stand out into the water, by number and place, and a tree of them:
+    // a way between two places outside every pocket of the shore bends only at these.
+    std::vector<std::uint32_t> openCorners;
+    std::vector<PlanePoint> openPlaces;
+    CornerTree openTree;
+    // The corners in a pocket (a dent of the shore behind a straight way through the water
+    // between two of its vertices), with each pocket's box and a tree of them: a way from or
+    // to a place in the box may bend at the corner.
+    std::vector<std::uint32_t> pocketCorners;
+    std::vector<PlanePoint> pocketPlaces;
+    std::vector<std::array<PlanePoint, 2>> pocketBoxes;
+    CornerTree pocketTree;
+    double pocketReach = 0.0; // meters, the farthest a pocket's box reaches from its corner
     // A way is tested in pieces about this long (meters): GEOS tests a straight segment
     // against every edge within its bounding box, which for a long way across a shore of a
     // chart's detail is most of the shore.

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <vector>
 
 struct CornerPocket {
     std::size_t lidStart = 0; // ring numbers of the lid's ends, the corner between them
@@ -15,9 +16,11 @@ struct CornerPocket {
     PlanePoint high;
 };
 
-// The deepest pocket that closes the ring's corner `at` with a lid between vertices at most
-// `reach` along the ring on either side, the corner lying more than `depth` meters behind it
-// (water is on the left of the ring's edges); none when the corner stands out. Whether the
-// lid itself runs through the water is for the caller to say.
-std::optional<CornerPocket> cornerPocket(const PlaneRing& ring, std::size_t at, std::size_t reach,
-                                         double depth);
+// The deepest pocket that closes the ring's vertex `vertices[at]` with a lid between two of
+// `vertices` (ring numbers in the ring's order) at most `reach` places away on either side,
+// the vertex lying more than `depth` meters behind it (water is on the left of the ring's
+// edges); none when the vertex stands out. Whether the lid itself runs through the water is
+// for the caller to say.
+std::optional<CornerPocket> cornerPocket(const PlaneRing& ring,
+                                         const std::vector<std::size_t>& vertices, std::size_t at,
+                                         std::size_t reach, double depth);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <queue>
 
@@ -39,6 +40,9 @@ constexpr std::ptrdiff_t kEdgesScannedWhole = 8;
 // touches only the teeth that stand out.
 constexpr std::size_t kPocketReach = 16;
 constexpr double kPocketDepth = 2.0 * kWayTolerance; // meters
+// Rounds of the search for pockets: the second finds the dents among the teeth the first
+// left standing, the third among those.
+constexpr int kPocketLevels = 3;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -342,23 +346,67 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
-    for (std::size_t c = 0; c < water.corners.size(); ++c) {
-        const PlaneRing& ring = rings[where[c][0]];
-        const std::optional<CornerPocket> pocket =
-            cornerPocket(ring, where[c][1], kPocketReach, kPocketDepth);
+    // First the dents among every vertex, then among the corners that stand out of those.
+    std::vector<bool> inPocket(water.corners.size(), false);
+    for (int level = 0; level < kPocketLevels; ++level) {
+        std::vector<std::vector<std::size_t>> vertices(rings.size());
+        std::vector<std::vector<std::size_t>> cornersOf(rings.size());
+        for (std::size_t c = 0; c < water.corners.size(); ++c) {
+            if (!inPocket[c]) {
+                cornersOf[where[c][0]].push_back(c);
+            }
+        }
+        for (std::size_t r = 0; r < rings.size(); ++r) {
+            if (level == 0) {
+                vertices[r].resize(rings[r].size());
+                std::iota(vertices[r].begin(), vertices[r].end(), std::size_t{0});
+            } else {
+                for (const std::size_t c : cornersOf[r]) {
+                    vertices[r].push_back(where[c][1]);
+                }
+            }
+        }
+        for (std::size_t r = 0; r < rings.size(); ++r) {
+            for (std::size_t k = 0; k < cornersOf[r].size(); ++k) {
+                const std::size_t c = cornersOf[r][k];
+                const std::optional<CornerPocket> pocket =
+                    cornerPocket(rings[r], vertices[r], level == 0 ? where[c][1] : k, kPocketReach,
+                                 kPocketDepth);
+                if (!pocket ||
+                    !clearWay(geos, water, rings[r][pocket->lidStart], rings[r][pocket->lidEnd])) {
+                    continue;
+                }
+                inPocket[c] = true;
+                water.pocketCorners.push_back(static_cast<std::uint32_t>(c));
+                water.pocketBoxes.push_back({pocket->low, pocket->high});
+            }
+        }
+    }
+    // Numbers in increasing order in both lists: a search breaks ties between corners by them.
+    std::vector<std::size_t> byNumber(water.pocketCorners.size());
+    std::iota(byNumber.begin(), byNumber.end(), std::size_t{0});
+    std::sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
+        return water.pocketCorners[a] < water.pocketCorners[b];
+    });
+    std::vector<std::uint32_t> pocketCorners;
+    std::vector<std::array<PlanePoint, 2>> pocketBoxes;
+    for (const std::size_t k : byNumber) {
+        const std::uint32_t c = water.pocketCorners[k];
+        const std::array<PlanePoint, 2>& box = water.pocketBoxes[k];
         const PlanePoint at = water.corners[c];
-        const auto number = static_cast<std::uint32_t>(c);
-        if (pocket && clearWay(geos, water, ring[pocket->lidStart], ring[pocket->lidEnd])) {
-            water.pocketCorners.push_back(number);
-            water.pocketPlaces.push_back(at);
-            water.pocketBoxes.push_back({pocket->low, pocket->high});
-            water.pocketReach =
-                std::max(water.pocketReach,
-                         std::hypot(std::max(at.x - pocket->low.x, pocket->high.x - at.x),
-                                    std::max(at.y - pocket->low.y, pocket->high.y - at.y)));
-        } else {
-            water.openCorners.push_back(number);
-            water.openPlaces.push_back(at);
+        pocketCorners.push_back(c);
+        pocketBoxes.push_back(box);
+        water.pocketPlaces.push_back(at);
+        water.pocketReach =
+            std::max(water.pocketReach, std::hypot(std::max(at.x - box[0].x, box[1].x - at.x),
+                                                   std::max(at.y - box[0].y, box[1].y - at.y)));
+    }
+    water.pocketCorners = std::move(pocketCorners);
+    water.pocketBoxes = std::move(pocketBoxes);
+    for (std::size_t c = 0; c < water.corners.size(); ++c) {
+        if (!inPocket[c]) {
+            water.openCorners.push_back(static_cast<std::uint32_t>(c));
+            water.openPlaces.push_back(water.corners[c]);
         }
     }
     water.openTree = cornerTree(water.openPlaces);

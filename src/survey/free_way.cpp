@@ -40,9 +40,11 @@ constexpr std::ptrdiff_t kEdgesScannedWhole = 8;
 // touches only the teeth that stand out.
 constexpr std::size_t kPocketReach = 16;
 constexpr double kPocketDepth = 2.0 * kWayTolerance; // meters
+// A dent's box reaches at most so many of the shore's mean edge from its corner.
+constexpr double kPocketEdges = 256.0;
 // Rounds of the search for pockets: the second finds the dents among the teeth the first
 // left standing, the third among those.
-constexpr int kPocketLevels = 3;
+constexpr int kPocketLevels = 6;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
@@ -346,7 +348,10 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
-    // First the dents among every vertex, then among the corners that stand out of those.
+    // First the dents among every vertex, then among the corners that stand out of those. A
+    // way is searched among the corners of every dent whose box holds one of its ends, found
+    // among the corners so near them: dents across a whole bay would make that most of them.
+    const double mostPocketReach = kPocketEdges * water.pieceLength / kEdgesPerPiece;
     std::vector<bool> inPocket(water.corners.size(), false);
     for (int level = 0; level < kPocketLevels; ++level) {
         std::vector<std::vector<std::size_t>> vertices(rings.size());
@@ -372,13 +377,21 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
                 const std::optional<CornerPocket> pocket =
                     cornerPocket(rings[r], vertices[r], level == 0 ? where[c][1] : k, kPocketReach,
                                  kPocketDepth);
-                if (!pocket ||
+                if (!pocket) {
+                    continue;
+                }
+                const PlanePoint at = water.corners[c];
+                const double reach =
+                    std::hypot(std::max(at.x - pocket->low.x, pocket->high.x - at.x),
+                               std::max(at.y - pocket->low.y, pocket->high.y - at.y));
+                if (reach > mostPocketReach ||
                     !clearWay(geos, water, rings[r][pocket->lidStart], rings[r][pocket->lidEnd])) {
                     continue;
                 }
                 inPocket[c] = true;
                 water.pocketCorners.push_back(static_cast<std::uint32_t>(c));
                 water.pocketBoxes.push_back({pocket->low, pocket->high});
+                water.pocketReach = std::max(water.pocketReach, reach);
             }
         }
     }
@@ -397,9 +410,6 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
         pocketCorners.push_back(c);
         pocketBoxes.push_back(box);
         water.pocketPlaces.push_back(at);
-        water.pocketReach =
-            std::max(water.pocketReach, std::hypot(std::max(at.x - box[0].x, box[1].x - at.x),
-                                                   std::max(at.y - box[0].y, box[1].y - at.y)));
     }
     water.pocketCorners = std::move(pocketCorners);
     water.pocketBoxes = std::move(pocketBoxes);

@@ -627,58 +627,71 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     // of all once every corner left out would make a longer one. Only as many are weighed as
     // each round takes: a shore of a chart's detail has hundreds of thousands of corners, and
     // most ways need a few dozen.
-    // The corners of the pockets that hold an end of the way join those that stand out.
-    using Candidate = std::pair<double, std::size_t>; // detour, corner number
-    std::vector<Candidate> inPockets;
-    for (const PlanePoint end : {from, to}) {
-        DetourWalk near(water.pocketTree, water.pocketPlaces, end, end);
-        std::size_t k = 0;
-        double twice = 0.0;
-        while (near.next(k, twice) && twice <= 2.0 * (water.pocketReach + kPocketMargin)) {
-            const std::array<PlanePoint, 2>& box = water.pocketBoxes[k];
-            if (end.x >= box[0].x - kPocketMargin && end.x <= box[1].x + kPocketMargin &&
-                end.y >= box[0].y - kPocketMargin && end.y <= box[1].y + kPocketMargin) {
-                const PlanePoint at = water.pocketPlaces[k];
-                inPockets.push_back(
-                    {distance(from, at) + distance(at, to), water.pocketCorners[k]});
+    // The corners of the pockets that hold an end of the way join those that stand out; of
+    // every pocket, should no way be found among those (a pocket's lid is clear only up to
+    // the tolerance at the water's edge).
+    const auto search = [&](bool everyPocket) {
+        using Candidate = std::pair<double, std::size_t>; // detour, corner number
+        std::vector<Candidate> inPockets;
+        for (std::size_t k = 0; everyPocket && k < water.pocketCorners.size(); ++k) {
+            const PlanePoint at = water.pocketPlaces[k];
+            inPockets.push_back({distance(from, at) + distance(at, to), water.pocketCorners[k]});
+        }
+        for (const PlanePoint end : {from, to}) {
+            DetourWalk near(water.pocketTree, water.pocketPlaces, end, end);
+            std::size_t k = 0;
+            double twice = 0.0;
+            while (!everyPocket && near.next(k, twice) &&
+                   twice <= 2.0 * (water.pocketReach + kPocketMargin)) {
+                const std::array<PlanePoint, 2>& box = water.pocketBoxes[k];
+                if (end.x >= box[0].x - kPocketMargin && end.x <= box[1].x + kPocketMargin &&
+                    end.y >= box[0].y - kPocketMargin && end.y <= box[1].y + kPocketMargin) {
+                    const PlanePoint at = water.pocketPlaces[k];
+                    inPockets.push_back(
+                        {distance(from, at) + distance(at, to), water.pocketCorners[k]});
+                }
             }
         }
-    }
-    std::sort(inPockets.begin(), inPockets.end());
-    inPockets.erase(std::unique(inPockets.begin(), inPockets.end()), inPockets.end());
-    DetourWalk walk(water.openTree, water.openPlaces, from, to);
-    std::optional<Candidate> open;
-    std::size_t pocketsTaken = 0;
-    // The next corner by detour, then by number, of either kind.
-    const auto nextCorner = [&]() -> std::optional<Candidate> {
-        std::size_t k = 0;
-        double through = 0.0;
-        if (!open && walk.next(k, through)) {
-            open = Candidate{through, water.openCorners[k]};
+        std::sort(inPockets.begin(), inPockets.end());
+        inPockets.erase(std::unique(inPockets.begin(), inPockets.end()), inPockets.end());
+        DetourWalk walk(water.openTree, water.openPlaces, from, to);
+        std::optional<Candidate> open;
+        std::size_t pocketsTaken = 0;
+        // The next corner by detour, then by number, of either kind.
+        const auto nextCorner = [&]() -> std::optional<Candidate> {
+            std::size_t k = 0;
+            double through = 0.0;
+            if (!open && walk.next(k, through)) {
+                open = Candidate{through, water.openCorners[k]};
+            }
+            if (pocketsTaken < inPockets.size() && (!open || inPockets[pocketsTaken] < *open)) {
+                return inPockets[pocketsTaken++];
+            }
+            return std::exchange(open, std::nullopt);
+        };
+        std::vector<std::size_t> order;
+        std::vector<double> detour;
+        Found found;
+        for (std::size_t take = kFirstCorners;; take *= 2) {
+            while (order.size() <= take) {
+                const std::optional<Candidate> next = nextCorner();
+                if (!next) {
+                    break;
+                }
+                order.push_back(next->second);
+                detour.push_back(next->first);
+            }
+            const std::size_t taken = std::min(take, order.size());
+            found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + taken});
+            const bool allTaken = taken == order.size();
+            if (allTaken || (found.found && detour[taken] >= found.length)) {
+                return found;
+            }
         }
-        if (pocketsTaken < inPockets.size() && (!open || inPockets[pocketsTaken] < *open)) {
-            return inPockets[pocketsTaken++];
-        }
-        return std::exchange(open, std::nullopt);
     };
-    std::vector<std::size_t> order;
-    std::vector<double> detour;
-    Found found;
-    for (std::size_t take = kFirstCorners;; take *= 2) {
-        while (order.size() <= take) {
-            const std::optional<Candidate> next = nextCorner();
-            if (!next) {
-                break;
-            }
-            order.push_back(next->second);
-            detour.push_back(next->first);
-        }
-        const std::size_t taken = std::min(take, order.size());
-        found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + taken});
-        const bool allTaken = taken == order.size();
-        if (allTaken || (found.found && detour[taken] >= found.length)) {
-            break;
-        }
+    Found found = search(false);
+    if (!found.found && !water.pocketCorners.empty()) {
+        found = search(true);
     }
     if (!found.found) {
         throw GeometryFailure("there is no way through the water between two lines");

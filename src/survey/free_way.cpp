@@ -44,7 +44,7 @@ constexpr double kPocketDepth = 2.0 * kWayTolerance; // meters
 constexpr double kPocketEdges = 256.0;
 // Rounds of the search for pockets: the second finds the dents among the teeth the first
 // left standing, the third among those.
-constexpr int kPocketLevels = 6;
+constexpr int kPocketLevels = 3;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.

@@ -99,14 +99,22 @@ std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
 
 std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) {
     std::vector<CellVisit> visits{start};
-    std::vector<bool> done(problem.cells.size(), false);
-    done[start.cell] = true;
-    while (visits.size() < problem.cells.size()) {
+    // The cells not yet swept, in order: each step looks through them alone, not through
+    // every cell of thousands.
+    std::vector<std::size_t> left;
+    for (std::size_t cell = 0; cell < problem.cells.size(); ++cell) {
+        if (cell != start.cell) {
+            left.push_back(cell);
+        }
+    }
+    while (!left.empty()) {
         CellVisit chosen;
+        std::size_t chosenAt = 0;
         double cheapest = kNever;
         const std::size_t from = exitCorner(problem, visits.back());
-        for (std::size_t cell = 0; cell < problem.cells.size(); ++cell) {
-            for (std::size_t e = 0; !done[cell] && e < 4; ++e) {
+        for (std::size_t at = 0; at < left.size(); ++at) {
+            const std::size_t cell = left[at];
+            for (std::size_t e = 0; e < 4; ++e) {
                 // The bound spares the square root of most links, and never skips a cheaper.
                 const double length = problem.cells[cell].length[e];
                 if (!(leastLink(problem, from, 4 * cell + e) + length < cheapest)) {
@@ -116,10 +124,11 @@ std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) 
                 if (cost < cheapest) {
                     cheapest = cost;
                     chosen = {cell, e};
+                    chosenAt = at;
                 }
             }
         }
-        done[chosen.cell] = true;
+        left.erase(left.begin() + static_cast<std::ptrdiff_t>(chosenAt));
         visits.push_back(chosen);
     }
     return visits;

@@ -2,6 +2,7 @@
 // the water, searched with A*, and GEOS to say what a straight way crosses.
 #include "survey/free_way.h"
 
+#include "survey/corner_pocket.h"
 #include "survey/ring_growth.h"
 
 #include <algorithm>
@@ -30,10 +31,26 @@ constexpr double kSideBound = 1e-12;
 // The box of two steps along a way is widened by this for the cells it covers: far above the
 // rounding of a step's coordinates, far below a cell.
 constexpr double kCellHair = 1e-6; // meters
+// A cell of no more edges than this is compared with a way edge by edge; of more, only with
+// the edges its box reaches along the cell's axis.
+constexpr std::ptrdiff_t kEdgesScannedWhole = 8;
+// A corner is in a pocket when a lid between vertices at most so many along its ring on
+// either side passes it on the water's side by more than the depth: a shore of a chart's
+// detail rounded to the millimetre dents itself every few vertices, and a way round it
+// touches only the teeth that stand out.
+constexpr std::size_t kPocketReach = 16;
+constexpr double kPocketDepth = 2.0 * kWayTolerance; // meters
+// A dent's box reaches at most so many of the shore's mean edge from its corner.
+constexpr double kPocketEdges = 256.0;
+// Rounds of the search for pockets: the second finds the dents among the teeth the first
+// left standing, the third among those.
+constexpr int kPocketLevels = 3;
 
 // The corners where the water's edge turns right, water being on the left of every edge:
 // the only places a shortest way can bend.
-void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
+void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners,
+                      std::vector<std::array<PlanePoint, 2>>& sides,
+                      std::vector<std::array<std::size_t, 2>>& where, std::size_t ringNumber) {
     const std::size_t n = ring.size();
     for (std::size_t i = 0; i < n; ++i) {
         const PlanePoint& a = ring[(i + n - 1) % n];
@@ -42,8 +59,14 @@ void addReflexCorners(const PlaneRing& ring, std::vector<PlanePoint>& corners) {
         const double turn = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
         if (turn < 0.0) {
             corners.push_back(b);
+            sides.push_back({a, c});
+            where.push_back({ringNumber, i});
         }
     }
+}
+
+double coordinate(PlanePoint p, int axis) {
+    return axis == 0 ? p.x : p.y;
 }
 
 // Files every edge of the polygons under each cell its box covers.
@@ -105,6 +128,36 @@ EdgeGrid edgeGrid(const std::vector<PlaneArea>& polygons, double cell) {
         cellsOf(grid.edges[e],
                 [&](std::size_t at) { grid.filed[next[at]++] = static_cast<std::uint32_t>(e); });
     }
+    grid.axis.assign(grid.columns * grid.rows, 0);
+    grid.reach.assign(grid.columns * grid.rows, 0.0);
+    grid.low.resize(grid.filed.size());
+    for (std::size_t at = 0; at + 1 < grid.first.size(); ++at) {
+        const auto begin = grid.filed.begin() + grid.first[at];
+        const auto end = grid.filed.begin() + grid.first[at + 1];
+        if (end - begin <= kEdgesScannedWhole) {
+            continue;
+        }
+        double along[2] = {0.0, 0.0};
+        for (auto e = begin; e != end; ++e) {
+            along[0] += std::abs(grid.edges[*e].end.x - grid.edges[*e].start.x);
+            along[1] += std::abs(grid.edges[*e].end.y - grid.edges[*e].start.y);
+        }
+        const int axis = along[1] > along[0] ? 1 : 0;
+        const auto lowOf = [&](std::uint32_t e) {
+            return std::min(coordinate(grid.edges[e].start, axis),
+                            coordinate(grid.edges[e].end, axis));
+        };
+        std::sort(begin, end, [&](std::uint32_t a, std::uint32_t b) {
+            return lowOf(a) != lowOf(b) ? lowOf(a) < lowOf(b) : a < b;
+        });
+        grid.axis[at] = static_cast<std::uint8_t>(axis);
+        for (auto e = begin; e != end; ++e) {
+            grid.low[static_cast<std::size_t>(e - grid.filed.begin())] = lowOf(*e);
+            grid.reach[at] =
+                std::max(grid.reach[at], std::abs(coordinate(grid.edges[*e].end, axis) -
+                                                  coordinate(grid.edges[*e].start, axis)));
+        }
+    }
     grid.seen.assign(grid.edges.size(), 0);
     return grid;
 }
@@ -117,6 +170,37 @@ int sideOf(PlanePoint a, PlanePoint b, PlanePoint p) {
     const double bound = kSideBound * (std::abs(left) + std::abs(right));
     const double cross = left - right;
     return cross > bound ? 1 : cross < -bound ? -1 : 0;
+}
+
+// The side of the line from o through at that p lies on, when p lies farther from it than a
+// way may stray past the water's edge: 1 left, -1 right, 0 nearer. The end of a line lies on
+// an edge of the shore only up to the rounding of its coordinates.
+int sidePastTolerance(PlanePoint o, PlanePoint at, PlanePoint p) {
+    const double dx = at.x - o.x;
+    const double dy = at.y - o.y;
+    const double left = dx * (p.y - o.y);
+    const double right = dy * (p.x - o.x);
+    const double cross = left - right;
+    const double bound = kSideBound * (std::abs(left) + std::abs(right));
+    // The distance from the line is the cross product over the line's length: compared in
+    // squares, which a search of ways asks of millions of pairs.
+    if (cross * cross <= kWayTolerance * kWayTolerance * (dx * dx + dy * dy) ||
+        std::abs(cross) <= bound) {
+        return 0;
+    }
+    return cross > 0.0 ? 1 : -1;
+}
+
+// Whether a straight way between the corner and another point can be a leg of a shortest way
+// that bends at the corner. A shortest way is taut: where it bends, it bends round the land,
+// so the land's two edges at the corner lie on one side of each leg's line. Where they lie
+// plainly on either side, that line runs on past the corner into the land, and either a leg
+// crosses the land or the way could be shortened beside the corner. Most corners of a ragged
+// shore are teeth that a way meets only along the shore, so most pairs need no test at all.
+bool tangentAt(PlanePoint at, const std::array<PlanePoint, 2>& sides, PlanePoint other) {
+    const int before = sidePastTolerance(other, at, sides[0]);
+    const int after = sidePastTolerance(other, at, sides[1]);
+    return before == 0 || after == 0 || before == after;
 }
 
 enum class Meeting { apart, across, unsure };
@@ -158,17 +242,33 @@ Meeting meetsEdge(const EdgeGrid& grid, const PlaneSegment& way) {
         const PlanePoint at = i == steps ? way.end
                                          : PlanePoint{way.start.x + (way.end.x - way.start.x) * t,
                                                       way.start.y + (way.end.y - way.start.y) * t};
-        const auto [c0, r0] = grid.cellOf(
-            {std::min(before.x, at.x) - kCellHair, std::min(before.y, at.y) - kCellHair});
-        const auto [c1, r1] = grid.cellOf(
-            {std::max(before.x, at.x) + kCellHair, std::max(before.y, at.y) + kCellHair});
+        const PlanePoint boxLow{std::min(before.x, at.x) - kCellHair,
+                                std::min(before.y, at.y) - kCellHair};
+        const PlanePoint boxHigh{std::max(before.x, at.x) + kCellHair,
+                                 std::max(before.y, at.y) + kCellHair};
+        const auto [c0, r0] = grid.cellOf(boxLow);
+        const auto [c1, r1] = grid.cellOf(boxHigh);
         for (std::size_t r = r0; r <= r1; ++r) {
             for (std::size_t c = c0; c <= c1; ++c) {
-                if (c >= lastLow[0] && c <= lastHigh[0] && r >= lastLow[1] && r <= lastHigh[1]) {
+                const std::size_t cell = r * grid.columns + c;
+                std::uint32_t k = grid.first[cell];
+                std::uint32_t stop = grid.first[cell + 1];
+                if (stop - k > kEdgesScannedWhole) {
+                    // The edges whose extent on the axis meets the box's; this box may reach
+                    // edges of the cell that the box before did not.
+                    const int axis = grid.axis[cell];
+                    const auto low = grid.low.begin();
+                    k = static_cast<std::uint32_t>(
+                        std::lower_bound(low + k, low + stop,
+                                         coordinate(boxLow, axis) - grid.reach[cell]) -
+                        low);
+                    stop = static_cast<std::uint32_t>(
+                        std::upper_bound(low + k, low + stop, coordinate(boxHigh, axis)) - low);
+                } else if (c >= lastLow[0] && c <= lastHigh[0] && r >= lastLow[1] &&
+                           r <= lastHigh[1]) {
                     continue;
                 }
-                const std::size_t cell = r * grid.columns + c;
-                for (std::uint32_t k = grid.first[cell]; k < grid.first[cell + 1]; ++k) {
+                for (; k < stop; ++k) {
                     const std::uint32_t e = grid.filed[k];
                     if (grid.seen[e] == grid.query) {
                         continue;
@@ -228,14 +328,18 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
         }
         edges += ring.size();
     };
+    std::vector<PlaneRing> rings;
+    std::vector<std::array<std::size_t, 2>> where; // per corner: its ring, its vertex there
     for (PlaneArea& polygon : polygonsOf(geos, water.region.get())) {
         orientRings(polygon);
-        addReflexCorners(polygon.outer, water.corners);
-        addEdges(polygon.outer);
-        for (const PlaneRing& hole : polygon.holes) {
-            addReflexCorners(hole, water.corners);
-            addEdges(hole);
+        rings.push_back(std::move(polygon.outer));
+        for (PlaneRing& hole : polygon.holes) {
+            rings.push_back(std::move(hole));
         }
+    }
+    for (std::size_t r = 0; r < rings.size(); ++r) {
+        addReflexCorners(rings[r], water.corners, water.cornerSides, where, r);
+        addEdges(rings[r]);
     }
     // The tables of sight number a pair of corners in 63 bits.
     if (water.corners.size() >= (std::size_t{1} << 31)) {
@@ -244,6 +348,79 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
+    // First the dents among every vertex, then among the corners that stand out of those. A
+    // way is searched among the corners of every dent whose box holds one of its ends, found
+    // among the corners so near them: dents across a whole bay would make that most of them.
+    const double mostPocketReach = kPocketEdges * water.pieceLength / kEdgesPerPiece;
+    std::vector<bool> inPocket(water.corners.size(), false);
+    for (int level = 0; level < kPocketLevels; ++level) {
+        std::vector<std::vector<std::size_t>> vertices(rings.size());
+        std::vector<std::vector<std::size_t>> cornersOf(rings.size());
+        for (std::size_t c = 0; c < water.corners.size(); ++c) {
+            if (!inPocket[c]) {
+                cornersOf[where[c][0]].push_back(c);
+            }
+        }
+        for (std::size_t r = 0; r < rings.size(); ++r) {
+            if (level == 0) {
+                vertices[r].resize(rings[r].size());
+                std::iota(vertices[r].begin(), vertices[r].end(), std::size_t{0});
+            } else {
+                for (const std::size_t c : cornersOf[r]) {
+                    vertices[r].push_back(where[c][1]);
+                }
+            }
+        }
+        for (std::size_t r = 0; r < rings.size(); ++r) {
+            for (std::size_t k = 0; k < cornersOf[r].size(); ++k) {
+                const std::size_t c = cornersOf[r][k];
+                const std::optional<CornerPocket> pocket =
+                    cornerPocket(rings[r], vertices[r], level == 0 ? where[c][1] : k, kPocketReach,
+                                 kPocketDepth);
+                if (!pocket) {
+                    continue;
+                }
+                const PlanePoint at = water.corners[c];
+                const double reach =
+                    std::hypot(std::max(at.x - pocket->low.x, pocket->high.x - at.x),
+                               std::max(at.y - pocket->low.y, pocket->high.y - at.y));
+                if (reach > mostPocketReach ||
+                    !clearWay(geos, water, rings[r][pocket->lidStart], rings[r][pocket->lidEnd])) {
+                    continue;
+                }
+                inPocket[c] = true;
+                water.pocketCorners.push_back(static_cast<std::uint32_t>(c));
+                water.pocketBoxes.push_back({pocket->low, pocket->high});
+                water.pocketReach = std::max(water.pocketReach, reach);
+            }
+        }
+    }
+    // Numbers in increasing order in both lists: a search breaks ties between corners by them.
+    std::vector<std::size_t> byNumber(water.pocketCorners.size());
+    std::iota(byNumber.begin(), byNumber.end(), std::size_t{0});
+    std::sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
+        return water.pocketCorners[a] < water.pocketCorners[b];
+    });
+    std::vector<std::uint32_t> pocketCorners;
+    std::vector<std::array<PlanePoint, 2>> pocketBoxes;
+    for (const std::size_t k : byNumber) {
+        const std::uint32_t c = water.pocketCorners[k];
+        const std::array<PlanePoint, 2>& box = water.pocketBoxes[k];
+        const PlanePoint at = water.corners[c];
+        pocketCorners.push_back(c);
+        pocketBoxes.push_back(box);
+        water.pocketPlaces.push_back(at);
+    }
+    water.pocketCorners = std::move(pocketCorners);
+    water.pocketBoxes = std::move(pocketBoxes);
+    for (std::size_t c = 0; c < water.corners.size(); ++c) {
+        if (!inPocket[c]) {
+            water.openCorners.push_back(static_cast<std::uint32_t>(c));
+            water.openPlaces.push_back(water.corners[c]);
+        }
+    }
+    water.openTree = cornerTree(water.openPlaces);
+    water.pocketTree = cornerTree(water.pocketPlaces);
     return water;
 }
 
@@ -294,6 +471,10 @@ bool clearWay(const Geos& geos, const FreeWater& water, PlanePoint from, PlanePo
 
 namespace {
 
+// Where a pocket's box holds an end of a way, a little past it for the rounding of the
+// ends, which lie on the water's edge as GEOS computed it.
+constexpr double kPocketMargin = 10.0 * kWayTolerance; // meters
+
 // Corners nearer than this many are searched first; the set doubles until it holds the way.
 constexpr std::size_t kFirstCorners = 48;
 
@@ -305,15 +486,21 @@ struct Found {
 
 // A* over the given corners; node count is the destination. The straight distance to it
 // never overestimates, so the first time it is taken off the queue its way is the shortest
-// through these corners. Whether the start sees a corner, a test against the whole water, is
-// asked only when the corner is taken off the queue; until then the corner keeps the best
-// way through other corners apart, and the answer then picks as if it had been asked first.
+// through these corners. Whether a leg is clear, a test against the water's edge, is asked
+// only when the leg is taken off the queue: along a ragged shore a corner has hundreds of
+// tangent legs, and only those on a way about as short as the shortest are ever tested.
 Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoint to,
                   const std::vector<std::size_t>& among) {
     const std::size_t count = among.size();
-    const auto point = [&](std::size_t node) {
-        return node == count ? to : water.corners[among[node]];
-    };
+    // The corners side by side: a search weighs every pair of them, and the water's own
+    // lists hold them in the order of the rings.
+    std::vector<PlanePoint> place(count);
+    std::vector<std::array<PlanePoint, 2>> sides(count);
+    for (std::size_t node = 0; node < count; ++node) {
+        place[node] = water.corners[among[node]];
+        sides[node] = water.cornerSides[among[node]];
+    }
+    const auto point = [&](std::size_t node) { return node == count ? to : place[node]; };
     // The straight ways between the ends and a corner, tested once for every search from or
     // to the same point; the way tested is the same, in the same direction, as before.
     SightTable& fromSight = water.pointSight[{from.x, from.y}];
@@ -349,62 +536,72 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
         water.cornerSight.keep(key, sees);
         return sees;
     };
-    constexpr double kUnreached = std::numeric_limits<double>::infinity();
     constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
-    std::vector<double> reached(count + 1, kUnreached);
+    std::vector<double> reached(count + 1, 0.0);
     std::vector<std::size_t> previous(count + 1, kFromStart);
     std::vector<bool> settled(count + 1, false);
-    std::vector<bool> unasked(count + 1, false);
-    using Entry = std::pair<double, std::size_t>; // estimate of the whole way, node
+    // A leg waiting to be taken, ordered by the estimate of the whole way through it, then by
+    // its node, then by when the leg's start was settled (the start of the way first): of two
+    // legs to a corner that give the same way's length, the one from the earlier-settled
+    // start is taken.
+    struct Entry {
+        double estimate = 0.0; // meters: reached plus the straight distance to the destination
+        std::size_t node = 0;
+        std::size_t rank = 0; // 0 the start of the way, else 1 + the order its start settled
+        std::size_t start = kFromStart;
+        double reached = 0.0; // meters from the start of the way, through the leg
+        bool operator>(const Entry& other) const {
+            if (estimate != other.estimate) {
+                return estimate > other.estimate;
+            }
+            return node != other.node ? node > other.node : rank > other.rank;
+        }
+    };
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     // The straight distance of each node to the destination, asked again and again.
     std::vector<double> toEnd(count + 1, 0.0);
     for (std::size_t node = 0; node < count; ++node) {
         toEnd[node] = distance(point(node), to);
-        unasked[node] = true;
-        open.push({distance(from, point(node)) + toEnd[node], node});
+        if (tangentAt(place[node], sides[node], from)) {
+            const double straight = distance(from, point(node));
+            open.push({straight + toEnd[node], node, 0, kFromStart, straight});
+        }
     }
+    // Whether a leg can be taken is asked only when it comes off the queue: a leg is tested
+    // only if the way through it could still be the shortest, and the first leg to a node
+    // that can be taken gives its shortest way, as the straight distance to the destination
+    // never shrinks by more than a leg's length.
+    std::size_t settledCount = 0;
     while (!open.empty()) {
-        const auto [estimate, node] = open.top();
+        const Entry entry = open.top();
         open.pop();
+        const std::size_t node = entry.node;
         if (settled[node]) {
             continue;
         }
-        if (unasked[node]) {
-            unasked[node] = false;
-            // The straight way wins unless one through other corners is strictly shorter.
-            const double straight = distance(from, point(node));
-            if (!(reached[node] < straight) && pointSees(from, among[node], true)) {
-                reached[node] = straight;
-                previous[node] = kFromStart;
-            }
-        }
-        // An entry the corner's own reach has since overtaken, or a straight way it lacks.
-        if (estimate != reached[node] + toEnd[node]) {
+        const bool clear = entry.start == kFromStart ? pointSees(from, among[node], true)
+                                                     : sees(entry.start, node);
+        if (!clear) {
             continue;
         }
         settled[node] = true;
+        reached[node] = entry.reached;
+        previous[node] = entry.start;
+        const std::size_t rank = ++settledCount;
         if (node == count) {
             break;
         }
+        const PlanePoint a = point(node);
         for (std::size_t next = 0; next <= count; ++next) {
             if (settled[next] || next == node) {
                 continue;
             }
-            // The distance is no less than its longer side: most corners already reached
-            // by as short a way are passed over without it.
-            const PlanePoint a = point(node);
             const PlanePoint b = point(next);
-            const double side = std::max(std::abs(a.x - b.x), std::abs(a.y - b.y));
-            if (!(reached[node] + side < reached[next])) {
+            if (!tangentAt(a, sides[node], b) || (next < count && !tangentAt(b, sides[next], a))) {
                 continue;
             }
             const double via = reached[node] + distance(a, b);
-            if (via < reached[next] && sees(node, next)) {
-                reached[next] = via;
-                previous[next] = node;
-                open.push({via + toEnd[next], next});
-            }
+            open.push({via + toEnd[next], next, rank, node, via});
         }
     }
     Found result;
@@ -427,31 +624,74 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
     }
     // A way that bends at a corner is at least as long as the two straight legs through it:
     // the corners are taken in that order, and a way found among the nearest is the shortest
-    // of all once every corner left out would make a longer one.
-    std::vector<std::size_t> order(water.corners.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::vector<double> detour(order.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        detour[i] = distance(from, water.corners[i]) + distance(water.corners[i], to);
-    }
-    // Only the nearest are put in order, as many as each round takes: a shore of a chart's
-    // detail has tens of thousands of corners, and most ways need a few dozen.
-    const auto nearer = [&](std::size_t a, std::size_t b) {
-        return detour[a] != detour[b] ? detour[a] < detour[b] : a < b;
+    // of all once every corner left out would make a longer one. Only as many are weighed as
+    // each round takes: a shore of a chart's detail has hundreds of thousands of corners, and
+    // most ways need a few dozen.
+    // The corners of the pockets that hold an end of the way join those that stand out; of
+    // every pocket, should no way be found among those (a pocket's lid is clear only up to
+    // the tolerance at the water's edge).
+    const auto search = [&](bool everyPocket) {
+        using Candidate = std::pair<double, std::size_t>; // detour, corner number
+        std::vector<Candidate> inPockets;
+        for (std::size_t k = 0; everyPocket && k < water.pocketCorners.size(); ++k) {
+            const PlanePoint at = water.pocketPlaces[k];
+            inPockets.push_back({distance(from, at) + distance(at, to), water.pocketCorners[k]});
+        }
+        for (const PlanePoint end : {from, to}) {
+            DetourWalk near(water.pocketTree, water.pocketPlaces, end, end);
+            std::size_t k = 0;
+            double twice = 0.0;
+            while (!everyPocket && near.next(k, twice) &&
+                   twice <= 2.0 * (water.pocketReach + kPocketMargin)) {
+                const std::array<PlanePoint, 2>& box = water.pocketBoxes[k];
+                if (end.x >= box[0].x - kPocketMargin && end.x <= box[1].x + kPocketMargin &&
+                    end.y >= box[0].y - kPocketMargin && end.y <= box[1].y + kPocketMargin) {
+                    const PlanePoint at = water.pocketPlaces[k];
+                    inPockets.push_back(
+                        {distance(from, at) + distance(at, to), water.pocketCorners[k]});
+                }
+            }
+        }
+        std::sort(inPockets.begin(), inPockets.end());
+        inPockets.erase(std::unique(inPockets.begin(), inPockets.end()), inPockets.end());
+        DetourWalk walk(water.openTree, water.openPlaces, from, to);
+        std::optional<Candidate> open;
+        std::size_t pocketsTaken = 0;
+        // The next corner by detour, then by number, of either kind.
+        const auto nextCorner = [&]() -> std::optional<Candidate> {
+            std::size_t k = 0;
+            double through = 0.0;
+            if (!open && walk.next(k, through)) {
+                open = Candidate{through, water.openCorners[k]};
+            }
+            if (pocketsTaken < inPockets.size() && (!open || inPockets[pocketsTaken] < *open)) {
+                return inPockets[pocketsTaken++];
+            }
+            return std::exchange(open, std::nullopt);
+        };
+        std::vector<std::size_t> order;
+        std::vector<double> detour;
+        Found found;
+        for (std::size_t take = kFirstCorners;; take *= 2) {
+            while (order.size() <= take) {
+                const std::optional<Candidate> next = nextCorner();
+                if (!next) {
+                    break;
+                }
+                order.push_back(next->second);
+                detour.push_back(next->first);
+            }
+            const std::size_t taken = std::min(take, order.size());
+            found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + taken});
+            const bool allTaken = taken == order.size();
+            if (allTaken || (found.found && detour[taken] >= found.length)) {
+                return found;
+            }
+        }
     };
-    Found found;
-    for (std::size_t take = std::min(kFirstCorners, order.size());; take *= 2) {
-        take = std::min(take, order.size());
-        const auto end = order.begin() + static_cast<std::ptrdiff_t>(take);
-        if (take < order.size()) {
-            std::nth_element(order.begin(), end, order.end(), nearer);
-        }
-        std::sort(order.begin(), end, nearer);
-        found = searchAmong(geos, water, from, to, {order.begin(), order.begin() + take});
-        const bool allTaken = take == order.size();
-        if (allTaken || (found.found && detour[order[take]] >= found.length)) {
-            break;
-        }
+    Found found = search(false);
+    if (!found.found && !water.pocketCorners.empty()) {
+        found = search(true);
     }
     if (!found.found) {
         throw GeometryFailure("there is no way through the water between two lines");

@@ -3,6 +3,7 @@
 // never straight across a bay or an island.
 #pragma once
 
+#include "survey/corner_tree.h"
 #include "survey/geos_context.h"
 #include "survey/plane.h"
 #include "survey/sight_table.h"
@@ -26,8 +27,14 @@ struct EdgeGrid {
     std::size_t columns = 0;
     std::size_t rows = 0;
     std::vector<PlaneSegment> edges;
-    std::vector<std::uint32_t> first;        // per cell, where its edges begin in filed; one more
-    std::vector<std::uint32_t> filed;        // edge numbers, cell after cell
+    std::vector<std::uint32_t> first; // per cell, where its edges begin in filed; one more
+    std::vector<std::uint32_t> filed; // edge numbers, cell after cell
+    // A cell of many edges, where a shore of a chart's detail runs through it, has its edges
+    // in order of their low end along the axis the shore runs most along there: a short way
+    // is compared only with the edges its box reaches along that axis.
+    std::vector<std::uint8_t> axis; // per cell: 0 x, 1 y
+    std::vector<double> reach;      // per cell: meters, the longest extent of its edges on it
+    std::vector<double> low;        // per filed edge: meters, its low end on its cell's axis
     mutable std::vector<std::uint32_t> seen; // per edge, the last query that met it
     mutable std::uint32_t query = 0;
 
@@ -41,6 +48,22 @@ struct FreeWater {
     GeosPrepared tolerantPrepared;   // for the many straight-way tests
     EdgeGrid edgeGrid;               // of the tolerant region's edges
     std::vector<PlanePoint> corners; // where the region's edge turns into the water
+    // Per corner, the vertices before and after it on its ring: the land between them is
+    // what a way bends round there.
+    std::vector<std::array<PlanePoint, 2>> cornerSides;
+    // The corners that stand out into the water, by number and place, and a tree of them:
+    // a way between two places outside every pocket of the shore bends only at these.
+    std::vector<std::uint32_t> openCorners;
+    std::vector<PlanePoint> openPlaces;
+    CornerTree openTree;
+    // The corners in a pocket (a dent of the shore behind a straight way through the water
+    // between two of its vertices), with each pocket's box and a tree of them: a way from or
+    // to a place in the box may bend at the corner.
+    std::vector<std::uint32_t> pocketCorners;
+    std::vector<PlanePoint> pocketPlaces;
+    std::vector<std::array<PlanePoint, 2>> pocketBoxes;
+    CornerTree pocketTree;
+    double pocketReach = 0.0; // meters, the farthest a pocket's box reaches from its corner
     // A way is tested in pieces about this long (meters): GEOS tests a straight segment
     // against every edge within its bounding box, which for a long way across a shore of a
     // chart's detail is most of the shore.

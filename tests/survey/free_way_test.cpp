@@ -40,6 +40,23 @@ TEST(FreeWay, RoundAnIslandAndABayNeverAcross) {
     const PlaneRing island{{40, 40}, {60, 40}, {60, 60}, {40, 60}};
     const PlaneRing bay{{0, 0},   {100, 0}, {100, 100}, {70, 100},
                         {70, 30}, {30, 30}, {30, 100},  {0, 100}};
+    // A shore of teeth 20 m apart, 3 m high, and between each two a spike 1 m high: the
+    // spikes lie 2 m behind the straight way between the teeth, in the dent it closes.
+    PlaneRing teeth;
+    for (int i = 0; i < 10; ++i) {
+        const double x = 20.0 * i;
+        for (const PlanePoint p : {PlanePoint{x + 1, 0},
+                                   {x + 2, 3},
+                                   {x + 3, 0},
+                                   {x + 9.9, 0},
+                                   {x + 10, 1},
+                                   {x + 10.1, 0}}) {
+            teeth.push_back(p);
+        }
+    }
+    for (const PlanePoint p : {PlanePoint{200, 0}, {200, 50}, {0, 50}, {0, 0}}) {
+        teeth.push_back(p);
+    }
     const struct {
         const char* name;
         PlaneArea area;
@@ -66,6 +83,20 @@ TEST(FreeWay, RoundAnIslandAndABayNeverAcross) {
          {15, 90},
          {85, 90},
          2 * std::hypot(15.0, 60.0) + 40.0,
+         nullptr},
+        // From one side of a spike at the foot of a dent to the other, over its tip.
+        {"over a spike in a dent",
+         {teeth, {}},
+         {69.5, 0.05},
+         {70.5, 0.05},
+         2 * std::hypot(0.5, 0.95),
+         nullptr},
+        // From a dent over the next tooth, passing the spike of the dent.
+        {"over a tooth past a dent",
+         {teeth, {}},
+         {64, 0.5},
+         {85, 0.5},
+         std::hypot(18.0, 2.5) + std::hypot(3.0, 2.5),
          nullptr},
     };
     const Geos geos = makeGeos();

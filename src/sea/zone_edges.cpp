@@ -312,6 +312,7 @@ std::vector<PieceStretch> ZoneEdges::stretches(double x0, double y0, double x1, 
         while (i < meetings.size() && meetings[i].t == 0.0) {
             ++i;
         }
+        pieces.push_back(PieceStretch{0.0, 0.0, x0, y0, x0, y0});
         inside = sideAfter(i, 0.0);
     }
     while (i < meetings.size()) {

@@ -171,12 +171,13 @@ OGRLineString piece(const LegPath& path, std::size_t k) {
     return line;
 }
 
-// Zones of more vertices than this are cut to each leg's surroundings before the near pass
-// is measured: the distance and the widening by the margin take every edge they are given.
+// Zones of more vertices than this meet the legs through their edges filed in a grid, and
+// are cut to each leg's surroundings before the near pass is measured: the distance and the
+// widening by the margin take every edge they are given.
 constexpr std::size_t kMostVerticesOverlaid = 2000;
-// Zones of more vertices than this are cut to thin boxes round the pieces of a leg before
-// each piece is laid over them: the spikes of a star of a few thousand vertices already
-// cost the overlay thousands of their neighbours each.
+// Zones of more vertices than this, and no more than the above, are cut to thin boxes round
+// the pieces of a leg before each piece is laid over them: the spikes of a star of a few thousand
+// vertices already cost the overlay thousands of their neighbours each.
 constexpr std::size_t kMostVerticesOverlaidWithPiece = 256;
 
 std::size_t vertexCount(const OGRGeometry* geometry) {
@@ -275,8 +276,8 @@ OGRGeometryUniquePtr pieceInside(const OGRGeometry& shape, const OGRLineString& 
 }
 
 // Where the leg first enters zone z from outside, walking from its start: from a start
-// inside, where it comes back in after leaving. zone: zone z, or its part near the leg;
-// cutter: the zone's, when it has many vertices.
+// inside, where it comes back in after leaving. zone: zone z; cutter: the zone's, when it
+// has a few hundred vertices or more.
 std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
                                    const std::vector<ZoneShape>& zones, const IndexedZones& indexed,
                                    std::size_t z, const ZoneShape& zone, bool startInside,
@@ -462,10 +463,12 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
     IndexedZones indexed(zones.size());
     for (std::size_t z = 0; z < zones.size(); ++z) {
         const std::size_t vertices = vertexCount(zones[z].geometry.get());
-        if (vertices > kMostVerticesOverlaidWithPiece) {
+        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
+        // A zone whose edges are filed is cut only round the legs that pass near it.
+        if (vertices > kMostVerticesOverlaidWithPiece &&
+            (!cutAroundLegs[z] || marginMeters > 0.0)) {
             cutters[z].emplace(*zones[z].geometry);
         }
-        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
         if (cutAroundLegs[z]) {
             indexed[z] = std::make_unique<ZoneEdges>(*zones[z].geometry);
         }

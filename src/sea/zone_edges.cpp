@@ -7,8 +7,11 @@
 
 namespace {
 
-// The grid has about as many cells as the zone has edges, at most this many a side.
+// The grid has about a cell for every kEdgesPerCell edges, at most kMostCellsASide a side:
+// the long edges of a star's spikes pass through many cells each, and larger cells file
+// them in fewer steps for a few more edges to look at round each piece of a leg.
 constexpr std::size_t kMostCellsASide = 4096;
+constexpr double kEdgesPerCell = 4.0;
 // An edge is filed in every cell it comes within this fraction of a cell of, so that a
 // place on a cell's border finds the edges through it on either side.
 constexpr double kCellPad = 1e-9;
@@ -110,8 +113,8 @@ void ZoneEdges::file() {
     const double width = east - west_;
     const double height = north - south_;
     const double count = static_cast<double>(std::max<std::size_t>(edges_.size(), 1));
-    double cell =
-        width * height > 0.0 ? std::sqrt(width * height / count) : std::max(width, height) / count;
+    double cell = width * height > 0.0 ? std::sqrt(width * height * kEdgesPerCell / count)
+                                       : std::max(width, height) / count;
     if (!(cell > 0.0)) {
         cell = 1.0;
     }

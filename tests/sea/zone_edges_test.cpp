@@ -97,6 +97,12 @@ TEST(ZoneEdges, StretchesAndPlacesInsideAreThoseOfOgrsIntersection) {
         {"ending on an edge from outside", square, -2.0, 2.0, 0.0, 2.0},
         {"starting on an edge going out", square, 4.0, 2.0, 6.0, 2.0},
         {"wholly outside", square, 5.0, 5.0, 6.0, 7.0},
+        {"through a spike's tip", starWkt(500), 2.0, -1.0, 2.0, 1.0},
+        {"into a spike's tip", starWkt(500), 3.0, 0.0, 2.0, 0.0},
+        {"through the corner two squares share",
+         "MULTIPOLYGON(((0 0,2 0,2 2,0 2,0 0)),((2 2,4 2,4 4,2 4,2 2)))", 0.0, 4.0, 4.0, 0.0},
+        {"across two squares", "MULTIPOLYGON(((0 0,2 0,2 2,0 2,0 0)),((3 0,5 0,5 2,3 2,3 0)))",
+         -1.0, 1.0, 6.0, 1.5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -4,6 +4,7 @@
 #include "gdal/gdal_messages.h"
 #include "route/geodesy.h"
 #include "sea/route_legs.h"
+#include "sea/zone_edges.h"
 
 #include <algorithm>
 #include <cmath>
@@ -170,12 +171,13 @@ OGRLineString piece(const LegPath& path, std::size_t k) {
     return line;
 }
 
-// Zones of more vertices than this are cut to each leg's surroundings before the near pass
-// is measured: the distance and the widening by the margin take every edge they are given.
+// Zones of more vertices than this meet the legs through their edges filed in a grid, and
+// are cut to each leg's surroundings before the near pass is measured: the distance and the
+// widening by the margin take every edge they are given.
 constexpr std::size_t kMostVerticesOverlaid = 2000;
-// Zones of more vertices than this are cut to thin boxes round the pieces of a leg before
-// each piece is laid over them: the spikes of a star of a few thousand vertices already
-// cost the overlay thousands of their neighbours each.
+// Zones of more vertices than this, and no more than the above, are cut to thin boxes round
+// the pieces of a leg before each piece is laid over them: the spikes of a star of a few thousand
+// vertices already cost the overlay thousands of their neighbours each.
 constexpr std::size_t kMostVerticesOverlaidWithPiece = 256;
 
 std::size_t vertexCount(const OGRGeometry* geometry) {
@@ -222,8 +224,11 @@ void collectParts(const OGRGeometry& geometry, std::vector<const OGRGeometry*>& 
 // keep-out area of the same file: world data is cut into polygons at the antimeridian (and
 // charts at their sheet edges), and stepping from one such polygon into the next is no
 // shore.
-bool fromNeighbour(const std::vector<ZoneShape>& zones, std::size_t self, double fromX,
-                   double fromY, double x, double y) {
+// indexed: the edges of each zone of many vertices, null for the others.
+using IndexedZones = std::vector<std::unique_ptr<ZoneEdges>>;
+
+bool fromNeighbour(const std::vector<ZoneShape>& zones, const IndexedZones& indexed,
+                   std::size_t self, double fromX, double fromY, double x, double y) {
     const double length = std::hypot(x - fromX, y - fromY);
     if (!(length > 0.0)) {
         return false;
@@ -234,7 +239,9 @@ bool fromNeighbour(const std::vector<ZoneShape>& zones, std::size_t self, double
     for (std::size_t z = 0; z < zones.size(); ++z) {
         const ZoneShape& other = zones[z];
         if (z != self && other.record.kind == ZoneKind::keepOut &&
-            other.record.file == zones[self].record.file && preparedIntersects(other, before)) {
+            other.record.file == zones[self].record.file &&
+            (indexed[z] ? indexed[z]->contains(before.getX(), before.getY())
+                        : preparedIntersects(other, before))) {
             return true;
         }
     }
@@ -268,31 +275,12 @@ OGRGeometryUniquePtr pieceInside(const OGRGeometry& shape, const OGRLineString& 
     return OGRGeometryUniquePtr((near ? *near : shape).Intersection(&line));
 }
 
-// The zone cut to a thin box round the leg, prepared: every place and piece of the leg lies
-// inside the box, so each test of them gives what it gives against the whole zone. The
-// whole zone where GEOS cannot cut it.
-const ZoneShape& partNearLeg(const LegPath& path, const ZoneShape& zone, const BoxCutter& cutter,
-                             ZoneShape& part) {
-    const GeoBox box{
-        path.envelope.MinX - kPieceBoxPadDegrees, path.envelope.MaxX + kPieceBoxPadDegrees,
-        path.envelope.MinY - kPieceBoxPadDegrees, path.envelope.MaxY + kPieceBoxPadDegrees};
-    const OGRGeometryUniquePtr near = cutter.cut(box);
-    if (!near) {
-        return zone;
-    }
-    part.geometry = polygonalPart(*near);
-    if (!part.geometry->IsEmpty()) {
-        part.prepared.reset(OGRCreatePreparedGeometry(OGRGeometry::ToHandle(part.geometry.get())));
-    }
-    return part;
-}
-
 // Where the leg first enters zone z from outside, walking from its start: from a start
-// inside, where it comes back in after leaving. zone: zone z, or its part near the leg;
-// cutter: the zone's, when it has many vertices.
+// inside, where it comes back in after leaving. zone: zone z; cutter: the zone's, when it
+// has a few hundred vertices or more.
 std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
-                                   const std::vector<ZoneShape>& zones, std::size_t z,
-                                   const ZoneShape& zone, bool startInside,
+                                   const std::vector<ZoneShape>& zones, const IndexedZones& indexed,
+                                   std::size_t z, const ZoneShape& zone, bool startInside,
                                    const BoxCutter* cutter) {
     const OGRGeometry& shape = *zone.geometry;
     bool wasInside = startInside;
@@ -326,12 +314,55 @@ std::optional<LegPlace> firstEntry(const SurveyLeg& leg, const LegPath& path,
         for (const OGRPoint& start : starts) {
             const bool atPieceStart = start.getX() == x && start.getY() == y;
             if ((wasInside && atPieceStart) ||
-                fromNeighbour(zones, z, x, y, start.getX(), start.getY())) {
+                fromNeighbour(zones, indexed, z, x, y, start.getX(), start.getY())) {
                 continue; // the stretch the leg is already in, or one beyond a seam
             }
             return placeOnLeg(leg, path.places.front(), start);
         }
         wasInside = inside(zone, path.places[k + 1]);
+    }
+    return std::nullopt;
+}
+
+// As firstEntry, of a zone of many vertices: each piece is met with the edges filed near it.
+std::optional<LegPlace> firstEntryAmongEdges(const SurveyLeg& leg, const LegPath& path,
+                                             const std::vector<ZoneShape>& zones,
+                                             const IndexedZones& indexed, std::size_t z,
+                                             bool startInside) {
+    bool wasInside = startInside;
+    for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
+        const GeoPoint& from = path.places[k];
+        const GeoPoint& to = path.places[k + 1];
+        const std::vector<PieceStretch> inZone =
+            indexed[z]->stretches(from.lon, from.lat, to.lon, to.lat, wasInside);
+        for (const PieceStretch& stretch : inZone) {
+            if ((wasInside && stretch.from == 0.0) ||
+                fromNeighbour(zones, indexed, z, from.lon, from.lat, stretch.fromX,
+                              stretch.fromY)) {
+                continue; // the stretch the leg is already in, or one beyond a seam
+            }
+            return placeOnLeg(leg, path.places.front(), OGRPoint(stretch.fromX, stretch.fromY));
+        }
+        wasInside = !inZone.empty() && inZone.back().to == 1.0;
+    }
+    return std::nullopt;
+}
+
+// As firstExit, of a zone of many vertices.
+std::optional<LegPlace> firstExitAmongEdges(const SurveyLeg& leg, const LegPath& path,
+                                            const ZoneEdges& edges) {
+    for (std::size_t k = 0; k + 1 < path.places.size(); ++k) {
+        const GeoPoint& from = path.places[k];
+        const GeoPoint& to = path.places[k + 1];
+        const std::vector<PieceStretch> inZone =
+            edges.stretches(from.lon, from.lat, to.lon, to.lat, true);
+        if (inZone.empty() || inZone.front().from > 0.0) {
+            return placeOnLeg(leg, path.places.front(), OGRPoint(from.lon, from.lat));
+        }
+        if (inZone.front().to < 1.0) {
+            return placeOnLeg(leg, path.places.front(),
+                              OGRPoint(inZone.front().toX, inZone.front().toY));
+        }
     }
     return std::nullopt;
 }
@@ -429,12 +460,18 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
     const std::vector<double> turns = routeRun(legs);
     std::vector<std::optional<BoxCutter>> cutters(zones.size());
     std::vector<bool> cutAroundLegs(zones.size(), false);
+    IndexedZones indexed(zones.size());
     for (std::size_t z = 0; z < zones.size(); ++z) {
         const std::size_t vertices = vertexCount(zones[z].geometry.get());
-        if (vertices > kMostVerticesOverlaidWithPiece) {
+        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
+        // A zone whose edges are filed is cut only round the legs that pass near it.
+        if (vertices > kMostVerticesOverlaidWithPiece &&
+            (!cutAroundLegs[z] || marginMeters > 0.0)) {
             cutters[z].emplace(*zones[z].geometry);
         }
-        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
+        if (cutAroundLegs[z]) {
+            indexed[z] = std::make_unique<ZoneEdges>(*zones[z].geometry);
+        }
     }
     for (std::size_t i = 0; i < legs.size(); ++i) {
         const SurveyLeg& leg = legs[i];
@@ -449,16 +486,24 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
             if (keepOut && !zone.envelope.Intersects(reach)) {
                 continue;
             }
-            // What a leg asks of a large zone is asked of the zone's part near the leg:
-            // GEOS would otherwise index every edge of the zone to answer the first question.
-            ZoneShape nearLeg;
-            const ZoneShape& here =
-                cutAroundLegs[z] ? partNearLeg(path, zone, *cutters[z], nearLeg) : zone;
+            // What a leg asks of a large zone is asked of its edges filed near the leg: GEOS
+            // would index every edge of the zone, or join every piece of its cut to a box
+            // round the leg, to answer the first question.
+            const ZoneEdges* edges = indexed[z].get();
             LegZonePass pass;
             pass.leg = leg.leg;
             pass.zone = z;
-            pass.startInside = inside(here, path.places.front());
-            pass.endInside = inside(here, path.places.back());
+            const auto holds = [&](const GeoPoint& place) {
+                return edges ? edges->contains(place.lon, place.lat) : inside(zone, place);
+            };
+            pass.startInside = holds(path.places.front());
+            pass.endInside = holds(path.places.back());
+            if (keepOut && edges) {
+                const std::optional<LegPlace> entry =
+                    firstEntryAmongEdges(leg, path, zones, indexed, z, pass.startInside);
+                pass.crosses = entry.has_value();
+                pass.crossing = entry.value_or(LegPlace{});
+            }
             if (keepOut) {
                 // A large zone is cut to the leg's surroundings once, for the near pass, and
                 // only for a leg that needs one; the entry cuts thin boxes round its pieces.
@@ -471,10 +516,10 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                             GeoBox{around.MinX, around.MaxX, around.MinY, around.MaxY});
                     }
                 };
-                if (preparedIntersects(here, path.line) &&
-                    !(pass.startInside && preparedContains(here, path.line))) {
+                if (!edges && preparedIntersects(zone, path.line) &&
+                    !(pass.startInside && preparedContains(zone, path.line))) {
                     const std::optional<LegPlace> entry =
-                        firstEntry(leg, path, zones, z, here, pass.startInside,
+                        firstEntry(leg, path, zones, indexed, z, zone, pass.startInside,
                                    cutters[z] ? &*cutters[z] : nullptr);
                     pass.crosses = entry.has_value();
                     pass.crossing = entry.value_or(LegPlace{});
@@ -503,7 +548,8 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
                 }
             } else if (pass.startInside) {
                 const std::optional<LegPlace> exit =
-                    firstExit(leg, path, here, cutters[z] ? &*cutters[z] : nullptr);
+                    edges ? firstExitAmongEdges(leg, path, *edges)
+                          : firstExit(leg, path, zone, cutters[z] ? &*cutters[z] : nullptr);
                 pass.crosses = exit.has_value();
                 pass.crossing = exit.value_or(LegPlace{});
             }

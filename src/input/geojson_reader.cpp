@@ -3,6 +3,7 @@
 #include "input/document_readers.h"
 #include "input/document_text.h"
 #include "input/feature_candidates.h"
+#include "input/json_feature_name.h"
 #include "input/json_tree.h"
 
 #include <array>
@@ -351,26 +352,6 @@ bool readGeometry(GeoJsonRead& read, std::size_t geometry, int depth,
     return true;
 }
 
-// The name a feature gives itself: properties.name, in whatever case the writer spelled it.
-std::string featureName(GeoJsonRead& read, std::size_t feature) {
-    const JsonMember properties = findMember(read.tree, feature, "properties");
-    if (properties.value == kNoJsonValue || kindOf(read, properties.value) != JsonKind::object) {
-        return "";
-    }
-    JsonMember name = findMember(read.tree, properties.value, "name");
-    if (name.value == kNoJsonValue) {
-        name = findMember(read.tree, properties.value, "name", true);
-    }
-    if (name.repeated || name.value == kNoJsonValue) {
-        return "";
-    }
-    const JsonValue& value = read.tree.values[name.value];
-    if (value.kind == JsonKind::string || value.kind == JsonKind::number) {
-        return jsonText(read.tree, read.bytes, name.value);
-    }
-    return "";
-}
-
 bool readFeature(GeoJsonRead& read, std::size_t feature) {
     std::string type;
     if (kindOf(read, feature) != JsonKind::object) {
@@ -397,7 +378,7 @@ bool readFeature(GeoJsonRead& read, std::size_t feature) {
     for (SourceFeature& part : parts) {
         part.line = read.tree.values[feature].line;
     }
-    addParts(read.candidates, featureName(read, feature), parts);
+    addParts(read.candidates, propertiesName(read.tree, read.bytes, feature), parts);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "input/document_readers.h"
 #include "input/document_text.h"
 #include "input/feature_candidates.h"
+#include "input/json_feature_name.h"
 #include "input/json_tree.h"
 
 #include <cmath>
@@ -451,32 +452,13 @@ bool readGeometry(TopoRead& read, std::size_t geometry, int depth,
     return true;
 }
 
-// The name a geometry gives itself: properties.name, in whatever case the writer spelled it.
-std::string geometryName(TopoRead& read, std::size_t geometry) {
-    const JsonMember properties = findMember(read.tree, geometry, "properties");
-    if (properties.value == kNoJsonValue || kindOf(read, properties.value) != JsonKind::object) {
-        return "";
-    }
-    JsonMember name = findMember(read.tree, properties.value, "name");
-    if (name.value == kNoJsonValue) {
-        name = findMember(read.tree, properties.value, "name", true);
-    }
-    if (name.repeated || name.value == kNoJsonValue) {
-        return "";
-    }
-    const JsonKind kind = kindOf(read, name.value);
-    return kind == JsonKind::string || kind == JsonKind::number
-               ? jsonText(read.tree, read.bytes, name.value)
-               : "";
-}
-
 // A feature: a geometry standing in an object, or in the collection an object is.
 bool readFeature(TopoRead& read, std::size_t geometry) {
     std::vector<SourceFeature> parts;
     if (!readGeometry(read, geometry, 0, parts)) {
         return false;
     }
-    addParts(read.candidates, geometryName(read, geometry), parts);
+    addParts(read.candidates, propertiesName(read.tree, read.bytes, geometry), parts);
     return true;
 }
 

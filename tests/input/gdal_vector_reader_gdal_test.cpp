@@ -29,7 +29,7 @@ struct ScratchFolder {
 };
 
 std::string fixturePath(const std::string& name) {
-    return std::string(TAVRA_TEST_DATA_DIR) + "/input/" + name;
+    return dataPath("input", name);
 }
 
 // ogr2ogr <arguments> <target> <source>, as the library call GDAL's own program makes.

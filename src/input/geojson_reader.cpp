@@ -3,6 +3,7 @@
 #include "input/document_readers.h"
 #include "input/document_text.h"
 #include "input/feature_candidates.h"
+#include "input/json_document_read.h"
 #include "input/json_feature_name.h"
 #include "input/json_tree.h"
 
@@ -15,10 +16,6 @@
 namespace {
 
 constexpr std::string_view kFormat = "GeoJSON";
-// A GeometryCollection may hold GeometryCollections; RFC 7946 advises against nesting
-// them at all, and a bound keeps a hostile file from exhausting the stack.
-constexpr int kMaxGeometryDepth = 32;
-
 // What the reader looks at: the members below, the positions down to their numbers, and a
 // feature's name among its properties; attributes, foreign members and anything nested
 // deeper than a reader descends are parsed but not kept. The roles follow the containers:
@@ -67,34 +64,9 @@ JsonRole geoJsonRole(JsonRole container, JsonKind kind, std::string_view name) {
 
 constexpr JsonInterest kGeoJsonInterest{kGeoObject, geoJsonRole};
 
-struct GeoJsonRead {
-    const JsonTree& tree;
-    std::string_view bytes;
-    const std::string& fileName;
-    std::string error; // the first refusal; reading stops there
+struct GeoJsonRead : JsonDocumentRead {
     FeatureCandidates candidates;
 };
-
-bool refuse(GeoJsonRead& read, std::size_t value, std::string_view reason) {
-    read.error = documentRefusal(kFormat, read.fileName, read.tree.values[value].line,
-                                 jsonText(read.tree, read.bytes, value), reason);
-    return false;
-}
-
-JsonKind kindOf(const GeoJsonRead& read, std::size_t value) {
-    return read.tree.values[value].kind;
-}
-
-// The member of that name; a name given twice is refused, as the reader could not tell
-// which one the writer meant.
-bool member(GeoJsonRead& read, std::size_t object, std::string_view name, std::size_t& value) {
-    const JsonMember found = findMember(read.tree, object, name);
-    if (found.repeated) {
-        return refuse(read, object, "member \"" + std::string(name) + "\" given twice");
-    }
-    value = found.value;
-    return true;
-}
 
 std::optional<std::string_view> stringOf(const GeoJsonRead& read, std::size_t value) {
     if (value == kNoJsonValue || kindOf(read, value) != JsonKind::string) {
@@ -202,10 +174,6 @@ bool readPosition(GeoJsonRead& read, std::size_t value, SourcePoint& point) {
     return reason.empty() || refuse(read, lat, reason);
 }
 
-bool isArray(GeoJsonRead& read, std::size_t value, std::string_view what) {
-    return kindOf(read, value) == JsonKind::array || refuse(read, value, what);
-}
-
 bool readPositions(GeoJsonRead& read, std::size_t value, std::vector<SourcePoint>& points) {
     if (!isArray(read, value, "expected an array of positions")) {
         return false;
@@ -250,34 +218,6 @@ SourceFeature partOf(const GeoJsonRead& read, std::size_t geometry, FeatureShape
     return feature;
 }
 
-bool readGeometry(GeoJsonRead& read, std::size_t geometry, int depth,
-                  std::vector<SourceFeature>& parts);
-
-bool readCollection(GeoJsonRead& read, std::size_t geometry, int depth,
-                    std::vector<SourceFeature>& parts) {
-    std::size_t members = kNoJsonValue;
-    if (!member(read, geometry, "geometries", members)) {
-        return false;
-    }
-    // Refused by isArray, the "geometries" that is no array is the one the message quotes.
-    if (members == kNoJsonValue) {
-        return refuse(read, geometry, "a GeometryCollection needs a \"geometries\" array");
-    }
-    if (!isArray(read, members, "a GeometryCollection needs a \"geometries\" array")) {
-        return false;
-    }
-    if (depth >= kMaxGeometryDepth) {
-        return refuse(read, geometry, "GeometryCollection nested too deeply");
-    }
-    for (std::size_t item = firstItem(read.tree, members); item != kNoJsonValue;
-         item = nextItem(read.tree, members, item)) {
-        if (!readGeometry(read, item, depth + 1, parts)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // One geometry: lines, MultiPoints and polygons become parts, points join the point run.
 bool readGeometry(GeoJsonRead& read, std::size_t geometry, int depth,
                   std::vector<SourceFeature>& parts) {
@@ -289,7 +229,9 @@ bool readGeometry(GeoJsonRead& read, std::size_t geometry, int depth,
         return false;
     }
     if (type == "GeometryCollection") {
-        return readCollection(read, geometry, depth, parts);
+        return readCollection(read, geometry, depth, [&](std::size_t item, int itemDepth) {
+            return readGeometry(read, item, itemDepth, parts);
+        });
     }
     std::size_t coordinates = kNoJsonValue;
     if (!member(read, geometry, "coordinates", coordinates)) {
@@ -482,7 +424,7 @@ DocumentResult readGeoJson(std::string_view bytes, const std::string& fileName) 
         result.error = documentRefusal(kFormat, fileName, parse.line, parse.text, parse.reason);
         return result;
     }
-    GeoJsonRead read{tree, bytes, fileName, "", {}};
+    GeoJsonRead read{{tree, bytes, kFormat, fileName, ""}, {}};
     if (readDocument(read)) {
         result.document.features = finishCandidates(read.candidates, "GeoJSON points");
         return result;

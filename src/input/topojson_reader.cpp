@@ -3,6 +3,7 @@
 #include "input/document_readers.h"
 #include "input/document_text.h"
 #include "input/feature_candidates.h"
+#include "input/json_document_read.h"
 #include "input/json_feature_name.h"
 #include "input/json_tree.h"
 
@@ -14,9 +15,6 @@
 namespace {
 
 constexpr std::string_view kFormat = "TopoJSON";
-// A GeometryCollection may hold GeometryCollections; a bound keeps a hostile file from
-// exhausting the stack.
-constexpr int kMaxGeometryDepth = 32;
 
 // What the reader keeps: the members below, the arcs and positions down to their numbers,
 // and a geometry's name among its properties. Attributes and foreign members are parsed
@@ -98,42 +96,13 @@ struct Transform {
     double scaleX = 1.0, scaleY = 1.0, translateX = 0.0, translateY = 0.0;
 };
 
-struct TopoRead {
-    const JsonTree& tree;
-    std::string_view bytes;
-    const std::string& fileName;
-    std::string error; // the first refusal; reading stops there
+struct TopoRead : JsonDocumentRead {
     std::optional<Transform> transform;
     std::vector<std::vector<SourcePoint>> arcs; // in degrees, delta-decoding undone
     std::size_t arcPositions = 0;               // in all the arcs
     std::size_t joinedPositions = 0;            // in the lines and rings joined so far
     FeatureCandidates candidates;
 };
-
-bool refuse(TopoRead& read, std::size_t value, std::string_view reason) {
-    read.error = documentRefusal(kFormat, read.fileName, read.tree.values[value].line,
-                                 jsonText(read.tree, read.bytes, value), reason);
-    return false;
-}
-
-JsonKind kindOf(const TopoRead& read, std::size_t value) {
-    return read.tree.values[value].kind;
-}
-
-// The member of that name; a name given twice is refused, as the reader could not tell
-// which one the writer meant.
-bool member(TopoRead& read, std::size_t object, std::string_view name, std::size_t& value) {
-    const JsonMember found = findMember(read.tree, object, name);
-    if (found.repeated) {
-        return refuse(read, object, "member \"" + std::string(name) + "\" given twice");
-    }
-    value = found.value;
-    return true;
-}
-
-bool isArray(TopoRead& read, std::size_t value, std::string_view what) {
-    return kindOf(read, value) == JsonKind::array || refuse(read, value, what);
-}
 
 // The numbers of an array of at least two: x and y, and any more, which must be numbers too.
 bool readPair(TopoRead& read, std::size_t value, std::string_view what, double& x, double& y) {
@@ -320,9 +289,6 @@ SourceFeature partOf(const TopoRead& read, std::size_t at, FeatureShape shape,
     return feature;
 }
 
-bool readGeometry(TopoRead& read, std::size_t geometry, int depth,
-                  std::vector<SourceFeature>& parts);
-
 bool readPoints(TopoRead& read, std::size_t geometry, const std::string& type,
                 std::vector<SourceFeature>& parts) {
     std::size_t coordinates = kNoJsonValue;
@@ -359,31 +325,6 @@ bool readPoints(TopoRead& read, std::size_t geometry, const std::string& type,
     return true;
 }
 
-// The geometries of a collection, each a part of the one feature.
-bool readCollection(TopoRead& read, std::size_t geometry, int depth,
-                    std::vector<SourceFeature>& parts) {
-    std::size_t members = kNoJsonValue;
-    if (!member(read, geometry, "geometries", members)) {
-        return false;
-    }
-    if (members == kNoJsonValue) {
-        return refuse(read, geometry, "a GeometryCollection needs a \"geometries\" array");
-    }
-    if (!isArray(read, members, "a GeometryCollection needs a \"geometries\" array")) {
-        return false;
-    }
-    if (depth >= kMaxGeometryDepth) {
-        return refuse(read, geometry, "GeometryCollection nested too deeply");
-    }
-    for (std::size_t item = firstItem(read.tree, members); item != kNoJsonValue;
-         item = nextItem(read.tree, members, item)) {
-        if (!readGeometry(read, item, depth + 1, parts)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool readGeometry(TopoRead& read, std::size_t geometry, int depth,
                   std::vector<SourceFeature>& parts) {
     if (kindOf(read, geometry) != JsonKind::object) {
@@ -403,7 +344,10 @@ bool readGeometry(TopoRead& read, std::size_t geometry, int depth,
     }
     const std::string type(jsonString(read.tree, read.tree.values[typeValue].data));
     if (type == "GeometryCollection") {
-        return readCollection(read, geometry, depth, parts);
+        // The geometries of a collection are each a part of the one feature.
+        return readCollection(read, geometry, depth, [&](std::size_t item, int itemDepth) {
+            return readGeometry(read, item, itemDepth, parts);
+        });
     }
     if (type == "Point" || type == "MultiPoint") {
         return readPoints(read, geometry, type, parts);
@@ -474,23 +418,8 @@ bool readObject(TopoRead& read, std::size_t object) {
     if (!collection) {
         return readFeature(read, object);
     }
-    std::size_t members = kNoJsonValue;
-    if (!member(read, object, "geometries", members)) {
-        return false;
-    }
-    if (members == kNoJsonValue) {
-        return refuse(read, object, "a GeometryCollection needs a \"geometries\" array");
-    }
-    if (!isArray(read, members, "a GeometryCollection needs a \"geometries\" array")) {
-        return false;
-    }
-    for (std::size_t item = firstItem(read.tree, members); item != kNoJsonValue;
-         item = nextItem(read.tree, members, item)) {
-        if (!readFeature(read, item)) {
-            return false;
-        }
-    }
-    return true;
+    return readCollection(read, object, 0,
+                          [&](std::size_t item, int) { return readFeature(read, item); });
 }
 
 bool readTopology(TopoRead& read) {
@@ -540,7 +469,7 @@ DocumentResult readTopoJson(std::string_view bytes, const std::string& fileName)
         result.error = documentRefusal(kFormat, fileName, parse.line, parse.text, parse.reason);
         return result;
     }
-    TopoRead read{tree, bytes, fileName, "", std::nullopt, {}, 0, 0, {}};
+    TopoRead read{{tree, bytes, kFormat, fileName, ""}, std::nullopt, {}, 0, 0, {}};
     if (readTopology(read)) {
         result.document.features =
             finishCandidates(read.candidates, std::string(kFormat) + " points");

@@ -463,14 +463,14 @@ PassesResult measurePasses(const std::vector<SurveyLeg>& legs, const std::vector
     IndexedZones indexed(zones.size());
     for (std::size_t z = 0; z < zones.size(); ++z) {
         const std::size_t vertices = vertexCount(zones[z].geometry.get());
-        cutAroundLegs[z] = vertices > kMostVerticesOverlaid;
+        cutAroundLegs[z] = vertices > kMostVerticesOverlaid || zones[z].reachesBeyond;
         // A zone whose edges are filed is cut only round the legs that pass near it.
-        if (vertices > kMostVerticesOverlaidWithPiece &&
+        if ((vertices > kMostVerticesOverlaidWithPiece || zones[z].reachesBeyond) &&
             (!cutAroundLegs[z] || marginMeters > 0.0)) {
             cutters[z].emplace(*zones[z].geometry);
         }
         if (cutAroundLegs[z]) {
-            indexed[z] = std::make_unique<ZoneEdges>(*zones[z].geometry);
+            indexed[z] = std::make_unique<ZoneEdges>(*zones[z].geometry, zones[z].surroundings);
         }
     }
     for (std::size_t i = 0; i < legs.size(); ++i) {

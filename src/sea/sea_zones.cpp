@@ -4,6 +4,7 @@
 
 #include "gdal/gdal_messages.h"
 #include "route/geodesy.h"
+#include "sea/ring_crossings.h"
 #include "sea/route_legs.h"
 
 #include <algorithm>
@@ -132,7 +133,8 @@ struct Checked {
     OGRGeometryUniquePtr geometry; // null when it could not be made valid
     bool repaired = false;
     std::string reason;
-    bool uncut = false; // valid, but GEOS could not cut it; the reason says why
+    bool uncut = false;  // valid, but GEOS could not cut it; the reason says why
+    bool beyond = false; // not cut: the rings near the box, reaching beyond it
 };
 
 struct GeosContextFree {
@@ -199,6 +201,7 @@ struct Cut {
     bool repaired = false;
     std::string reason;
     bool failed = false;
+    bool beyond = false; // see Checked
 };
 
 // The area in one turn of longitude, checked whole (a note says when it is not valid),
@@ -231,11 +234,32 @@ Checked madeValidThenCut(OGRGeometryUniquePtr polygon, const GeoBox& box,
 // spikes of a star), and a ring crossing itself off another continent is no note about
 // the route. The cut keeps every edge inside the box as it is, so a crossing near the
 // route is still found, repaired and noted.
+// mayReachBeyond: the area may be left uncut, as the only turn of longitude of an area that
+// is a zone of its own.
 Checked cutThenMadeValid(const GeoArea& area, double shift, const GeoBox& box,
-                         const OGRGeometry& boxShape, GdalMessages& messages) {
+                         const OGRGeometry& boxShape, GdalMessages& messages, bool mayReachBeyond) {
     OGRGeometryUniquePtr polygon = polygonOf(area, shift);
+    const BoxCutter cutter(*polygon);
+    if (mayReachBeyond) {
+        // A polygon of one ring near the box, simple there, needs no cut: what the box sees
+        // of it is what the box sees of the whole, and the tests along the legs ask only
+        // about the box, of its edges. GEOS's cut of a star's spikes would join thousands
+        // of pieces pair by pair, and its check of the cut compare thousands of long edges
+        // with one another. A ring of few vertices near the box is cut all the same: GEOS
+        // answers the tests about it, and needs it valid.
+        OGRGeometryUniquePtr near = cutter.near(box);
+        if (near && wkbFlatten(near->getGeometryType()) == wkbPolygon &&
+            near->toPolygon()->getNumInteriorRings() == 0 &&
+            static_cast<std::size_t>(near->toPolygon()->getExteriorRing()->getNumPoints()) >
+                kMostVerticesCutWhole &&
+            !ringMeetsItselfNearBox(*near->toPolygon()->getExteriorRing(), box)) {
+            Checked checked{std::move(near), false, ""};
+            checked.beyond = true;
+            return checked;
+        }
+    }
     bool valid = false;
-    OGRGeometryUniquePtr inside = BoxCutter(*polygon).cut(box, &valid);
+    OGRGeometryUniquePtr inside = cutter.cut(box, &valid);
     if (inside) {
         Checked checked = madeValid(polygonalPart(*inside), messages, valid);
         if (checked.geometry) {
@@ -247,8 +271,10 @@ Checked cutThenMadeValid(const GeoArea& area, double shift, const GeoBox& box,
     return madeValidThenCut(std::move(polygon), box, boxShape, messages);
 }
 
+// mayReachBeyond: an area of many vertices that is a zone of its own may be left uncut (see
+// cutThenMadeValid).
 Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxShape,
-             GdalMessages& messages) {
+             GdalMessages& messages, bool mayReachBeyond) {
     Cut cut;
     AreaBox extent = boxOf(fileArea.outer);
     if (!overlaps(extent, -360.0, box) && !overlaps(extent, 0.0, box) &&
@@ -262,6 +288,9 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
         vertices += hole.size();
     }
     auto parts = std::make_unique<OGRMultiPolygon>();
+    const int reaching = static_cast<int>(overlaps(extent, -360.0, box)) +
+                         static_cast<int>(overlaps(extent, 0.0, box)) +
+                         static_cast<int>(overlaps(extent, 360.0, box));
     int turns = 0;
     for (const double shift : {-360.0, 0.0, 360.0}) {
         if (!overlaps(extent, shift, box)) {
@@ -269,8 +298,10 @@ Cut cutToBox(const GeoArea& fileArea, const GeoBox& box, const OGRGeometry& boxS
         }
         ++turns;
         Checked checked = vertices > kMostVerticesJudgedWhole
-                              ? cutThenMadeValid(area, shift, box, boxShape, messages)
+                              ? cutThenMadeValid(area, shift, box, boxShape, messages,
+                                                 mayReachBeyond && reaching == 1)
                               : madeValidThenCut(polygonOf(area, shift), box, boxShape, messages);
+        cut.beyond = checked.beyond;
         if (checked.repaired && !cut.repaired) {
             cut.repaired = true;
             cut.reason = checked.reason;
@@ -354,6 +385,17 @@ OGRGeometryUniquePtr BoxCutter::cut(const GeoBox& box, bool* valid) const {
                  GEOSisValid_r(context_.get(), inside.get()) == 1;
     }
     return OGRGeometryUniquePtr(OGRGeometryFactory::createFromGEOS(context_.get(), inside.get()));
+}
+
+OGRGeometryUniquePtr BoxCutter::near(const GeoBox& box) const {
+    if (!large_) {
+        return nullptr;
+    }
+    const std::unique_ptr<GEOSGeometry, GeosGeometryFree> near(large_->nearBox(context_.get(), box),
+                                                               GeosGeometryFree{context_.get()});
+    return near ? OGRGeometryUniquePtr(
+                      OGRGeometryFactory::createFromGEOS(context_.get(), near.get()))
+                : nullptr;
 }
 
 OGRGeometryUniquePtr clippedToBox(const OGRGeometry& geometry, const GeoBox& box) {
@@ -478,10 +520,14 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
         }
         auto region = std::make_unique<OGRMultiPolygon>();
         ZoneShape regionShape;
+        regionShape.surroundings = box;
         regionShape.record.kind = ZoneKind::opRegion;
         regionShape.record.file = source.file;
         for (const GeoArea& area : source.areas) {
-            Cut cut = cutToBox(area, box, *boxShape, messages);
+            // One area of an operating region is the region; areas of several are joined
+            // by GEOS, and so cut.
+            Cut cut = cutToBox(area, box, *boxShape, messages,
+                               source.kind == ZoneKind::keepOut || source.areas.size() == 1);
             if (cut.failed) {
                 result.ok = false;
                 result.error = "*** " + areaLabel(source, area) + " is not a valid polygon (" +
@@ -492,6 +538,7 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
                 if (cut.geometry) {
                     addPolygons(*region, *cut.geometry);
                 }
+                regionShape.reachesBeyond = cut.beyond;
                 if (cut.repaired && !regionShape.record.repaired) {
                     regionShape.record.repaired = true;
                     regionShape.record.invalidReason = "area " + area.name + ": " + cut.reason;
@@ -502,12 +549,14 @@ ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vect
                 continue; // nowhere near the route
             }
             ZoneShape zone;
+            zone.surroundings = box;
             zone.record.kind = ZoneKind::keepOut;
             zone.record.file = source.file;
             zone.record.name = area.name;
             zone.record.repaired = cut.repaired;
             zone.record.invalidReason = cut.reason;
             zone.geometry = std::move(cut.geometry);
+            zone.reachesBeyond = cut.beyond;
             finish(zone);
             result.zones.push_back(std::move(zone));
         }

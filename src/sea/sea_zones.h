@@ -26,6 +26,12 @@ struct ZoneShape {
     OGRGeometryUniquePtr geometry;
     OGRPreparedGeometryUniquePtr prepared;
     OGREnvelope envelope;
+    // The route's surroundings, where every test along a leg is made.
+    GeoBox surroundings;
+    // Not cut to them: the rings of a polygon of many vertices, simple in the surroundings,
+    // reaching beyond them (see PolygonsNearBox). Only its edges answer for it, never GEOS,
+    // and only about places in the surroundings.
+    bool reachesBeyond = false;
 };
 
 struct ZonesResult {
@@ -49,8 +55,9 @@ double longitudeDegrees(double meters, double south, double north);
 
 // The keep-out areas that come within the route's surroundings (the margin and 2 km more),
 // one zone each, in file order; then the operating region, all its areas together, as one
-// zone. An invalid polygon near the route is made valid (and noted); one that cannot be
-// made valid, or an operating region without any area, stops the run with a message.
+// zone. Each is cut to the surroundings, or reaches beyond them uncut (see ZoneShape). An invalid
+// polygon near the route is made valid (and noted); one that cannot be made valid, or an operating
+// region without any area, stops the run with a message.
 ZonesResult prepareZones(const std::vector<ZoneSource>& sources, const std::vector<SurveyLeg>& legs,
                          double marginMeters);
 
@@ -71,6 +78,10 @@ class BoxCutter {
     // As clippedToBox. valid, when given, is set when GEOS finds the cut a valid polygon or
     // multipolygon, checked before it leaves GEOS; unset, nothing is known.
     OGRGeometryUniquePtr cut(const GeoBox& box, bool* valid = nullptr) const;
+    // For polygons of many vertices, not cut: their rings with every run lying beyond one
+    // side of the box put as its ends (see PolygonsNearBox), which wind round each place in
+    // the box as the whole does; null for a geometry of few vertices.
+    OGRGeometryUniquePtr near(const GeoBox& box) const;
 
   private:
     std::shared_ptr<GEOSContextHandle_HS> context_; // declared first: freed last

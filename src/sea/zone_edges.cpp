@@ -55,13 +55,13 @@ void collectRings(const OGRGeometry& geometry, std::vector<const OGRLinearRing*>
 
 } // namespace
 
-ZoneEdges::ZoneEdges(const OGRGeometry& geometry) {
+ZoneEdges::ZoneEdges(const OGRGeometry& geometry, const GeoBox& asked) {
     std::vector<const OGRLinearRing*> rings;
     collectRings(geometry, rings);
     for (const OGRLinearRing* ring : rings) {
         addRing(*ring);
     }
-    file();
+    file(asked);
 }
 
 void ZoneEdges::addRing(const OGRLinearRing& ring) {
@@ -92,27 +92,39 @@ std::size_t ZoneEdges::row(double y) const {
     return r >= static_cast<double>(rows_) ? rows_ - 1 : static_cast<std::size_t>(r);
 }
 
-void ZoneEdges::file() {
+void ZoneEdges::file(const GeoBox& asked) {
     seen_.assign(edges_.size(), 0);
     constexpr double inf = std::numeric_limits<double>::infinity();
-    double east = -inf, north = -inf;
-    west_ = inf;
-    south_ = inf;
+    extent_ = GeoBox{inf, -inf, inf, -inf};
     for (const Edge& e : edges_) {
-        west_ = std::min({west_, e.ax, e.bx});
-        east = std::max({east, e.ax, e.bx});
-        south_ = std::min({south_, e.ay, e.by});
-        north = std::max({north, e.ay, e.by});
+        extent_.west = std::min({extent_.west, e.ax, e.bx});
+        extent_.east = std::max({extent_.east, e.ax, e.bx});
+        extent_.south = std::min({extent_.south, e.ay, e.by});
+        extent_.north = std::max({extent_.north, e.ay, e.by});
     }
     if (edges_.empty()) {
-        west_ = south_ = 0.0;
-        east = north = 1.0;
+        extent_ = GeoBox{0.0, 1.0, 0.0, 1.0};
     }
-    east_ = east;
-    north_ = north;
+    // The grid covers only what is asked about; edges beyond it are filed in its outer
+    // cells, where a ray from a place in it still meets them.
+    double east = extent_.east, north = extent_.north;
+    west_ = extent_.west;
+    south_ = extent_.south;
+    if (asked.west < asked.east && asked.south < asked.north && asked.west < east &&
+        asked.east > west_ && asked.south < north && asked.north > south_) {
+        west_ = std::max(west_, asked.west);
+        east = std::min(east, asked.east);
+        south_ = std::max(south_, asked.south);
+        north = std::min(north, asked.north);
+    }
+    std::size_t within = 0;
+    for (const Edge& e : edges_) {
+        within += std::max(e.ax, e.bx) >= west_ && std::min(e.ax, e.bx) <= east &&
+                  std::max(e.ay, e.by) >= south_ && std::min(e.ay, e.by) <= north;
+    }
     const double width = east - west_;
     const double height = north - south_;
-    const double count = static_cast<double>(std::max<std::size_t>(edges_.size(), 1));
+    const double count = static_cast<double>(std::max<std::size_t>(within, 1));
     double cell = width * height > 0.0 ? std::sqrt(width * height * kEdgesPerCell / count)
                                        : std::max(width, height) / count;
     if (!(cell > 0.0)) {
@@ -137,9 +149,13 @@ void ZoneEdges::file() {
         const std::size_t c0 = column(minX - padX);
         const std::size_t c1 = column(maxX + padX);
         for (std::size_t c = c0; c <= c1; ++c) {
-            const double left = std::max(minX, west_ + static_cast<double>(c) * cellWidth_ - padX);
+            // The outer columns hold what lies beyond the grid too.
+            const double left =
+                c == 0 ? minX : std::max(minX, west_ + static_cast<double>(c) * cellWidth_ - padX);
             const double right =
-                std::min(maxX, west_ + static_cast<double>(c + 1) * cellWidth_ + padX);
+                c + 1 == columns_
+                    ? maxX
+                    : std::min(maxX, west_ + static_cast<double>(c + 1) * cellWidth_ + padX);
             double low = std::min(e.ay, e.by);
             double high = std::max(e.ay, e.by);
             if (e.bx != e.ax && c0 != c1) {
@@ -193,7 +209,8 @@ void ZoneEdges::eachEdge(std::size_t column0, std::size_t column1, std::size_t r
 }
 
 bool ZoneEdges::contains(double x, double y) const {
-    if (edges_.empty() || x < west_ || x > east_ || y < south_ || y > north_) {
+    if (edges_.empty() || x < extent_.west || x > extent_.east || y < extent_.south ||
+        y > extent_.north) {
         return false;
     }
     const std::size_t c = column(x);

@@ -1,6 +1,8 @@
 // The edges of a zone of a chart's detail in a grid of cells, for what a leg asks of it.
 #pragma once
 
+#include "route/geo_area.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <ogr_geometry.h>
@@ -23,7 +25,9 @@ struct PieceStretch {
 // detail of a shore put thousands of edges into any box round a leg.
 class ZoneEdges {
   public:
-    explicit ZoneEdges(const OGRGeometry& geometry);
+    // asked: the box the places and pieces asked about lie in, over which the cells are
+    // laid (a zone may reach far beyond it); an empty box for the zone's whole extent.
+    explicit ZoneEdges(const OGRGeometry& geometry, const GeoBox& asked = GeoBox{});
 
     // Whether the place lies in the zone or on one of its edges.
     bool contains(double x, double y) const;
@@ -40,7 +44,7 @@ class ZoneEdges {
         double ax, ay, bx, by;
     };
     void addRing(const OGRLinearRing& ring);
-    void file();
+    void file(const GeoBox& asked);
     std::size_t column(double x) const;
     std::size_t row(double y) const;
     // Calls visit(edge index) once for each edge filed in the cells of the columns and rows
@@ -50,7 +54,8 @@ class ZoneEdges {
                   Visit visit) const;
 
     std::vector<Edge> edges_;
-    double west_ = 0.0, east_ = 0.0, south_ = 0.0, north_ = 0.0;
+    GeoBox extent_;                   // of every edge
+    double west_ = 0.0, south_ = 0.0; // where the grid starts
     double cellWidth_ = 1.0, cellHeight_ = 1.0;
     std::size_t columns_ = 1, rows_ = 1;
     std::vector<std::uint32_t> firstInCell_;  // per cell, where its edges start in filed_

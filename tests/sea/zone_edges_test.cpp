@@ -112,20 +112,26 @@ TEST(ZoneEdges, StretchesAndPlacesInsideAreThoseOfOgrsIntersection) {
         OGRLineString piece;
         piece.addPoint(c.x0, c.y0);
         piece.addPoint(c.x1, c.y1);
-        const ZoneEdges edges(*shape);
-        const OGRPoint start(c.x0, c.y0), end(c.x1, c.y1);
-        const bool startInside = edges.contains(c.x0, c.y0);
-        EXPECT_EQ(startInside, shape->Intersects(&start) != 0);
-        EXPECT_EQ(edges.contains(c.x1, c.y1), shape->Intersects(&end) != 0);
         const std::vector<Stretch> expected = overlaid(*shape, piece);
-        const std::vector<PieceStretch> found =
-            edges.stretches(c.x0, c.y0, c.x1, c.y1, startInside);
-        ASSERT_EQ(found.size(), expected.size());
-        for (std::size_t i = 0; i < found.size(); ++i) {
-            EXPECT_NEAR(found[i].from, expected[i].from, 1e-9);
-            EXPECT_NEAR(found[i].to, expected[i].to, 1e-9);
-            EXPECT_NEAR(found[i].fromX, c.x0 + found[i].from * (c.x1 - c.x0), 1e-9);
-            EXPECT_NEAR(found[i].fromY, c.y0 + found[i].from * (c.y1 - c.y0), 1e-9);
+        // The grid laid over the whole zone, and over a small box round the piece's start
+        // only, the rest of the zone filed in its outer cells.
+        for (const GeoBox asked :
+             {GeoBox{}, GeoBox{c.x0 - 0.3, c.x0 + 0.3, c.y0 - 0.3, c.y0 + 0.3}}) {
+            SCOPED_TRACE(asked.east - asked.west);
+            const ZoneEdges edges(*shape, asked);
+            const OGRPoint start(c.x0, c.y0), end(c.x1, c.y1);
+            const bool startInside = edges.contains(c.x0, c.y0);
+            EXPECT_EQ(startInside, shape->Intersects(&start) != 0);
+            EXPECT_EQ(edges.contains(c.x1, c.y1), shape->Intersects(&end) != 0);
+            const std::vector<PieceStretch> found =
+                edges.stretches(c.x0, c.y0, c.x1, c.y1, startInside);
+            ASSERT_EQ(found.size(), expected.size());
+            for (std::size_t i = 0; i < found.size(); ++i) {
+                EXPECT_NEAR(found[i].from, expected[i].from, 1e-9);
+                EXPECT_NEAR(found[i].to, expected[i].to, 1e-9);
+                EXPECT_NEAR(found[i].fromX, c.x0 + found[i].from * (c.x1 - c.x0), 1e-9);
+                EXPECT_NEAR(found[i].fromY, c.y0 + found[i].from * (c.y1 - c.y0), 1e-9);
+            }
         }
     }
 }

@@ -12,7 +12,7 @@
 # land case is skipped without it).
 #
 # Cases (name: what tavra is given; target):
-#   shore10k   --survey, shore of 10^4 vertices, 50 m lines: at most 20 s and 256 MB (the
+#   shore10k   --survey, shore of 10^4 vertices, 50 m lines: at most 20 s and 256 MB (a
 #              case CI runs, a short fixed budget that a quadratic step would overrun);
 #   shore30k   the same at 3 x 10^4 vertices: at most 120 s and 512 MB;
 #   rocks900   --survey, shore of 2000 vertices with 900 rocks of 8 vertices;
@@ -23,7 +23,8 @@
 #   keep100k   --keepOut a shore of 10^5 vertices, crossed by a route of 1000 waypoints:
 #              at most 2 s;
 #   opreg100k  --opRegion the same shore, left and entered by the same route: at most 2 s;
-#   star100k   --keepOut star of 10^5 vertices, route of 1000 waypoints: at most 2 s;
+#   star100k   --keepOut star of 10^5 vertices, route of 1000 waypoints: at most 2 s (CI
+#              runs it too);
 #   star1m     the same at 10^6 vertices: at most 2 s;
 #   keep1m     --keepOut the shore of 10^6 vertices, crossed by a route of 1000 waypoints:
 #              at most 2 s;

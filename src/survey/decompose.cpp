@@ -1,6 +1,8 @@
 // Boustrophedon decomposition at the critical points of the boundary and the holes.
 #include "survey/decompose.h"
 
+#include "survey/plane_faces.h"
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -85,6 +87,15 @@ struct SliceCrossings {
     std::vector<Interval> along;
 };
 
+// Where an edge meets a slice, for noding the cuts with the rings: at one x, or from low to
+// high for an edge along the slice.
+struct EdgeMeet {
+    Interval x;
+    std::size_t ring = 0; // 0 the boundary, k the hole k - 1
+    std::size_t edge = 0; // from the vertex of this index to the next
+};
+using SliceMeets = std::vector<std::vector<EdgeMeet>>; // by slice
+
 // Where the edge from a to b meets the slice at y: a vertex on it is met exactly there, any
 // other point where GEOS's own segment intersection puts it, the same point GEOS's overlay
 // of the slice with the area found.
@@ -104,8 +115,9 @@ double crossingX(const Geos& geos, PlanePoint a, PlanePoint b, double y, Extent 
     return x;
 }
 
-void addCrossings(const Geos& geos, const PlaneRing& ring, const std::vector<double>& ys,
-                  Extent along, std::vector<SliceCrossings>& slices) {
+void addCrossings(const Geos& geos, const PlaneRing& ring, std::size_t ringIndex,
+                  const std::vector<double>& ys, Extent along, std::vector<SliceCrossings>& slices,
+                  SliceMeets* meets) {
     const std::size_t n = ring.size();
     for (std::size_t i = 0; i < n; ++i) {
         const PlanePoint& a = ring[i];
@@ -116,10 +128,17 @@ void addCrossings(const Geos& geos, const PlaneRing& ring, const std::vector<dou
         for (; k < ys.size() && ys[k] <= high; ++k) {
             const double y = ys[k];
             if (low == high) {
-                slices[k].along.push_back({std::min(a.x, b.x), std::max(a.x, b.x)});
+                const Interval x{std::min(a.x, b.x), std::max(a.x, b.x)};
+                slices[k].along.push_back(x);
+                if (meets != nullptr) {
+                    (*meets)[k].push_back({x, ringIndex, i});
+                }
                 continue;
             }
             const double x = crossingX(geos, a, b, y, along);
+            if (meets != nullptr) {
+                (*meets)[k].push_back({{x, x}, ringIndex, i});
+            }
             if ((a.y > y) != (b.y > y)) {
                 slices[k].above.push_back(x);
             }
@@ -143,12 +162,15 @@ void addBetween(std::vector<double>& crossings, std::vector<Interval>& intervals
 // edge, in time with the edges and the crossings: an overlay of every slice with a shore of a
 // chart's detail takes seconds.
 std::map<double, std::vector<Interval>> sliceIntervals(const Geos& geos, const PlaneArea& area,
-                                                       const std::vector<double>& ys,
-                                                       Extent along) {
+                                                       const std::vector<double>& ys, Extent along,
+                                                       SliceMeets* meets) {
     std::vector<SliceCrossings> slices(ys.size());
-    addCrossings(geos, area.outer, ys, along, slices);
-    for (const PlaneRing& hole : area.holes) {
-        addCrossings(geos, hole, ys, along, slices);
+    if (meets != nullptr) {
+        meets->assign(ys.size(), {});
+    }
+    addCrossings(geos, area.outer, 0, ys, along, slices, meets);
+    for (std::size_t h = 0; h < area.holes.size(); ++h) {
+        addCrossings(geos, area.holes[h], h + 1, ys, along, slices, meets);
     }
     std::map<double, std::vector<Interval>> bySlice;
     for (std::size_t k = 0; k < ys.size(); ++k) {
@@ -172,6 +194,11 @@ std::map<double, std::vector<Interval>> sliceIntervals(const Geos& geos, const P
     }
     return bySlice;
 }
+
+// The cuts, and where the rings meet the slices the cuts lie on (ys, ascending) when meets
+// is given.
+std::vector<Cut> findCuts(const Geos& geos, const PlaneArea& area, std::vector<double>& ys,
+                          SliceMeets* meets);
 
 } // namespace
 
@@ -209,12 +236,20 @@ PlaneArea leveled(const PlaneArea& area) {
 }
 
 std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area) {
+    std::vector<double> ys;
+    return findCuts(geos, area, ys, nullptr);
+}
+
+namespace {
+
+std::vector<Cut> findCuts(const Geos& geos, const PlaneArea& area, std::vector<double>& ys,
+                          SliceMeets* meets) {
     std::vector<Run> runs;
     addRuns(area.outer, runs);
     for (const PlaneRing& hole : area.holes) {
         addRuns(hole, runs);
     }
-    std::vector<double> ys;
+    ys.clear();
     for (const Run& run : runs) {
         ys.push_back(run.low.y);
         ys.push_back(run.high.y);
@@ -224,7 +259,7 @@ std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area) {
     if (ys.empty()) {
         return {};
     }
-    const auto slices = sliceIntervals(geos, area, ys, alongExtent(area));
+    const auto slices = sliceIntervals(geos, area, ys, alongExtent(area), meets);
     // The piece of water across the line through a run's end that holds the end.
     const auto waterAt = [&](PlanePoint end) -> const Interval* {
         for (const Interval& interval : slices.at(end.y)) {
@@ -254,6 +289,8 @@ std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area) {
     }
     return cuts;
 }
+
+} // namespace
 
 std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area) {
     // Each cut runs from a run's end outwards across the water to the boundary; it is drawn
@@ -311,5 +348,151 @@ std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area) {
         }
         return alongExtent(a).low < alongExtent(b).low;
     });
+    return cells;
+}
+
+namespace {
+
+// The cuts of one slice joined where they overlap, in order along it.
+std::vector<Interval> joinedCuts(std::vector<Interval> cuts) {
+    std::sort(cuts.begin(), cuts.end(),
+              [](const Interval& a, const Interval& b) { return a.low < b.low; });
+    std::vector<Interval> joined;
+    for (const Interval& cut : cuts) {
+        if (!joined.empty() && cut.low <= joined.back().high) {
+            joined.back().high = std::max(joined.back().high, cut.high);
+        } else {
+            joined.push_back(cut);
+        }
+    }
+    return joined;
+}
+
+// Whether x lies in one of the joined intervals, ends included.
+bool within(const std::vector<Interval>& joined, double x) {
+    const auto after = std::upper_bound(joined.begin(), joined.end(), x,
+                                        [](double v, const Interval& i) { return v < i.low; });
+    return after != joined.begin() && x <= std::prev(after)->high;
+}
+
+// Where a ring's edge is split: a point of it, by ring and edge.
+struct EdgeSplit {
+    std::size_t ring = 0;
+    std::size_t edge = 0;
+    PlanePoint at;
+};
+
+// The cuts of one slice at y, noded with every edge that meets the slice: their pieces between
+// the points where edges meet them (those along an edge of a ring are that edge), and the
+// points where they split the rings' edges.
+void nodeSlice(double y, const std::vector<Interval>& sliceCuts, const std::vector<EdgeMeet>& meets,
+               std::vector<FaceEdge>& pieces, std::vector<EdgeSplit>& splits) {
+    const std::vector<Interval> cuts = joinedCuts(sliceCuts);
+    std::vector<double> breaks;
+    std::vector<Interval> alongEdges;
+    for (const Interval& cut : cuts) {
+        breaks.push_back(cut.low);
+        breaks.push_back(cut.high);
+    }
+    for (const EdgeMeet& meet : meets) {
+        breaks.push_back(meet.x.low);
+        breaks.push_back(meet.x.high);
+        if (meet.x.low < meet.x.high) {
+            alongEdges.push_back(meet.x);
+        }
+    }
+    std::sort(breaks.begin(), breaks.end());
+    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+    const std::vector<Interval> along = joinedCuts(alongEdges);
+    for (const Interval& cut : cuts) {
+        auto at = std::lower_bound(breaks.begin(), breaks.end(), cut.low);
+        for (; std::next(at) != breaks.end() && *std::next(at) <= cut.high; ++at) {
+            // Between two breaks a piece lies along an edge of a ring throughout or nowhere.
+            if (!within(along, (*at + *std::next(at)) / 2.0)) {
+                pieces.push_back({{*at, y}, {*std::next(at), y}, true, true});
+            }
+        }
+    }
+    for (const EdgeMeet& meet : meets) {
+        auto at = std::lower_bound(breaks.begin(), breaks.end(), meet.x.low);
+        for (; at != breaks.end() && *at <= meet.x.high; ++at) {
+            if (within(cuts, *at)) {
+                splits.push_back({meet.ring, meet.edge, {*at, y}});
+            }
+        }
+    }
+}
+
+} // namespace
+
+std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const PlaneArea& area) {
+    std::vector<double> ys;
+    SliceMeets meets;
+    const std::vector<Cut> cuts = findCuts(geos, area, ys, &meets);
+    if (cuts.empty()) {
+        return std::vector<PlaneArea>{area};
+    }
+    std::vector<std::vector<Interval>> cutsBySlice(ys.size());
+    for (const Cut& cut : cuts) {
+        const auto k =
+            static_cast<std::size_t>(std::lower_bound(ys.begin(), ys.end(), cut.y) - ys.begin());
+        cutsBySlice[k].push_back({cut.xLow, cut.xHigh});
+    }
+    std::vector<FaceEdge> edges;
+    std::vector<EdgeSplit> splits;
+    for (std::size_t k = 0; k < ys.size(); ++k) {
+        if (!cutsBySlice[k].empty()) {
+            nodeSlice(ys[k], cutsBySlice[k], meets[k], edges, splits);
+        }
+    }
+    std::sort(splits.begin(), splits.end(), [](const EdgeSplit& a, const EdgeSplit& b) {
+        return a.ring != b.ring ? a.ring < b.ring : a.edge < b.edge;
+    });
+    // The rings' edges, each cut into pieces at its splits, the water on its side.
+    double water = 0.0;
+    double rings = 0.0;
+    auto split = splits.begin();
+    for (std::size_t r = 0; r <= area.holes.size(); ++r) {
+        const PlaneRing& ring = r == 0 ? area.outer : area.holes[r - 1];
+        const double enclosed = signedArea(ring);
+        water += r == 0 ? std::abs(enclosed) : -std::abs(enclosed);
+        rings += std::abs(enclosed);
+        // The boundary counterclockwise or a hole clockwise has the water to its left.
+        const bool waterLeft = (r == 0) == (enclosed > 0.0);
+        for (std::size_t i = 0; i < ring.size(); ++i) {
+            const PlanePoint a = ring[i];
+            const PlanePoint b = ring[(i + 1) % ring.size()];
+            std::vector<PlanePoint> points{a};
+            for (; split != splits.end() && split->ring == r && split->edge == i; ++split) {
+                points.push_back(split->at);
+            }
+            const auto along = [&](PlanePoint p) {
+                return (p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y);
+            };
+            std::sort(points.begin() + 1, points.end(),
+                      [&](PlanePoint p, PlanePoint q) { return along(p) < along(q); });
+            points.push_back(b);
+            for (std::size_t k = 0; k + 1 < points.size(); ++k) {
+                if (points[k].x != points[k + 1].x || points[k].y != points[k + 1].y) {
+                    edges.push_back({points[k], points[k + 1], waterLeft, !waterLeft});
+                }
+            }
+        }
+    }
+    std::optional<std::vector<PlaneRing>> faces = insideFaces(edges);
+    if (!faces) {
+        return std::nullopt;
+    }
+    std::vector<PlaneArea> cells;
+    double covered = 0.0;
+    for (PlaneRing& face : *faces) {
+        covered += signedArea(face);
+        cells.push_back({std::move(face), {}});
+    }
+    // Edges of the rings that cross each other (a ring leveled onto another) leave faces that
+    // do not cover the water once.
+    if (!(std::abs(covered - water) <= 1e-9 * rings)) {
+        return std::nullopt;
+    }
     return cells;
 }

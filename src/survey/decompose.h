@@ -8,6 +8,7 @@
 #include "survey/geos_context.h"
 #include "survey/plane.h"
 
+#include <optional>
 #include <vector>
 
 // Vertices whose y differ by less than this are taken to lie on one line across.
@@ -33,3 +34,10 @@ std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area);
 
 // The cells of a leveled area (frame of the lines), ordered by their lowest y, then x.
 std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area);
+
+// The outlines of the cells decompose gives (their boundaries alone, in no order), found by
+// noding the cuts with the rings where the slices meet them and walking round the faces,
+// without GEOS's noding and polygonization of the whole area: what the heading search needs
+// to count the lines of each heading it weighs. None where the rings' edges do not bound the
+// cells by themselves (rings that cross, a cell with a hole); decompose then gives them.
+std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const PlaneArea& area);

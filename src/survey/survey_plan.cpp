@@ -39,11 +39,12 @@ constexpr std::size_t kLeastClimbs = 32;
 constexpr double kClimbSpan = 0.5; // degrees
 
 // The lines a heading takes: decomposition only, no line is clipped, so the search costs
-// time in the vertices, not in the lines.
+// time in the vertices, not in the lines. The cells' outlines are all the count needs.
 std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing,
                     double minStrip) {
-    return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing,
-                      minStrip);
+    const PlaneArea framed = leveled(toLineFrame(lineAxes(heading), area));
+    const std::optional<std::vector<PlaneArea>> cells = cellOutlines(geos, framed);
+    return countLines(cells ? *cells : decompose(geos, framed), spacing, minStrip);
 }
 
 // The area bounds every distance of the survey, whichever way the lines run: no spacing

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ogr_geometry.h>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -83,6 +84,12 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
           {{{50, 30}, {50, 70}, {100, 70}, {100, 30}},
            {{200, 30}, {200, 70}, {250, 70}, {250, 30}}}},
          5},
+        // The island's cut runs on along the step, whose own cut runs through the island's
+        // lowest vertex.
+        {"island level with a step",
+         {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}},
+          {{{25, 50}, {15, 70}, {25, 90}, {35, 70}}}},
+         4},
     };
     const Geos geos = makeGeos();
     for (const auto& c : cases) {
@@ -108,6 +115,20 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
         std::unique_ptr<OGRGeometry> joined(all.UnionCascaded());
         std::unique_ptr<OGRGeometry> left(whole.SymDifference(joined.get()));
         EXPECT_LT(survey_checks::areaOf(*left), 1e-6) << c.name;
+        // The outlines walked without GEOS's polygonizer are those of the same cells (GEOS's
+        // keep a vertex more where a cut's overshoot ran along an edge).
+        const std::optional<std::vector<PlaneArea>> outlines = cellOutlines(geos, leveled(area));
+        ASSERT_TRUE(outlines.has_value()) << c.name;
+        ASSERT_EQ(outlines->size(), cells.size()) << c.name;
+        for (const PlaneArea& outline : *outlines) {
+            const OGRPolygon polygon = ogrPolygon(outline);
+            const auto same = [&](const PlaneArea& cell) {
+                const OGRPolygon other = ogrPolygon(cell);
+                const std::unique_ptr<OGRGeometry> apart(polygon.SymDifference(&other));
+                return survey_checks::areaOf(*apart) < 1e-9;
+            };
+            EXPECT_EQ(std::count_if(cells.begin(), cells.end(), same), 1) << c.name;
+        }
     }
 }
 

@@ -21,22 +21,9 @@ bool samePoint(PlanePoint a, PlanePoint b) {
 } // namespace
 
 std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& edges) {
-    // The nodes: every end, each place once.
-    std::vector<PlanePoint> nodes;
-    nodes.reserve(2 * edges.size());
-    for (const FaceEdge& edge : edges) {
-        nodes.push_back(edge.from);
-        nodes.push_back(edge.to);
-    }
-    std::sort(nodes.begin(), nodes.end(), lessPoint);
-    nodes.erase(std::unique(nodes.begin(), nodes.end(), samePoint), nodes.end());
-    const auto nodeOf = [&](PlanePoint p) {
-        return static_cast<std::size_t>(std::lower_bound(nodes.begin(), nodes.end(), p, lessPoint) -
-                                        nodes.begin());
-    };
     // Half-edges 2e (from -> to) and 2e + 1 (to -> from); a segment of no length is no edge.
     struct Half {
-        std::size_t origin = 0;
+        PlanePoint origin;
         double angle = 0.0; // radians, of its direction
         bool inside = false;
     };
@@ -48,44 +35,43 @@ std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& e
         }
         const double dx = edge.to.x - edge.from.x;
         const double dy = edge.to.y - edge.from.y;
-        halves.push_back({nodeOf(edge.from), std::atan2(dy, dx), edge.insideLeft});
-        halves.push_back({nodeOf(edge.to), std::atan2(-dy, -dx), edge.insideRight});
+        halves.push_back({edge.from, std::atan2(dy, dx), edge.insideLeft});
+        halves.push_back({edge.to, std::atan2(-dy, -dx), edge.insideRight});
     }
-    // The half-edges leaving each node, counterclockwise by direction.
-    std::vector<std::size_t> first(nodes.size() + 1, 0);
-    for (const Half& half : halves) {
-        ++first[half.origin + 1];
-    }
-    for (std::size_t n = 0; n < nodes.size(); ++n) {
-        first[n + 1] += first[n];
-    }
+    // The half-edges by the node they leave, each node's counterclockwise by direction: one
+    // sort, so that the nodes need no lookup.
     std::vector<std::size_t> around(halves.size());
-    {
-        std::vector<std::size_t> filled(first.begin(), first.end() - 1);
-        for (std::size_t h = 0; h < halves.size(); ++h) {
-            around[filled[halves[h].origin]++] = h;
-        }
+    for (std::size_t h = 0; h < halves.size(); ++h) {
+        around[h] = h;
     }
-    std::vector<std::size_t> rank(halves.size());
-    for (std::size_t n = 0; n < nodes.size(); ++n) {
-        const auto begin = around.begin() + static_cast<std::ptrdiff_t>(first[n]);
-        const auto end = around.begin() + static_cast<std::ptrdiff_t>(first[n + 1]);
-        std::sort(begin, end,
-                  [&](std::size_t a, std::size_t b) { return halves[a].angle < halves[b].angle; });
-        for (auto it = begin; it != end; ++it) {
-            if (it != begin && halves[*it].angle == halves[*(it - 1)].angle) {
-                return std::nullopt; // two edges leave the node on top of each other
-            }
-            rank[*it] = static_cast<std::size_t>(it - around.begin());
+    std::sort(around.begin(), around.end(), [&](std::size_t a, std::size_t b) {
+        const Half& p = halves[a];
+        const Half& q = halves[b];
+        if (!samePoint(p.origin, q.origin)) {
+            return lessPoint(p.origin, q.origin);
         }
+        return p.angle < q.angle;
+    });
+    std::vector<std::size_t> rank(halves.size());
+    std::vector<std::size_t> first(halves.size()); // where the node of each rank begins
+    std::vector<std::size_t> last(halves.size());  // and where it ends, included
+    for (std::size_t at = 0; at < around.size(); ++at) {
+        rank[around[at]] = at;
+        const bool sameNode =
+            at > 0 && samePoint(halves[around[at]].origin, halves[around[at - 1]].origin);
+        if (sameNode && halves[around[at]].angle == halves[around[at - 1]].angle) {
+            return std::nullopt; // two edges leave the node on top of each other
+        }
+        first[at] = sameNode ? first[at - 1] : at;
+    }
+    for (std::size_t at = around.size(); at-- > 0;) {
+        last[at] = at + 1 < around.size() && first[at + 1] == first[at] ? last[at + 1] : at;
     }
     // The face to the left of a half-edge goes on, at its end, along the half-edge that
     // leaves that node next clockwise from the way back.
     const auto next = [&](std::size_t h) {
-        const std::size_t back = h ^ 1U;
-        const std::size_t n = halves[back].origin;
-        const std::size_t at = rank[back];
-        return around[at == first[n] ? first[n + 1] - 1 : at - 1];
+        const std::size_t at = rank[h ^ 1U];
+        return around[at == first[at] ? last[at] : at - 1];
     };
     std::vector<std::size_t> faceOf(halves.size(), kNone);
     std::vector<PlaneRing> faces;
@@ -100,7 +86,7 @@ std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& e
                 return std::nullopt; // a face inside met from outside, or a walk gone astray
             }
             faceOf[h] = faces.size();
-            ring.push_back(nodes[halves[h].origin]);
+            ring.push_back(halves[h].origin);
             h = next(h);
         } while (h != start);
         if (!(signedArea(ring) > 0.0)) {

@@ -336,17 +336,22 @@ std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
     return best;
 }
 
-// Meters of the route by the ways the vehicle takes between the cells.
-double trueLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {
+// Meters of the route by the ways given between the cells: the vehicle's, or their bound.
+double lengthBy(const OrderProblem& problem, const std::vector<CellVisit>& visits,
+                const std::function<double(const CellVisit&, const CellVisit&)>& way) {
     double length = 0.0;
     for (std::size_t k = 0; k < visits.size(); ++k) {
         length += problem.cells[visits[k].cell].length[visits[k].entry];
         if (k > 0) {
-            length += problem.wayLength(visits[k - 1], visits[k]);
+            length += way(visits[k - 1], visits[k]);
         }
     }
     return length;
 }
+
+// Sums of thousands of lengths, each bound below its way, may round past the sum of the ways
+// by this share.
+constexpr double kSumRounding = 1e-9;
 
 } // namespace
 
@@ -408,7 +413,13 @@ std::vector<CellVisit> orderCells(const OrderProblem& problem) {
     }
     // The estimate may mislead where a way bends round an island or up a fjord: the greedy
     // route stands unless the shortened one is shorter by the ways the vehicle would take.
-    return trueLength(problem, shortened) < trueLength(problem, greedy) ? shortened : greedy;
+    const double shortenedLength = lengthBy(problem, shortened, problem.wayLength);
+    if (problem.leastWayLength &&
+        shortenedLength <
+            lengthBy(problem, greedy, problem.leastWayLength) * (1.0 - kSumRounding)) {
+        return shortened; // shorter than the greedy route could be by any ways
+    }
+    return shortenedLength < lengthBy(problem, greedy, problem.wayLength) ? shortened : greedy;
 }
 
 double routeLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {

@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::size_t kNone = SIZE_MAX;
 
-bool lessPoint(PlanePoint a, PlanePoint b) {
-    return a.x != b.x ? a.x < b.x : a.y < b.y;
-}
-
 bool samePoint(PlanePoint a, PlanePoint b) {
     return a.x == b.x && a.y == b.y;
 }
@@ -39,19 +35,30 @@ std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& e
         halves.push_back({edge.to, std::atan2(-dy, -dx), edge.insideRight});
     }
     // The half-edges by the node they leave, each node's counterclockwise by direction: one
-    // sort, so that the nodes need no lookup.
-    std::vector<std::size_t> around(halves.size());
+    // sort, of the keys themselves, so that the nodes need no lookup.
+    struct Key {
+        PlanePoint origin;
+        double angle = 0.0;
+        std::size_t half = 0;
+    };
+    std::vector<Key> keys(halves.size());
     for (std::size_t h = 0; h < halves.size(); ++h) {
-        around[h] = h;
+        keys[h] = {halves[h].origin, halves[h].angle, h};
     }
-    std::sort(around.begin(), around.end(), [&](std::size_t a, std::size_t b) {
-        const Half& p = halves[a];
-        const Half& q = halves[b];
-        if (!samePoint(p.origin, q.origin)) {
-            return lessPoint(p.origin, q.origin);
+    std::sort(keys.begin(), keys.end(), [](const Key& p, const Key& q) {
+        if (p.origin.x != q.origin.x) {
+            return p.origin.x < q.origin.x;
+        }
+        if (p.origin.y != q.origin.y) {
+            return p.origin.y < q.origin.y;
         }
         return p.angle < q.angle;
     });
+    std::vector<std::size_t> around(halves.size());
+    for (std::size_t at = 0; at < keys.size(); ++at) {
+        around[at] = keys[at].half;
+    }
+    keys = {};
     std::vector<std::size_t> rank(halves.size());
     std::vector<std::size_t> first(halves.size()); // where the node of each rank begins
     std::vector<std::size_t> last(halves.size());  // and where it ends, included

@@ -38,6 +38,10 @@ std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area);
 // The outlines of the cells decompose gives (their boundaries alone, in no order), found by
 // noding the cuts with the rings where the slices meet them and walking round the faces,
 // without GEOS's noding and polygonization of the whole area: what the heading search needs
-// to count the lines of each heading it weighs. None where the rings' edges do not bound the
-// cells by themselves (rings that cross, a cell with a hole); decompose then gives them.
+// to count the lines of each heading it weighs. None where the walk meets what only the
+// polygonizer sorts out (a cell round a hole, a cut into a cell); decompose then gives them.
+// The rings are taken to meet only where the cuts node them, as in a valid area: where a
+// ring touches another between the cuts, or crosses it once leveled, GEOS's noding would add
+// a node that the walk does not, and the count may differ; the layout of the heading chosen
+// is decomposed by GEOS whatever the count.
 std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const PlaneArea& area);

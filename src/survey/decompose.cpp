@@ -448,31 +448,102 @@ std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const Plane
     std::sort(splits.begin(), splits.end(), [](const EdgeSplit& a, const EdgeSplit& b) {
         return a.ring != b.ring ? a.ring < b.ring : a.edge < b.edge;
     });
-    // The rings' edges, each cut into pieces at its splits, the water on its side.
-    auto split = splits.begin();
-    std::vector<PlanePoint> points; // of one edge, its ends and its splits in order
+    // Where rings share a vertex (a rock that touches the shore) they meet at a node.
+    std::vector<PlanePoint> shared;
     for (std::size_t r = 0; r <= area.holes.size(); ++r) {
         const PlaneRing& ring = r == 0 ? area.outer : area.holes[r - 1];
-        const double enclosed = signedArea(ring);
+        shared.insert(shared.end(), ring.begin(), ring.end());
+    }
+    const auto lessPoint = [](PlanePoint a, PlanePoint b) {
+        return a.x != b.x ? a.x < b.x : a.y < b.y;
+    };
+    const auto samePoint = [](PlanePoint a, PlanePoint b) { return a.x == b.x && a.y == b.y; };
+    std::sort(shared.begin(), shared.end(), lessPoint);
+    {
+        std::vector<PlanePoint> twice;
+        for (std::size_t i = 1; i < shared.size(); ++i) {
+            if (samePoint(shared[i], shared[i - 1]) &&
+                (twice.empty() || !samePoint(twice.back(), shared[i]))) {
+                twice.push_back(shared[i]);
+            }
+        }
+        shared = std::move(twice);
+    }
+    // Each ring as its vertices and splits in order, the nodes marked, then cut at the nodes
+    // into stretches, each one edge with the water on its side.
+    auto split = splits.begin();
+    std::vector<PlanePoint> points; // of one edge, its ends and its splits in order
+    struct Place {
+        PlanePoint at;
+        bool node = false;
+    };
+    std::vector<Place> places;
+    for (std::size_t r = 0; r <= area.holes.size(); ++r) {
+        const PlaneRing& ring = r == 0 ? area.outer : area.holes[r - 1];
         // The boundary counterclockwise or a hole clockwise has the water to its left.
-        const bool waterLeft = (r == 0) == (enclosed > 0.0);
+        const bool waterLeft = (r == 0) == (signedArea(ring) > 0.0);
+        places.clear();
+        bool markNext = false;
         for (std::size_t i = 0; i < ring.size(); ++i) {
             const PlanePoint a = ring[i];
             const PlanePoint b = ring[(i + 1) % ring.size()];
-            points.assign(1, a);
+            const bool sharedVertex =
+                std::binary_search(shared.begin(), shared.end(), a, lessPoint);
+            if (places.empty() || !samePoint(places.back().at, a)) {
+                places.push_back({a, sharedVertex});
+            }
+            places.back().node = places.back().node || sharedVertex || markNext;
+            markNext = false;
+            points.clear();
             for (; split != splits.end() && split->ring == r && split->edge == i; ++split) {
-                points.push_back(split->at);
+                if (samePoint(split->at, a)) {
+                    places.back().node = true;
+                } else {
+                    points.push_back(split->at); // b, if so, is marked as the next edge's a
+                }
             }
             const auto along = [&](PlanePoint p) {
                 return (p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y);
             };
-            std::sort(points.begin() + 1, points.end(),
+            std::sort(points.begin(), points.end(),
                       [&](PlanePoint p, PlanePoint q) { return along(p) < along(q); });
-            points.push_back(b);
-            for (std::size_t k = 0; k + 1 < points.size(); ++k) {
-                if (points[k].x != points[k + 1].x || points[k].y != points[k + 1].y) {
-                    edges.push_back({points[k], points[k + 1], waterLeft, !waterLeft});
+            for (const PlanePoint& p : points) {
+                if (samePoint(p, b)) {
+                    markNext = true; // the far vertex, marked as the next edge's first
+                    continue;
                 }
+                if (samePoint(places.back().at, p)) {
+                    places.back().node = true;
+                } else {
+                    places.push_back({p, true});
+                }
+            }
+        }
+        if (markNext) {
+            places.front().node = true; // the last edge's far vertex is the ring's first
+        }
+        if (places.size() > 1 && samePoint(places.back().at, places.front().at)) {
+            places.front().node = places.front().node || places.back().node;
+            places.pop_back();
+        }
+        if (places.empty()) {
+            continue;
+        }
+        const auto firstNode = std::find_if(places.begin(), places.end(),
+                                            [](const Place& place) { return place.node; });
+        const std::size_t begin =
+            firstNode == places.end() ? 0 : static_cast<std::size_t>(firstNode - places.begin());
+        places[begin].node = true;
+        const std::size_t n = places.size();
+        FaceEdge edge{places[begin].at, places[begin].at, waterLeft, !waterLeft};
+        for (std::size_t k = 1; k <= n; ++k) {
+            const Place& place = places[(begin + k) % n];
+            if (place.node) {
+                edge.to = place.at;
+                edges.push_back(std::move(edge));
+                edge = FaceEdge{place.at, place.at, waterLeft, !waterLeft};
+            } else {
+                edge.through.push_back(place.at);
             }
         }
     }

@@ -17,22 +17,26 @@ bool samePoint(PlanePoint a, PlanePoint b) {
 } // namespace
 
 std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& edges) {
-    // Half-edges 2e (from -> to) and 2e + 1 (to -> from); a segment of no length is no edge.
+    // Half-edges 2e (from -> to) and 2e + 1 (to -> from), each leaving its node towards the
+    // next vertex along; a segment of no length is no edge.
     struct Half {
         PlanePoint origin;
-        double angle = 0.0; // radians, of its direction
+        double angle = 0.0; // radians, of its direction where it leaves
         bool inside = false;
+        const FaceEdge* edge = nullptr;
     };
     std::vector<Half> halves;
     halves.reserve(2 * edges.size());
     for (const FaceEdge& edge : edges) {
-        if (samePoint(edge.from, edge.to)) {
+        if (edge.through.empty() && samePoint(edge.from, edge.to)) {
             continue;
         }
-        const double dx = edge.to.x - edge.from.x;
-        const double dy = edge.to.y - edge.from.y;
-        halves.push_back({edge.from, std::atan2(dy, dx), edge.insideLeft});
-        halves.push_back({edge.to, std::atan2(-dy, -dx), edge.insideRight});
+        const PlanePoint second = edge.through.empty() ? edge.to : edge.through.front();
+        const PlanePoint secondLast = edge.through.empty() ? edge.from : edge.through.back();
+        halves.push_back({edge.from, std::atan2(second.y - edge.from.y, second.x - edge.from.x),
+                          edge.insideLeft, &edge});
+        halves.push_back({edge.to, std::atan2(secondLast.y - edge.to.y, secondLast.x - edge.to.x),
+                          edge.insideRight, &edge});
     }
     // The half-edges by the node they leave, each node's counterclockwise by direction: one
     // sort, of the keys themselves, so that the nodes need no lookup.
@@ -94,6 +98,12 @@ std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& e
             }
             faceOf[h] = faces.size();
             ring.push_back(halves[h].origin);
+            const std::vector<PlanePoint>& through = halves[h].edge->through;
+            if (h % 2 == 0) {
+                ring.insert(ring.end(), through.begin(), through.end());
+            } else {
+                ring.insert(ring.end(), through.rbegin(), through.rend());
+            }
             h = next(h);
         } while (h != start);
         if (!(signedArea(ring) > 0.0)) {

@@ -30,6 +30,17 @@ TEST(PlaneFaces, FacesInsideOrWhyNone) {
         // Inside on the left of an edge that leads into the outside.
         {"inside met from outside", {{{10, 10}, {20, 10}, true, false}}, {}, true},
     };
+    // The square again as two stretches of a ring between the cut's ends, each one edge.
+    const std::optional<std::vector<PlaneRing>> halves =
+        insideFaces({{{5, 0}, {5, 10}, true, false, {{10, 0}, {10, 10}}},
+                     {{5, 10}, {5, 0}, true, false, {{0, 10}, {0, 0}}},
+                     {{5, 0}, {5, 10}, true, true}});
+    ASSERT_TRUE(halves.has_value());
+    ASSERT_EQ(halves->size(), 2u);
+    for (const PlaneRing& face : *halves) {
+        EXPECT_EQ(face.size(), 4u);
+        EXPECT_NEAR(signedArea(face), 50.0, 1e-9);
+    }
     for (const auto& c : cases) {
         std::vector<FaceEdge> edges = square;
         edges.insert(edges.end(), c.added.begin(), c.added.end());

@@ -423,6 +423,83 @@ void nodeSlice(double y, const std::vector<Interval>& sliceCuts, const std::vect
     }
 }
 
+bool samePoint(PlanePoint a, PlanePoint b) {
+    return a.x == b.x && a.y == b.y;
+}
+
+// A ring (number r) as edges of the walk: its vertices and splits in order, the nodes marked
+// (the splits, and the vertices split at), then cut at the nodes into stretches, each one
+// edge with the water on its side. The splits of the ring come next from `split`.
+void addStretches(const PlaneRing& ring, std::size_t r,
+                  std::vector<EdgeSplit>::const_iterator& split,
+                  std::vector<EdgeSplit>::const_iterator end, std::vector<FaceEdge>& edges) {
+    // The boundary counterclockwise or a hole clockwise has the water to its left.
+    const bool waterLeft = (r == 0) == (signedArea(ring) > 0.0);
+    struct Place {
+        PlanePoint at;
+        bool node = false;
+    };
+    std::vector<Place> places;
+    std::vector<PlanePoint> within; // the splits of one edge, between its ends
+    bool markNext = false;          // the next vertex was split at, as the far end of an edge
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        const PlanePoint a = ring[i];
+        const PlanePoint b = ring[(i + 1) % ring.size()];
+        if (places.empty() || !samePoint(places.back().at, a)) {
+            places.push_back({a, false});
+        }
+        places.back().node = places.back().node || markNext;
+        markNext = false;
+        within.clear();
+        for (; split != end && split->ring == r && split->edge == i; ++split) {
+            if (samePoint(split->at, a)) {
+                places.back().node = true;
+            } else if (samePoint(split->at, b)) {
+                markNext = true;
+            } else {
+                within.push_back(split->at);
+            }
+        }
+        const auto along = [&](PlanePoint p) {
+            return (p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y);
+        };
+        std::sort(within.begin(), within.end(),
+                  [&](PlanePoint p, PlanePoint q) { return along(p) < along(q); });
+        for (const PlanePoint& p : within) {
+            if (samePoint(places.back().at, p)) {
+                places.back().node = true;
+            } else {
+                places.push_back({p, true});
+            }
+        }
+    }
+    if (places.empty()) {
+        return;
+    }
+    places.front().node = places.front().node || markNext; // the last edge ends at the first
+    if (places.size() > 1 && samePoint(places.back().at, places.front().at)) {
+        places.front().node = places.front().node || places.back().node;
+        places.pop_back();
+    }
+    // A ring that nothing meets is one edge from a vertex round to itself.
+    const auto first =
+        std::find_if(places.begin(), places.end(), [](const Place& place) { return place.node; });
+    const std::size_t begin =
+        first == places.end() ? 0 : static_cast<std::size_t>(first - places.begin());
+    const std::size_t n = places.size();
+    FaceEdge edge{places[begin].at, places[begin].at, waterLeft, !waterLeft};
+    for (std::size_t k = 1; k <= n; ++k) {
+        const Place& place = places[(begin + k) % n];
+        if (k == n || place.node) {
+            edge.to = place.at;
+            edges.push_back(std::move(edge));
+            edge = FaceEdge{place.at, place.at, waterLeft, !waterLeft};
+        } else {
+            edge.through.push_back(place.at);
+        }
+    }
+}
+
 } // namespace
 
 std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const PlaneArea& area) {
@@ -448,104 +525,9 @@ std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const Plane
     std::sort(splits.begin(), splits.end(), [](const EdgeSplit& a, const EdgeSplit& b) {
         return a.ring != b.ring ? a.ring < b.ring : a.edge < b.edge;
     });
-    // Where rings share a vertex (a rock that touches the shore) they meet at a node.
-    std::vector<PlanePoint> shared;
+    auto split = splits.cbegin();
     for (std::size_t r = 0; r <= area.holes.size(); ++r) {
-        const PlaneRing& ring = r == 0 ? area.outer : area.holes[r - 1];
-        shared.insert(shared.end(), ring.begin(), ring.end());
-    }
-    const auto lessPoint = [](PlanePoint a, PlanePoint b) {
-        return a.x != b.x ? a.x < b.x : a.y < b.y;
-    };
-    const auto samePoint = [](PlanePoint a, PlanePoint b) { return a.x == b.x && a.y == b.y; };
-    std::sort(shared.begin(), shared.end(), lessPoint);
-    {
-        std::vector<PlanePoint> twice;
-        for (std::size_t i = 1; i < shared.size(); ++i) {
-            if (samePoint(shared[i], shared[i - 1]) &&
-                (twice.empty() || !samePoint(twice.back(), shared[i]))) {
-                twice.push_back(shared[i]);
-            }
-        }
-        shared = std::move(twice);
-    }
-    // Each ring as its vertices and splits in order, the nodes marked, then cut at the nodes
-    // into stretches, each one edge with the water on its side.
-    auto split = splits.begin();
-    std::vector<PlanePoint> points; // of one edge, its ends and its splits in order
-    struct Place {
-        PlanePoint at;
-        bool node = false;
-    };
-    std::vector<Place> places;
-    for (std::size_t r = 0; r <= area.holes.size(); ++r) {
-        const PlaneRing& ring = r == 0 ? area.outer : area.holes[r - 1];
-        // The boundary counterclockwise or a hole clockwise has the water to its left.
-        const bool waterLeft = (r == 0) == (signedArea(ring) > 0.0);
-        places.clear();
-        bool markNext = false;
-        for (std::size_t i = 0; i < ring.size(); ++i) {
-            const PlanePoint a = ring[i];
-            const PlanePoint b = ring[(i + 1) % ring.size()];
-            const bool sharedVertex =
-                std::binary_search(shared.begin(), shared.end(), a, lessPoint);
-            if (places.empty() || !samePoint(places.back().at, a)) {
-                places.push_back({a, sharedVertex});
-            }
-            places.back().node = places.back().node || sharedVertex || markNext;
-            markNext = false;
-            points.clear();
-            for (; split != splits.end() && split->ring == r && split->edge == i; ++split) {
-                if (samePoint(split->at, a)) {
-                    places.back().node = true;
-                } else {
-                    points.push_back(split->at); // b, if so, is marked as the next edge's a
-                }
-            }
-            const auto along = [&](PlanePoint p) {
-                return (p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y);
-            };
-            std::sort(points.begin(), points.end(),
-                      [&](PlanePoint p, PlanePoint q) { return along(p) < along(q); });
-            for (const PlanePoint& p : points) {
-                if (samePoint(p, b)) {
-                    markNext = true; // the far vertex, marked as the next edge's first
-                    continue;
-                }
-                if (samePoint(places.back().at, p)) {
-                    places.back().node = true;
-                } else {
-                    places.push_back({p, true});
-                }
-            }
-        }
-        if (markNext) {
-            places.front().node = true; // the last edge's far vertex is the ring's first
-        }
-        if (places.size() > 1 && samePoint(places.back().at, places.front().at)) {
-            places.front().node = places.front().node || places.back().node;
-            places.pop_back();
-        }
-        if (places.empty()) {
-            continue;
-        }
-        const auto firstNode = std::find_if(places.begin(), places.end(),
-                                            [](const Place& place) { return place.node; });
-        const std::size_t begin =
-            firstNode == places.end() ? 0 : static_cast<std::size_t>(firstNode - places.begin());
-        places[begin].node = true;
-        const std::size_t n = places.size();
-        FaceEdge edge{places[begin].at, places[begin].at, waterLeft, !waterLeft};
-        for (std::size_t k = 1; k <= n; ++k) {
-            const Place& place = places[(begin + k) % n];
-            if (place.node) {
-                edge.to = place.at;
-                edges.push_back(std::move(edge));
-                edge = FaceEdge{place.at, place.at, waterLeft, !waterLeft};
-            } else {
-                edge.through.push_back(place.at);
-            }
-        }
+        addStretches(r == 0 ? area.outer : area.holes[r - 1], r, split, splits.cend(), edges);
     }
     std::optional<std::vector<PlaneRing>> faces = insideFaces(edges);
     if (!faces) {
@@ -556,4 +538,64 @@ std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const Plane
         cells.push_back({std::move(face), {}});
     }
     return cells;
+}
+
+bool ringsComeWithin(const Geos& geos, const PlaneArea& area, double within) {
+    if (area.holes.empty()) {
+        return false;
+    }
+    const GeosGeometry shellLine = makeRingLines(geos, PlaneArea{area.outer, {}});
+    const GeosPrepared shell = prepared(geos, shellLine.get());
+    const GeosGeometry shellArea = makePolygon(geos, area.outer);
+    const GeosPrepared inside = prepared(geos, shellArea.get());
+    struct Box {
+        Extent along;
+        Extent across;
+        std::size_t hole = 0;
+    };
+    std::vector<Box> boxes;
+    std::vector<GeosGeometry> holes;
+    for (std::size_t h = 0; h < area.holes.size(); ++h) {
+        holes.push_back(makePolygon(geos, area.holes[h]));
+        const PlaneArea hole{area.holes[h], {}};
+        const Box box{alongExtent(hole), acrossExtent(hole), h};
+        boxes.push_back(box);
+        // Most rocks lie well inside, their box too; only for the others is the distance
+        // measured, by the boundary's index of edges (GEOS tells "within" edge by edge).
+        const GeosGeometry around =
+            makePolygon(geos, PlaneRing{{box.along.low - within, box.across.low - within},
+                                        {box.along.high + within, box.across.low - within},
+                                        {box.along.high + within, box.across.high + within},
+                                        {box.along.low - within, box.across.high + within}});
+        if (answer(geos, GEOSPreparedContainsProperly_r(geos.handle(), inside.get(), around.get()),
+                   "place a hole inside the boundary")) {
+            continue;
+        }
+        double apart = 0.0;
+        if (GEOSPreparedDistance_r(geos.handle(), shell.get(), holes.back().get(), &apart) != 1) {
+            throw GeometryFailure("GEOS cannot measure a hole's distance from the boundary");
+        }
+        if (!(apart > within)) {
+            return true;
+        }
+    }
+    // Holes whose boxes come within the distance, found by a sweep along x.
+    std::sort(boxes.begin(), boxes.end(),
+              [](const Box& a, const Box& b) { return a.along.low < b.along.low; });
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        for (std::size_t j = i + 1;
+             j < boxes.size() && boxes[j].along.low <= boxes[i].along.high + within; ++j) {
+            if (boxes[j].across.low > boxes[i].across.high + within ||
+                boxes[i].across.low > boxes[j].across.high + within) {
+                continue;
+            }
+            if (answer(geos,
+                       GEOSDistanceWithin_r(geos.handle(), holes[boxes[i].hole].get(),
+                                            holes[boxes[j].hole].get(), within),
+                       "measure the distance between two holes")) {
+                return true;
+            }
+        }
+    }
+    return false;
 }

@@ -40,8 +40,11 @@ std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area);
 // without GEOS's noding and polygonization of the whole area: what the heading search needs
 // to count the lines of each heading it weighs. None where the walk meets what only the
 // polygonizer sorts out (a cell round a hole, a cut into a cell); decompose then gives them.
-// The rings are taken to meet only where the cuts node them, as in a valid area: where a
-// ring touches another between the cuts, or crosses it once leveled, GEOS's noding would add
-// a node that the walk does not, and the count may differ; the layout of the heading chosen
-// is decomposed by GEOS whatever the count.
+// The rings are taken to keep apart but where the cuts node them: where a ring touches
+// another, or crosses it once leveled, GEOS's noding would add a node that the walk does not
+// (ringsComeWithin tells such areas).
 std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const PlaneArea& area);
+
+// Whether a hole comes within `within` meters of the boundary or of another hole: a rock that
+// touches the shore, or nearly, which the rotation and leveling of a heading may make cross it.
+bool ringsComeWithin(const Geos& geos, const PlaneArea& area, double within);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <ogr_geometry.h>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -90,6 +91,15 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
          {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}},
           {{{25, 50}, {15, 70}, {25, 90}, {35, 70}}}},
          4},
+        // Rocks that touch the shore: the one between two vertices of the shore splits the
+        // water beside it in two, above and below the touch.
+        {"island touching the boundary at a vertex of both",
+         {{{0, 0}, {100, 0}, {200, 0}, {200, 120}, {0, 120}},
+          {{{100, 0}, {80, 30}, {100, 60}, {120, 30}}}},
+         3},
+        {"island touching the boundary between its vertices",
+         {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{200, 60}, {170, 40}, {150, 60}, {170, 80}}}},
+         5},
     };
     const Geos geos = makeGeos();
     for (const auto& c : cases) {
@@ -116,7 +126,12 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
         std::unique_ptr<OGRGeometry> left(whole.SymDifference(joined.get()));
         EXPECT_LT(survey_checks::areaOf(*left), 1e-6) << c.name;
         // The outlines walked without GEOS's polygonizer are those of the same cells (GEOS's
-        // keep a vertex more where a cut's overshoot ran along an edge).
+        // keep a vertex more where a cut's overshoot ran along an edge), where rings keep apart.
+        const bool touching = ringsComeWithin(geos, area, 1e-4);
+        EXPECT_EQ(touching, std::string(c.name).find("touching") != std::string::npos) << c.name;
+        if (touching) {
+            continue;
+        }
         const std::optional<std::vector<PlaneArea>> outlines = cellOutlines(geos, leveled(area));
         ASSERT_TRUE(outlines.has_value()) << c.name;
         ASSERT_EQ(outlines->size(), cells.size()) << c.name;

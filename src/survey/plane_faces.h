@@ -21,7 +21,7 @@ struct FaceEdge {
 };
 
 // The outlines of the faces inside, counterclockwise. The edges must meet only at their ends,
-// as noded lines do. None when they do not bound such faces: a face inside
-// met from outside, an edge with the same face on both sides (a cut into a face, which the
-// polygonizer would drop), a face with a hole, two edges on top of each other.
+// as noded lines do. None when they do not bound such faces: a face inside met from outside,
+// an edge with the same face on both sides (a cut into a face, which the polygonizer would
+// drop), a face with a hole, two edges on top of each other.
 std::optional<std::vector<PlaneRing>> insideFaces(const std::vector<FaceEdge>& edges);

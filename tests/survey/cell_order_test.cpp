@@ -126,7 +126,7 @@ TEST(CellOrder, ManyCellsStillAGoodRoute) {
 // needed: the same order as from the table of every distance, which would not fit in memory;
 // also where many links tie, the nearest corner looked for among the blocks around it.
 TEST(CellOrder, PlacesGiveTheOrderOfTheTableOfDistances) {
-    for (const auto [cells, lattice] :
+    for (const auto& [cells, lattice] :
          {std::pair{kMostCellsOrderedExactly + 8, 0.0}, std::pair{std::size_t{150}, 0.0},
           std::pair{std::size_t{150}, 100.0}}) {
         const OrderProblem table = randomProblem(cells, 11, lattice);

@@ -4,6 +4,7 @@
 #include "survey/cell_tour.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -97,7 +98,147 @@ std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
     return visits;
 }
 
+// The corners of the cells not yet swept, filed by their places in a grid of square blocks,
+// so that the greedy route looks for its next cell near where it left the last one: looking
+// through every cell left at each step costs the square of thousands of cells.
+class CornerGrid {
+  public:
+    CornerGrid(const OrderProblem& problem, std::size_t skippedCell) : problem_(problem) {
+        const std::size_t corners = problem.places.size();
+        low_ = {kNever, kNever};
+        std::array<double, 2> high{-kNever, -kNever};
+        for (const std::array<double, 2>& p : problem.places) {
+            for (std::size_t axis = 0; axis < 2; ++axis) {
+                low_[axis] = std::min(low_[axis], p[axis]);
+                high[axis] = std::max(high[axis], p[axis]);
+            }
+        }
+        // About one cell's corners to a block.
+        side_ = std::max<std::size_t>(
+            1, static_cast<std::size_t>(std::sqrt(static_cast<double>(corners) / 4.0)));
+        block_ = std::max(high[0] - low_[0], high[1] - low_[1]) / static_cast<double>(side_);
+        if (!(block_ > 0.0) || !std::isfinite(block_)) {
+            block_ = 1.0;
+            side_ = 1;
+        }
+        blocks_.resize(side_ * side_);
+        for (std::size_t corner = 0; corner < corners; ++corner) {
+            if (corner / 4 != skippedCell) {
+                blocks_[blockOf(problem.places[corner])].push_back(corner);
+            }
+        }
+    }
+
+    void remove(std::size_t cell) {
+        for (std::size_t corner = 4 * cell; corner < 4 * cell + 4; ++corner) {
+            std::vector<std::size_t>& block = blocks_[blockOf(problem_.places[corner])];
+            std::erase(block, corner);
+        }
+    }
+
+    // The corner of least link from the corner `from` plus sweep, the lowest numbered among
+    // equals, as a walk through every corner left in order would choose it; npos when none.
+    std::size_t cheapestFrom(std::size_t from, double leastSweep) const {
+        const std::array<double, 2>& p = problem_.places[from];
+        const auto column = static_cast<std::ptrdiff_t>(indexOf(p[0], 0));
+        const auto row = static_cast<std::ptrdiff_t>(indexOf(p[1], 1));
+        const auto side = static_cast<std::ptrdiff_t>(side_);
+        double cheapest = kNever;
+        std::size_t chosen = npos;
+        const auto weigh = [&](std::ptrdiff_t c, std::ptrdiff_t r) {
+            if (c < 0 || r < 0 || c >= side || r >= side) {
+                return;
+            }
+            for (const std::size_t corner : blocks_[static_cast<std::size_t>(r * side + c)]) {
+                // The bound spares the square root of most links, and never skips a cheaper.
+                const double length = problem_.cells[corner / 4].length[corner % 4];
+                if (leastLink(problem_, from, corner) + length > cheapest) {
+                    continue;
+                }
+                const double cost = linkBetween(problem_, from, corner) + length;
+                if (cost < cheapest || (cost == cheapest && corner < chosen)) {
+                    cheapest = cost;
+                    chosen = corner;
+                }
+            }
+        };
+        for (std::ptrdiff_t ring = 0; ring <= side; ++ring) {
+            // Every corner in this ring of blocks and beyond lies at least ring - 1 blocks
+            // away; the margin keeps the rounding of the blocks' edges from hiding one.
+            const double nearest = (static_cast<double>(ring) - 1.0) * block_ * (1.0 - 1e-9);
+            if (ring > 0 && nearest + leastSweep > cheapest) {
+                break;
+            }
+            if (ring == 0) {
+                weigh(column, row);
+                continue;
+            }
+            for (std::ptrdiff_t d = -ring; d <= ring; ++d) {
+                weigh(column + d, row - ring);
+                weigh(column + d, row + ring);
+            }
+            for (std::ptrdiff_t d = -ring + 1; d < ring; ++d) {
+                weigh(column - ring, row + d);
+                weigh(column + ring, row + d);
+            }
+        }
+        return chosen;
+    }
+
+    // The lowest numbered corner left.
+    std::size_t lowest() const {
+        std::size_t least = npos;
+        for (const std::vector<std::size_t>& block : blocks_) {
+            for (const std::size_t corner : block) {
+                least = std::min(least, corner);
+            }
+        }
+        return least;
+    }
+
+    static constexpr std::size_t npos = SIZE_MAX;
+
+  private:
+    std::size_t indexOf(double v, std::size_t axis) const {
+        const double at = std::floor((v - low_[axis]) / block_);
+        return static_cast<std::size_t>(std::clamp(at, 0.0, static_cast<double>(side_ - 1)));
+    }
+    std::size_t blockOf(const std::array<double, 2>& p) const {
+        return indexOf(p[1], 1) * side_ + indexOf(p[0], 0);
+    }
+
+    const OrderProblem& problem_;
+    std::array<double, 2> low_{};
+    double block_ = 1.0; // meters
+    std::size_t side_ = 1;
+    std::vector<std::vector<std::size_t>> blocks_;
+};
+
+// The greedy route over the places: at each step the cell whose corner is cheapest to reach
+// and sweep from there.
+std::vector<CellVisit> greedyByPlaces(const OrderProblem& problem, CellVisit start) {
+    std::vector<CellVisit> visits{start};
+    CornerGrid grid(problem, start.cell);
+    double leastSweep = kNever;
+    for (const CellSweeps& cell : problem.cells) {
+        leastSweep =
+            std::min(leastSweep, *std::min_element(cell.length.begin(), cell.length.end()));
+    }
+    for (std::size_t left = problem.cells.size() - 1; left > 0; --left) {
+        std::size_t corner = grid.cheapestFrom(exitCorner(problem, visits.back()), leastSweep);
+        if (corner == CornerGrid::npos) {
+            corner = grid.lowest(); // every cost no number: the cells in their order
+        }
+        grid.remove(corner / 4);
+        visits.push_back({corner / 4, corner % 4});
+    }
+    return visits;
+}
+
 std::vector<CellVisit> greedyFrom(const OrderProblem& problem, CellVisit start) {
+    if (problem.link.empty()) {
+        return greedyByPlaces(problem, start);
+    }
     std::vector<CellVisit> visits{start};
     // The cells not yet swept, in order: each step looks through them alone, not through
     // every cell of thousands.
@@ -195,17 +336,22 @@ std::vector<CellVisit> heuristicOrder(const OrderProblem& problem) {
     return best;
 }
 
-// Meters of the route by the ways the vehicle takes between the cells.
-double trueLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {
+// Meters of the route by the ways given between the cells: the vehicle's, or their bound.
+double lengthBy(const OrderProblem& problem, const std::vector<CellVisit>& visits,
+                const std::function<double(const CellVisit&, const CellVisit&)>& way) {
     double length = 0.0;
     for (std::size_t k = 0; k < visits.size(); ++k) {
         length += problem.cells[visits[k].cell].length[visits[k].entry];
         if (k > 0) {
-            length += problem.wayLength(visits[k - 1], visits[k]);
+            length += way(visits[k - 1], visits[k]);
         }
     }
     return length;
 }
+
+// Sums of thousands of lengths, each bound below its way, may round past the sum of the ways
+// by this share.
+constexpr double kSumRounding = 1e-9;
 
 } // namespace
 
@@ -267,7 +413,13 @@ std::vector<CellVisit> orderCells(const OrderProblem& problem) {
     }
     // The estimate may mislead where a way bends round an island or up a fjord: the greedy
     // route stands unless the shortened one is shorter by the ways the vehicle would take.
-    return trueLength(problem, shortened) < trueLength(problem, greedy) ? shortened : greedy;
+    const double shortenedLength = lengthBy(problem, shortened, problem.wayLength);
+    if (problem.leastWayLength &&
+        shortenedLength <
+            lengthBy(problem, greedy, problem.leastWayLength) * (1.0 - kSumRounding)) {
+        return shortened; // shorter than the greedy route could be by any ways
+    }
+    return shortenedLength < lengthBy(problem, greedy, problem.wayLength) ? shortened : greedy;
 }
 
 double routeLength(const OrderProblem& problem, const std::vector<CellVisit>& visits) {

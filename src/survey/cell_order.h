@@ -38,6 +38,10 @@ struct OrderProblem {
     // shortened on the estimate is taken only when it is shorter on these. None: the links
     // are taken as they are.
     std::function<double(const CellVisit& from, const CellVisit& to)> wayLength;
+    // Meters that no such way is shorter than (the straight distance between its ends), at no
+    // cost: a route that is shorter by the ways than another is by these needs no ways of the
+    // other weighed. None: every way is weighed.
+    std::function<double(const CellVisit& from, const CellVisit& to)> leastWayLength;
 };
 
 std::vector<CellVisit> orderCells(const OrderProblem& problem);

@@ -42,6 +42,8 @@ class Tour {
   public:
     Tour(const OrderProblem& problem, std::vector<CellVisit> visits)
         : problem_(problem), visits_(std::move(visits)), position_(problem.cells.size(), 0),
+          forwardSweep_(visits_.size(), 0.0), reversedSweep_(visits_.size(), 0.0),
+          forwardLink_(visits_.size(), 0.0), reversedLink_(visits_.size(), 0.0),
           forwardSweeps_(visits_.size() + 1, 0.0), reversedSweeps_(visits_.size() + 1, 0.0),
           forwardLinks_(visits_.size(), 0.0), reversedLinks_(visits_.size(), 0.0) {
         refresh(0, visits_.size() - 1);
@@ -61,11 +63,11 @@ class Tour {
         double after =
             (reversedSweeps_[j + 1] - reversedSweeps_[i]) + (reversedLinks_[j] - reversedLinks_[i]);
         if (i > 0) {
-            before += link(problem_, visits_[i - 1], visits_[i]);
+            before += forwardLink_[i];
             after += link(problem_, visits_[i - 1], reversed(problem_, visits_[j]));
         }
         if (j + 1 < n) {
-            before += link(problem_, visits_[j], visits_[j + 1]);
+            before += forwardLink_[j + 1];
             after += link(problem_, reversed(problem_, visits_[i]), visits_[j + 1]);
         }
         return after - before;
@@ -79,10 +81,10 @@ class Tour {
         const std::size_t n = visits_.size();
         double gain = 0.0;
         if (i > 0) {
-            gain -= link(problem_, visits_[i - 1], visits_[i]);
+            gain -= forwardLink_[i];
         }
         if (j + 1 < n) {
-            gain -= link(problem_, visits_[j], visits_[j + 1]);
+            gain -= forwardLink_[j + 1];
         }
         if (i > 0 && j + 1 < n) {
             gain += link(problem_, visits_[i - 1], visits_[j + 1]);
@@ -102,7 +104,7 @@ class Tour {
         const bool hasBefore = p != kFirst;
         const bool hasAfter = p + 1 < n;
         if (hasBefore && hasAfter) {
-            gain -= link(problem_, visits_[p], visits_[p + 1]);
+            gain -= forwardLink_[p + 1];
         }
         if (hasBefore) {
             gain += link(problem_, visits_[p], first);
@@ -157,24 +159,29 @@ class Tour {
     static constexpr std::size_t kFirst = static_cast<std::size_t>(-1);
 
   private:
-    // After the visits from low to high (both included) changed: their positions, and the
-    // sums from low on.
+    // After the visits from low to high (both included) changed: their positions, their
+    // sweeps and the links that reach them, and the sums from low on. Beyond high only the
+    // sums change, and they are added up again from the lengths kept: a move among thousands
+    // of cells would otherwise measure every link after it anew.
     void refresh(std::size_t low, std::size_t high) {
         const std::size_t n = visits_.size();
         for (std::size_t k = low; k <= high; ++k) {
             position_[visits_[k].cell] = k;
+            forwardSweep_[k] = sweepLength(problem_, visits_[k]);
+            reversedSweep_[k] = sweepLength(problem_, reversed(problem_, visits_[k]));
+        }
+        for (std::size_t k = std::max<std::size_t>(low, 1); k <= std::min(high + 1, n - 1); ++k) {
+            forwardLink_[k] = link(problem_, visits_[k - 1], visits_[k]);
+            // Reversed, the later cell is run first.
+            reversedLink_[k] =
+                link(problem_, reversed(problem_, visits_[k]), reversed(problem_, visits_[k - 1]));
         }
         for (std::size_t k = low; k < n; ++k) {
-            forwardSweeps_[k + 1] = forwardSweeps_[k] + sweepLength(problem_, visits_[k]);
-            reversedSweeps_[k + 1] =
-                reversedSweeps_[k] + sweepLength(problem_, reversed(problem_, visits_[k]));
+            forwardSweeps_[k + 1] = forwardSweeps_[k] + forwardSweep_[k];
+            reversedSweeps_[k + 1] = reversedSweeps_[k] + reversedSweep_[k];
             if (k > 0) {
-                forwardLinks_[k] =
-                    forwardLinks_[k - 1] + link(problem_, visits_[k - 1], visits_[k]);
-                // Reversed, the later cell is run first.
-                reversedLinks_[k] =
-                    reversedLinks_[k - 1] + link(problem_, reversed(problem_, visits_[k]),
-                                                 reversed(problem_, visits_[k - 1]));
+                forwardLinks_[k] = forwardLinks_[k - 1] + forwardLink_[k];
+                reversedLinks_[k] = reversedLinks_[k - 1] + reversedLink_[k];
             }
         }
     }
@@ -182,6 +189,12 @@ class Tour {
     const OrderProblem& problem_;
     std::vector<CellVisit> visits_;
     std::vector<std::size_t> position_;
+    // Each visit's sweep, run as it is and the other way, and the link from the visit before,
+    // forward and as a reversed stretch would run it.
+    std::vector<double> forwardSweep_;
+    std::vector<double> reversedSweep_;
+    std::vector<double> forwardLink_;
+    std::vector<double> reversedLink_;
     // Sums over the first k visits of their sweeps, run as they are and the other way, and of
     // the links up to visit k, forward and as a reversed stretch would run them.
     std::vector<double> forwardSweeps_;

@@ -251,6 +251,10 @@ std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<C
     problem.wayLength = [&](const CellVisit& from, const CellVisit& to) {
         return wayLength(wayBetween(from, to));
     };
+    problem.leastWayLength = [&](const CellVisit& from, const CellVisit& to) {
+        return distance(sweeps[from.cell][from.entry].runs.back().run.end,
+                        sweeps[to.cell][to.entry].runs.front().run.start);
+    };
     const std::vector<CellVisit> visits = orderCells(problem);
     std::size_t narrow = 0;
     for (std::size_t k = 0; k < visits.size(); ++k) {

@@ -19,6 +19,7 @@
 #include <limits>
 #include <map>
 #include <numbers>
+#include <optional>
 
 namespace {
 
@@ -38,12 +39,19 @@ constexpr std::size_t kMostWalked = 256;
 constexpr std::size_t kLeastClimbs = 32;
 constexpr double kClimbSpan = 0.5; // degrees
 
+// Rings closer than this in the area's frame may touch or cross in the frame of the lines,
+// once rotated and leveled.
+constexpr double kRingsApart = 100.0 * kLevelTolerance; // meters
+
 // The lines a heading takes: decomposition only, no line is clipped, so the search costs
-// time in the vertices, not in the lines.
+// time in the vertices, not in the lines. The cells' outlines are all the count needs, where
+// the rings keep apart; where they touch, GEOS nodes them.
 std::size_t linesAt(const Geos& geos, const PlaneArea& area, double heading, double spacing,
-                    double minStrip) {
-    return countLines(decompose(geos, leveled(toLineFrame(lineAxes(heading), area))), spacing,
-                      minStrip);
+                    double minStrip, bool ringsApart) {
+    const PlaneArea framed = leveled(toLineFrame(lineAxes(heading), area));
+    const std::optional<std::vector<PlaneArea>> cells =
+        ringsApart ? cellOutlines(geos, framed) : std::nullopt;
+    return countLines(cells ? *cells : decompose(geos, framed), spacing, minStrip);
 }
 
 // The area bounds every distance of the survey, whichever way the lines run: no spacing
@@ -387,10 +395,14 @@ SurveyResult planSurvey(const GeoArea& area, const SurveyRequest& request) {
                                                              laidSpacing(h), request.minStrip));
                 },
                 2.0, kRoughShare, kMostDecomposed};
+            std::optional<bool> ringsApart; // asked once, when a count needs it
             const HeadingCriterion fewestLines{
                 [&](double h) {
+                    if (!ringsApart) {
+                        ringsApart = !ringsComeWithin(geos, plane, kRingsApart);
+                    }
                     return static_cast<double>(
-                        linesAt(geos, plane, h, laidSpacing(h), request.minStrip));
+                        linesAt(geos, plane, h, laidSpacing(h), request.minStrip, *ringsApart));
                 },
                 0.5};
             const HeadingCriterion shortestRoute{

@@ -8,12 +8,13 @@
 #include <limits>
 #include <numeric>
 #include <random>
+#include <utility>
 
 namespace {
 
 // Cells with corners scattered over a field, sweeps of random length, links the straight
-// distance between corners.
-OrderProblem randomProblem(std::size_t cells, unsigned seed) {
+// distance between corners; with a lattice, corners and lengths on it, so that links tie.
+OrderProblem randomProblem(std::size_t cells, unsigned seed, double lattice = 0.0) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> place(0.0, 1000.0);
     std::vector<std::pair<double, double>> corners;
@@ -23,12 +24,19 @@ OrderProblem randomProblem(std::size_t cells, unsigned seed) {
         const double y = place(random);
         const double w = place(random) / 10.0;
         const double h = place(random) / 10.0;
-        corners.insert(corners.end(), {{x, y}, {x + w, y}, {x, y + h}, {x + w, y + h}});
+        const auto on = [&](double v) {
+            return lattice > 0.0 ? std::round(v / lattice) * lattice : v;
+        };
+        corners.insert(
+            corners.end(),
+            {{on(x), on(y)}, {on(x + w), on(y)}, {on(x), on(y + h)}, {on(x + w), on(y + h)}});
         CellSweeps sweeps;
         const std::size_t odd = random() % 2;
         for (std::size_t e = 0; e < 4; ++e) {
             sweeps.exit[e] = (e ^ 2) ^ odd; // the other row; the same side after an even count
-            sweeps.length[e] = 1000.0 + place(random);
+            sweeps.length[e] =
+                1000.0 +
+                (lattice > 0.0 ? std::round(place(random) / lattice) * lattice : place(random));
         }
         problem.cells.push_back(sweeps);
     }
@@ -115,10 +123,13 @@ TEST(CellOrder, ManyCellsStillAGoodRoute) {
 }
 
 // Many cells are ordered by the straight distance between their corners' places, found as
-// needed: the same order as from the table of every distance, which would not fit in memory.
+// needed: the same order as from the table of every distance, which would not fit in memory;
+// also where many links tie, the nearest corner looked for among the blocks around it.
 TEST(CellOrder, PlacesGiveTheOrderOfTheTableOfDistances) {
-    for (const std::size_t cells : {kMostCellsOrderedExactly + 8, std::size_t{150}}) {
-        const OrderProblem table = randomProblem(cells, 11);
+    for (const auto& [cells, lattice] :
+         {std::pair{kMostCellsOrderedExactly + 8, 0.0}, std::pair{std::size_t{150}, 0.0},
+          std::pair{std::size_t{150}, 100.0}}) {
+        const OrderProblem table = randomProblem(cells, 11, lattice);
         OrderProblem places = table;
         places.link.clear();
         const std::vector<CellVisit> fromTable = orderCells(table);

@@ -137,3 +137,28 @@ TEST(CellTour, TheWaysDecide) {
     EXPECT_LT(lengthHere(problem, orderCells(problem), roundabout),
               lengthHere(problem, onEstimate, roundabout));
 }
+
+// Where the ways are the straight distances, the shortened route is shorter than the greedy
+// one could be by any ways: a bound below every way spares weighing the greedy route's.
+TEST(CellTour, ABoundBelowTheWaysSparesWeighingThem) {
+    OrderProblem problem = scattered(80, 9, false);
+    std::size_t weighed = 0;
+    problem.wayLength = [&](const CellVisit& from, const CellVisit& to) {
+        ++weighed;
+        return straight(problem, from, to);
+    };
+    const std::vector<CellVisit> unbounded = orderCells(problem);
+    const std::size_t weighedUnbounded = weighed;
+    weighed = 0;
+    problem.leastWayLength = [&](const CellVisit& from, const CellVisit& to) {
+        return straight(problem, from, to);
+    };
+    const std::vector<CellVisit> bounded = orderCells(problem);
+    ASSERT_EQ(bounded.size(), unbounded.size());
+    for (std::size_t k = 0; k < bounded.size(); ++k) {
+        EXPECT_EQ(bounded[k].cell, unbounded[k].cell) << "visit " << k;
+        EXPECT_EQ(bounded[k].entry, unbounded[k].entry) << "visit " << k;
+    }
+    EXPECT_EQ(weighed, bounded.size() - 1);
+    EXPECT_EQ(weighedUnbounded, 2 * (bounded.size() - 1));
+}

@@ -4,9 +4,15 @@
 #include "survey_checks.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
+#include <numbers>
 #include <ogr_geometry.h>
+#include <optional>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -83,6 +89,21 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
           {{{50, 30}, {50, 70}, {100, 70}, {100, 30}},
            {{200, 30}, {200, 70}, {250, 70}, {250, 30}}}},
          5},
+        // The island's cut runs on along the step, whose own cut runs through the island's
+        // lowest vertex.
+        {"island level with a step",
+         {{{0, 0}, {150, 0}, {150, 50}, {50, 50}, {50, 150}, {0, 150}},
+          {{{25, 50}, {15, 70}, {25, 90}, {35, 70}}}},
+         4},
+        // Rocks that touch the shore: the one between two vertices of the shore splits the
+        // water beside it in two, above and below the touch.
+        {"island touching the boundary at a vertex of both",
+         {{{0, 0}, {100, 0}, {200, 0}, {200, 120}, {0, 120}},
+          {{{100, 0}, {80, 30}, {100, 60}, {120, 30}}}},
+         3},
+        {"island touching the boundary between its vertices",
+         {{{0, 0}, {200, 0}, {200, 120}, {0, 120}}, {{{200, 60}, {170, 40}, {150, 60}, {170, 80}}}},
+         5},
     };
     const Geos geos = makeGeos();
     for (const auto& c : cases) {
@@ -108,6 +129,25 @@ TEST(Decompose, CellsCoverTheAreaEachSweptInOnePiecePerLine) {
         std::unique_ptr<OGRGeometry> joined(all.UnionCascaded());
         std::unique_ptr<OGRGeometry> left(whole.SymDifference(joined.get()));
         EXPECT_LT(survey_checks::areaOf(*left), 1e-6) << c.name;
+        // The outlines walked without GEOS's polygonizer are those of the same cells (GEOS's
+        // keep a vertex more where a cut's overshoot ran along an edge), where rings keep apart.
+        const bool touching = ringsComeWithin(geos, area, 1e-4);
+        EXPECT_EQ(touching, std::string(c.name).find("touching") != std::string::npos) << c.name;
+        if (touching) {
+            continue;
+        }
+        const std::optional<std::vector<PlaneArea>> outlines = cellOutlines(geos, leveled(area));
+        ASSERT_TRUE(outlines.has_value()) << c.name;
+        ASSERT_EQ(outlines->size(), cells.size()) << c.name;
+        for (const PlaneArea& outline : *outlines) {
+            const OGRPolygon polygon = ogrPolygon(outline);
+            const auto same = [&](const PlaneArea& cell) {
+                const OGRPolygon other = ogrPolygon(cell);
+                const std::unique_ptr<OGRGeometry> apart(polygon.SymDifference(&other));
+                return survey_checks::areaOf(*apart) < 1e-9;
+            };
+            EXPECT_EQ(std::count_if(cells.begin(), cells.end(), same), 1) << c.name;
+        }
     }
 }
 
@@ -176,4 +216,52 @@ TEST(Decompose, LevelsWhatRoundingTilted) {
     EXPECT_EQ(level.outer[1].y, 0.0);
     EXPECT_EQ(level.outer[3].y, 50.0);
     EXPECT_EQ(level.outer[2].y, 50.0);
+}
+
+// A ragged island shore with rocks, turned to many headings: the outlines walked without
+// GEOS's noding are GEOS's cells, one for one, by where they lie across and along the lines
+// and the water they hold, and hold every cell's water once.
+TEST(Decompose, OutlinesOfARaggedShoreAreGeosCells) {
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> jag(-25.0, 25.0);
+    PlaneArea area;
+    for (int i = 0; i < 300; ++i) {
+        const double angle = 2.0 * std::numbers::pi * i / 300.0;
+        const double radius = 400.0 + jag(random) + (i % 40 < 3 ? -150.0 : 0.0); // and bays
+        area.outer.push_back({radius * std::cos(angle), radius * std::sin(angle)});
+    }
+    for (int k = 0; k < 12; ++k) {
+        const double x = -150.0 + 25.0 * k;
+        const double y = (k % 2 == 0 ? 1.0 : -1.0) * (10.0 + 5.0 * k);
+        area.holes.push_back({{x, y}, {x + 6.0, y + 9.0}, {x + 13.0, y + 2.0}, {x + 5.0, y - 7.0}});
+    }
+    orientRings(area);
+    const Geos geos = makeGeos();
+    ASSERT_FALSE(ringsComeWithin(geos, area, 1e-4));
+    const auto key = [](const PlaneArea& cell) {
+        const Extent across = acrossExtent(cell);
+        const Extent along = alongExtent(cell);
+        return std::array<double, 5>{across.low, across.high, along.low, along.high,
+                                     std::abs(signedArea(cell.outer))};
+    };
+    for (const double heading : {0.0, 17.0, 45.0, 90.0, 123.4, 171.0}) {
+        const PlaneArea framed = leveled(toLineFrame(lineAxes(heading), area));
+        const std::vector<PlaneArea> cells = decompose(geos, framed);
+        const std::optional<std::vector<PlaneArea>> outlines = cellOutlines(geos, framed);
+        ASSERT_TRUE(outlines.has_value()) << heading;
+        ASSERT_EQ(outlines->size(), cells.size()) << heading;
+        std::vector<std::array<double, 5>> walked;
+        std::vector<std::array<double, 5>> noded;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            walked.push_back(key((*outlines)[i]));
+            noded.push_back(key(cells[i]));
+        }
+        std::sort(walked.begin(), walked.end());
+        std::sort(noded.begin(), noded.end());
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            for (std::size_t q = 0; q < 5; ++q) {
+                EXPECT_NEAR(walked[i][q], noded[i][q], 1e-6) << heading << " cell " << i;
+            }
+        }
+    }
 }

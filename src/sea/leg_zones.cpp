@@ -20,8 +20,12 @@ namespace {
 // A leg is tested as a chain of straight longitude/latitude pieces this long at most,
 // which stray from its great circle by about a centimetre.
 constexpr double kPieceMeters = 500.0;
-// The part of a zone cut out around a leg for the margin reaches this much further.
-constexpr double kNearPadMeters = 1000.0;
+// The part of a zone cut out around a leg for the margin reaches this much further: the edges
+// of the cut then lie well beyond the margin from the leg, and GEOS widens by the margin only
+// what lies about that close (it widens every spike of a star that it is given).
+constexpr double kNearPadMeters = 10.0;
+// The edges near a leg are measured in the leg's frame in steps of this many degrees at most.
+constexpr double kNearStepDegrees = 0.001;
 
 struct TransformDeleter {
     void operator()(OGRCoordinateTransformation* transform) const {
@@ -418,6 +422,11 @@ std::optional<NearPass> nearPass(const SurveyLeg& leg, const LegPath& path, cons
     if (!nearby || nearby->IsEmpty()) {
         return std::nullopt;
     }
+    // An edge is straight in longitude and latitude, as every other test takes it; carried
+    // into the leg's frame by its ends alone it would be straight there instead, and off by
+    // decimetres over a kilometre. A step of a thousandth of a degree keeps it within a
+    // millimetre, whatever the cut round the leg left of it.
+    nearby->segmentize(kNearStepDegrees);
     const TransformPtr transform = aboutStart(path.places.front());
     OGRLineString line(path.line);
     if (!transform || nearby->transform(transform.get()) != OGRERR_NONE ||

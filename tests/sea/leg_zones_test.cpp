@@ -117,6 +117,15 @@ TEST(LegZones, ANearPassIsMeasuredAgainstTheMargin) {
         const double before = std::sqrt(c.margin * c.margin - c.metersEast * c.metersEast);
         EXPECT_NEAR(passes[0].nearFrom.alongLeg, 0.02 * kDegree - before, 0.5);
     }
+    // Northwards from 60 N, a thousandth of a degree north of a wide zone's edge along the
+    // parallel: an edge is a straight line of latitude and longitude, 0.001 degree of arc
+    // from the leg's start, not the chord between its ends, which passes some 0.2 m nearer.
+    const std::vector<LegZonePass> passes =
+        passesOf(routeThrough({{60.0, 0.0}, {60.05, 0.0}}),
+                 {keepOut({box("shelf", 59.99, -0.1, 59.999, 0.1)})}, 150.0);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_NEAR(passes[0].nearest, 0.001 * kDegree, 0.01);
+    EXPECT_NEAR(passes[0].nearFrom.alongLeg, 0.0, 0.01);
 }
 
 TEST(LegZones, LeavingTheOperatingRegionAndPointsOutsideIt) {

@@ -203,6 +203,59 @@ bool tangentAt(PlanePoint at, const std::array<PlanePoint, 2>& sides, PlanePoint
     return before == 0 || after == 0 || before == after;
 }
 
+// The places where tangentAt would not take a leg from a corner: two opposite wedges at the
+// corner, through the land and straight on beyond it. Each of a wedge's two sides is a test
+// of a cross product, linear in the place, less the tolerance times the distance from the
+// corner, so a concave function of the place: where it holds with room to spare at a box's
+// four corners, it holds in the whole box, the room covering the roundings of this and of
+// tangentAt's own arithmetic. At a corner of a shore of a chart's detail the land's two edges
+// run nearly straight on, and the wedges take in nearly all the plane.
+class Untangent {
+  public:
+    Untangent(PlanePoint at, const std::array<PlanePoint, 2>& sides) : at_(at) {
+        for (std::size_t k = 0; k < 2; ++k) {
+            normal_[k] = {at.y - sides[k].y, sides[k].x - at.x};
+            sideReach_ = std::max(sideReach_, std::abs(normal_[k].x) + std::abs(normal_[k].y));
+        }
+    }
+    // Whether no place in the box from low to high is one tangentAt takes.
+    bool holdsIn(PlanePoint low, PlanePoint high) const {
+        const std::array<PlanePoint, 4> corners{low, PlanePoint{high.x, low.y}, high,
+                                                PlanePoint{low.x, high.y}};
+        std::array<std::array<double, 2>, 4> cross{};
+        std::array<double, 4> squared{};
+        double reach = 0.0; // bounds every distance from the corner, as sums of two sides
+        for (std::size_t c = 0; c < 4; ++c) {
+            const double dx = corners[c].x - at_.x;
+            const double dy = corners[c].y - at_.y;
+            reach = std::max(reach, std::abs(dx) + std::abs(dy));
+            squared[c] = dx * dx + dy * dy;
+            for (std::size_t k = 0; k < 2; ++k) {
+                cross[c][k] = normal_[k].x * dx + normal_[k].y * dy;
+            }
+        }
+        const double room = 8.0 * kSideBound * reach * (reach + 2.0 * sideReach_);
+        const double tolerance = kWayTolerance * (1.0 + 1e-9);
+        const auto plainly = [&](double side) {
+            for (std::size_t c = 0; c < 4; ++c) {
+                for (std::size_t k = 0; k < 2; ++k) {
+                    const double past = (k == 0 ? side : -side) * cross[c][k] - room;
+                    if (!(past > 0.0 && past * past > tolerance * tolerance * squared[c])) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        return plainly(1.0) || plainly(-1.0);
+    }
+
+  private:
+    PlanePoint at_;
+    std::array<PlanePoint, 2> normal_{}; // crossed with a place less the corner: the side
+    double sideReach_ = 0.0;
+};
+
 enum class Meeting { apart, across, unsure };
 
 Meeting meeting(const PlaneSegment& way, const PlaneSegment& edge) {
@@ -341,10 +394,11 @@ FreeWater makeFreeWater(const Geos& geos, const PlaneArea& area, double runIn) {
         addReflexCorners(rings[r], water.corners, water.cornerSides, where, r);
         addEdges(rings[r]);
     }
-    // The tables of sight number a pair of corners in 63 bits.
+    // The tables of sight number a corner in 31 bits.
     if (water.corners.size() >= (std::size_t{1} << 31)) {
         throw GeometryFailure("the water has too many corners to search ways among");
     }
+    water.cornerSight = CornerSight(water.corners.size());
     // A piece's box then holds a few of the edges it passes.
     water.pieceLength = edges > 0 ? kEdgesPerPiece * edgeLength / static_cast<double>(edges) : 0.0;
     water.edgeGrid = edgeGrid(polygonsOf(geos, water.tolerant.get()), water.pieceLength);
@@ -526,14 +580,13 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
         if (b == count) {
             return pointSees(to, among[a], false);
         }
-        const std::size_t low = std::min(among[a], among[b]);
-        const std::size_t high = std::max(among[a], among[b]);
-        const std::uint64_t key = static_cast<std::uint64_t>(low) << 32 | high;
-        if (const std::optional<bool> known = water.cornerSight.find(key)) {
+        const auto first = static_cast<std::uint32_t>(among[a]);
+        const auto second = static_cast<std::uint32_t>(among[b]);
+        if (const std::optional<bool> known = water.cornerSight.find(first, second)) {
             return *known;
         }
         const bool sees = clearWay(geos, water, point(a), point(b));
-        water.cornerSight.keep(key, sees);
+        water.cornerSight.keep(first, second, sees);
         return sees;
     };
     constexpr std::size_t kFromStart = std::numeric_limits<std::size_t>::max();
@@ -572,6 +625,8 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
     // that can be taken gives its shortest way, as the straight distance to the destination
     // never shrinks by more than a leg's length.
     std::size_t settledCount = 0;
+    const CornerTree tree = cornerTree(place);
+    std::vector<std::uint32_t> boxes; // of the tree, to be opened
     while (!open.empty()) {
         const Entry entry = open.top();
         open.pop();
@@ -592,16 +647,44 @@ Found searchAmong(const Geos& geos, FreeWater& water, PlanePoint from, PlanePoin
             break;
         }
         const PlanePoint a = point(node);
-        for (std::size_t next = 0; next <= count; ++next) {
+        const auto offer = [&](std::size_t next) {
             if (settled[next] || next == node) {
-                continue;
+                return;
             }
             const PlanePoint b = point(next);
             if (!tangentAt(a, sides[node], b) || (next < count && !tangentAt(b, sides[next], a))) {
-                continue;
+                return;
+            }
+            // A leg already known to cross the land would only be taken off the queue and
+            // dropped; the legs tested, and when, are the same without it.
+            if (next < count &&
+                water.cornerSight.find(static_cast<std::uint32_t>(among[node]),
+                                       static_cast<std::uint32_t>(among[next])) == false) {
+                return;
             }
             const double via = reached[node] + distance(a, b);
             open.push({via + toEnd[next], next, rank, node, via});
+        };
+        // Only the boxes of corners that can lie on a line tangent at this corner are opened:
+        // at a corner of a shore of a chart's detail those lie in a narrow wedge. The order
+        // legs are offered in does not matter, as the queue's order is total.
+        offer(count);
+        const Untangent untangent(a, sides[node]);
+        boxes.assign(1, 0);
+        while (!tree.boxes.empty() && !boxes.empty()) {
+            const CornerTree::Box& box = tree.boxes[boxes.back()];
+            boxes.pop_back();
+            if (untangent.holdsIn(box.low, box.high)) {
+                continue;
+            }
+            if (box.first != 0) {
+                boxes.push_back(box.first);
+                boxes.push_back(box.first + 1);
+                continue;
+            }
+            for (std::uint32_t k = box.begin; k < box.end; ++k) {
+                offer(tree.order[k]);
+            }
         }
     }
     Found result;

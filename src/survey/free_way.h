@@ -6,6 +6,7 @@
 #include "survey/corner_tree.h"
 #include "survey/geos_context.h"
 #include "survey/plane.h"
+#include "survey/corner_sight.h"
 #include "survey/sight_table.h"
 
 #include <array>
@@ -68,9 +69,8 @@ struct FreeWater {
     // against every edge within its bounding box, which for a long way across a shore of a
     // chart's detail is most of the shore.
     double pieceLength = 0.0;
-    // Whether two corners see each other, by their numbers (the lower in the high half), as
-    // found so far: most pairs are never asked about.
-    SightTable cornerSight;
+    // Whether two corners see each other, as found so far: most pairs are never asked about.
+    CornerSight cornerSight;
     // Whether a point (a line's end, met again by every sweep of its cell and by the order)
     // sees a corner, as found so far: by the point, then by the corner's number and which
     // way the straight way was tested.

@@ -529,8 +529,11 @@ namespace {
 // ends, which lie on the water's edge as GEOS computed it.
 constexpr double kPocketMargin = 10.0 * kWayTolerance; // meters
 
-// Corners nearer than this many are searched first; the set doubles until it holds the way.
+// Corners nearer than this many are searched first; the set grows fourfold until it holds
+// the way. A round that finds no way settles every corner it can reach, while the round that
+// finds it settles only those on ways about as short, however many more it is given.
 constexpr std::size_t kFirstCorners = 48;
+constexpr std::size_t kCornerGrowth = 4;
 
 struct Found {
     bool found = false;
@@ -755,7 +758,7 @@ std::vector<PlanePoint> searchWay(const Geos& geos, FreeWater& water, PlanePoint
         std::vector<std::size_t> order;
         std::vector<double> detour;
         Found found;
-        for (std::size_t take = kFirstCorners;; take *= 2) {
+        for (std::size_t take = kFirstCorners;; take *= kCornerGrowth) {
             while (order.size() <= take) {
                 const std::optional<Candidate> next = nextCorner();
                 if (!next) {

@@ -3,6 +3,7 @@
 #include "survey/free_way.h"
 
 #include "survey/corner_pocket.h"
+#include "survey/corner_tangent.h"
 #include "survey/ring_growth.h"
 
 #include <algorithm>
@@ -25,9 +26,6 @@ constexpr unsigned kMostPieces = 4096;
 // The grid of the water's edges has at most so many cells per edge: a way along a shore of
 // a chart's detail meets the edges of every cell it passes, and smaller cells hold fewer.
 constexpr double kCellsPerEdge = 16.0;
-// A point's side of a line is taken as plain arithmetic gives it only when the cross product
-// exceeds this share of its terms, far above their rounding.
-constexpr double kSideBound = 1e-12;
 // The box of two steps along a way is widened by this for the cells it covers: far above the
 // rounding of a step's coordinates, far below a cell.
 constexpr double kCellHair = 1e-6; // meters
@@ -171,90 +169,6 @@ int sideOf(PlanePoint a, PlanePoint b, PlanePoint p) {
     const double cross = left - right;
     return cross > bound ? 1 : cross < -bound ? -1 : 0;
 }
-
-// The side of the line from o through at that p lies on, when p lies farther from it than a
-// way may stray past the water's edge: 1 left, -1 right, 0 nearer. The end of a line lies on
-// an edge of the shore only up to the rounding of its coordinates.
-int sidePastTolerance(PlanePoint o, PlanePoint at, PlanePoint p) {
-    const double dx = at.x - o.x;
-    const double dy = at.y - o.y;
-    const double left = dx * (p.y - o.y);
-    const double right = dy * (p.x - o.x);
-    const double cross = left - right;
-    const double bound = kSideBound * (std::abs(left) + std::abs(right));
-    // The distance from the line is the cross product over the line's length: compared in
-    // squares, which a search of ways asks of millions of pairs.
-    if (cross * cross <= kWayTolerance * kWayTolerance * (dx * dx + dy * dy) ||
-        std::abs(cross) <= bound) {
-        return 0;
-    }
-    return cross > 0.0 ? 1 : -1;
-}
-
-// Whether a straight way between the corner and another point can be a leg of a shortest way
-// that bends at the corner. A shortest way is taut: where it bends, it bends round the land,
-// so the land's two edges at the corner lie on one side of each leg's line. Where they lie
-// plainly on either side, that line runs on past the corner into the land, and either a leg
-// crosses the land or the way could be shortened beside the corner. Most corners of a ragged
-// shore are teeth that a way meets only along the shore, so most pairs need no test at all.
-bool tangentAt(PlanePoint at, const std::array<PlanePoint, 2>& sides, PlanePoint other) {
-    const int before = sidePastTolerance(other, at, sides[0]);
-    const int after = sidePastTolerance(other, at, sides[1]);
-    return before == 0 || after == 0 || before == after;
-}
-
-// The places where tangentAt would not take a leg from a corner: two opposite wedges at the
-// corner, through the land and straight on beyond it. Each of a wedge's two sides is a test
-// of a cross product, linear in the place, less the tolerance times the distance from the
-// corner, so a concave function of the place: where it holds with room to spare at a box's
-// four corners, it holds in the whole box, the room covering the roundings of this and of
-// tangentAt's own arithmetic. At a corner of a shore of a chart's detail the land's two edges
-// run nearly straight on, and the wedges take in nearly all the plane.
-class Untangent {
-  public:
-    Untangent(PlanePoint at, const std::array<PlanePoint, 2>& sides) : at_(at) {
-        for (std::size_t k = 0; k < 2; ++k) {
-            normal_[k] = {at.y - sides[k].y, sides[k].x - at.x};
-            sideReach_ = std::max(sideReach_, std::abs(normal_[k].x) + std::abs(normal_[k].y));
-        }
-    }
-    // Whether no place in the box from low to high is one tangentAt takes.
-    bool holdsIn(PlanePoint low, PlanePoint high) const {
-        const std::array<PlanePoint, 4> corners{low, PlanePoint{high.x, low.y}, high,
-                                                PlanePoint{low.x, high.y}};
-        std::array<std::array<double, 2>, 4> cross{};
-        std::array<double, 4> squared{};
-        double reach = 0.0; // bounds every distance from the corner, as sums of two sides
-        for (std::size_t c = 0; c < 4; ++c) {
-            const double dx = corners[c].x - at_.x;
-            const double dy = corners[c].y - at_.y;
-            reach = std::max(reach, std::abs(dx) + std::abs(dy));
-            squared[c] = dx * dx + dy * dy;
-            for (std::size_t k = 0; k < 2; ++k) {
-                cross[c][k] = normal_[k].x * dx + normal_[k].y * dy;
-            }
-        }
-        const double room = 8.0 * kSideBound * reach * (reach + 2.0 * sideReach_);
-        const double tolerance = kWayTolerance * (1.0 + 1e-9);
-        const auto plainly = [&](double side) {
-            for (std::size_t c = 0; c < 4; ++c) {
-                for (std::size_t k = 0; k < 2; ++k) {
-                    const double past = (k == 0 ? side : -side) * cross[c][k] - room;
-                    if (!(past > 0.0 && past * past > tolerance * tolerance * squared[c])) {
-                        return false;
-                    }
-                }
-            }
-            return true;
-        };
-        return plainly(1.0) || plainly(-1.0);
-    }
-
-  private:
-    PlanePoint at_;
-    std::array<PlanePoint, 2> normal_{}; // crossed with a place less the corner: the side
-    double sideReach_ = 0.0;
-};
 
 enum class Meeting { apart, across, unsure };
 

@@ -3,10 +3,10 @@
 // never straight across a bay or an island.
 #pragma once
 
+#include "survey/corner_sight.h"
 #include "survey/corner_tree.h"
 #include "survey/geos_context.h"
 #include "survey/plane.h"
-#include "survey/corner_sight.h"
 #include "survey/sight_table.h"
 
 #include <array>

@@ -1,4 +1,6 @@
-// Tests of the table of sight against std::map, through its growth and at its largest pairs.
+// Tests of the tables of sight against std::map: through growth, at the largest numbers, and
+// for corners asked in either order.
+#include "survey/corner_sight.h"
 #include "survey/sight_table.h"
 
 #include <gtest/gtest.h>
@@ -26,4 +28,20 @@ TEST(SightTable, AnswersAsAMapDoesThroughGrowth) {
     }
     EXPECT_FALSE(table.find(1).has_value());
     EXPECT_FALSE(table.find(largest << 32).has_value());
+}
+
+TEST(CornerSight, AnswersForEitherCornerFirst) {
+    CornerSight sight(1009);
+    std::map<std::pair<std::uint32_t, std::uint32_t>, bool> expected;
+    for (std::uint32_t i = 0; i < 3000; ++i) {
+        const std::uint32_t a = i % 37;
+        const std::uint32_t b = i * 7919 % 1009;
+        sight.keep(a, b, i % 3 == 0);
+        expected[{std::min(a, b), std::max(a, b)}] = i % 3 == 0;
+    }
+    for (const auto& [pair, sees] : expected) {
+        ASSERT_EQ(sight.find(pair.first, pair.second), std::optional<bool>(sees));
+        ASSERT_EQ(sight.find(pair.second, pair.first), std::optional<bool>(sees));
+    }
+    EXPECT_FALSE(sight.find(1000, 999).has_value());
 }

@@ -13,7 +13,7 @@ std::optional<bool> CornerSight::find(std::uint32_t a, std::uint32_t b) const {
 }
 
 void CornerSight::keep(std::uint32_t a, std::uint32_t b, bool sees) {
-    for (const auto [self, other] : {std::pair{a, b}, std::pair{b, a}}) {
+    for (const auto& [self, other] : {std::pair{a, b}, std::pair{b, a}}) {
         std::vector<std::uint32_t>& list = known_[self];
         const std::uint32_t entry = other << 1 | (sees ? 1 : 0);
         const auto at = std::lower_bound(list.begin(), list.end(), other << 1);

@@ -8,7 +8,7 @@
 #include "survey/geos_context.h"
 #include "survey/plane.h"
 
-#include <optional>
+#include <cstddef>
 #include <vector>
 
 // Vertices whose y differ by less than this are taken to lie on one line across.
@@ -32,19 +32,25 @@ struct Cut {
 
 std::vector<Cut> cutsAcross(const Geos& geos, const PlaneArea& area);
 
+// Meters along a slice, from low to high.
+struct Interval {
+    double low = 0.0;
+    double high = 0.0;
+};
+
+// Where an edge meets a slice, for noding the cuts with the rings: at one x, or from low to
+// high for an edge along the slice.
+struct EdgeMeet {
+    Interval x;
+    std::size_t ring = 0; // 0 the boundary, k the hole k - 1
+    std::size_t edge = 0; // from the vertex of this index to the next
+};
+using SliceMeets = std::vector<std::vector<EdgeMeet>>; // by slice
+
+// The cuts, with the ys of the slices through the critical points and steps (ascending);
+// where meets is given, also where the rings' edges meet each of those slices.
+std::vector<Cut> cutsOnSlices(const Geos& geos, const PlaneArea& area, std::vector<double>& ys,
+                              SliceMeets* meets);
+
 // The cells of a leveled area (frame of the lines), ordered by their lowest y, then x.
 std::vector<PlaneArea> decompose(const Geos& geos, const PlaneArea& area);
-
-// The outlines of the cells decompose gives (their boundaries alone, in no order), found by
-// noding the cuts with the rings where the slices meet them and walking round the faces,
-// without GEOS's noding and polygonization of the whole area: what the heading search needs
-// to count the lines of each heading it weighs. None where the walk meets what only the
-// polygonizer sorts out (a cell round a hole, a cut into a cell); decompose then gives them.
-// The rings are taken to keep apart but where the cuts node them: where a ring touches
-// another, or crosses it once leveled, GEOS's noding would add a node that the walk does not
-// (ringsComeWithin tells such areas).
-std::optional<std::vector<PlaneArea>> cellOutlines(const Geos& geos, const PlaneArea& area);
-
-// Whether a hole comes within `within` meters of the boundary or of another hole: a rock that
-// touches the shore, or nearly, which the rotation and leveling of a heading may make cross it.
-bool ringsComeWithin(const Geos& geos, const PlaneArea& area, double within);

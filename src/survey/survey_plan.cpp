@@ -4,6 +4,7 @@
 #include "route/ellipsoid.h"
 #include "route/route_planner.h"
 #include "survey/area_check.h"
+#include "survey/cell_outlines.h"
 #include "survey/decompose.h"
 #include "survey/heading_scores.h"
 #include "survey/heading_search.h"

@@ -1,5 +1,6 @@
 // Tests of the boustrophedon decomposition, checked with OGR: the cells cover the area
 // without overlap, and each meets every line across it in one piece.
+#include "survey/cell_outlines.h"
 #include "survey/decompose.h"
 #include "survey_checks.h"
 

@@ -20,6 +20,12 @@ constexpr std::size_t kMostCellsImproved = 60;
 // this many steps.
 constexpr std::size_t kMostGreedyStarts = 32;
 constexpr double kGreedySteps = 1e9;
+// Sums of thousands of lengths, each bound below its way, may round past the sum of the ways
+// by this share.
+constexpr double kSumRounding = 1e-9;
+// A way's legs, summed, may round below its straight distance by far less than this share
+// of it: the share of the straight distance that bounds the way from below.
+constexpr double kLeastWayShare = 1.0 - 1e-9;
 
 bool mayStartAt(const OrderProblem& problem, std::size_t cell, std::size_t entry) {
     return problem.mayStart.empty() || problem.mayStart[4 * cell + entry];
@@ -43,7 +49,15 @@ double leastLink(const OrderProblem& problem, std::size_t a, std::size_t b) {
     return std::max(std::abs(q[0] - p[0]), std::abs(q[1] - p[1]));
 }
 
-std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
+// Every order and choice of corners, by dynamic programming over the sets of cells swept.
+// link gives the meters between two corners; least, at no cost, no more than link; rest, by
+// state, no more than what the rest of any route adds after it. A step that can make no
+// route within bound, or cannot improve on the best found, is not weighed, and its link is
+// never asked. Every step of a route within bound is weighed, in the same order and with the
+// same sums, so the route chosen is the one weighing every step would choose, ties and all.
+template <typename Link, typename Least>
+std::vector<CellVisit> orderOverSets(const OrderProblem& problem, Link&& link, Least&& least,
+                                     const std::vector<double>& rest, double bound) {
     const std::size_t cells = problem.cells.size();
     const std::size_t states = 4 * cells;
     const std::size_t sets = std::size_t{1} << cells;
@@ -63,16 +77,21 @@ std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
             if (sofar == kNever) {
                 continue;
             }
-            const CellVisit last{state / 4, state % 4};
+            const std::size_t exit = exitCorner(problem, {state / 4, state % 4});
             for (std::size_t next = 0; next < states; ++next) {
                 const std::size_t cell = next / 4;
                 if ((set >> cell) & 1U) {
                     continue;
                 }
-                const CellVisit visit{cell, next % 4};
-                const double total = sofar + linkCost(problem, last, visit) +
-                                     problem.cells[cell].length[visit.entry];
-                const std::size_t grown = (set | (std::size_t{1} << cell)) * states + next;
+                const double length = problem.cells[cell].length[next % 4];
+                const std::size_t grownSet = set | (std::size_t{1} << cell);
+                const std::size_t grown = grownSet * states + next;
+                // Sums only grow with their terms, in floating point too.
+                const double leastTotal = sofar + least(exit, next) + length;
+                if (leastTotal >= best[grown] || leastTotal + rest[grown] > bound) {
+                    continue;
+                }
+                const double total = sofar + link(exit, next) + length;
                 if (total < best[grown]) {
                     best[grown] = total;
                     before[grown] = static_cast<std::uint32_t>(state);
@@ -87,6 +106,9 @@ std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
             state = s;
         }
     }
+    if (!(best[all * states + state] < kNever)) {
+        return {}; // no route within bound
+    }
     std::vector<CellVisit> visits;
     for (std::size_t set = all; set != 0;) {
         visits.push_back({state / 4, state % 4});
@@ -96,6 +118,99 @@ std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
     }
     std::reverse(visits.begin(), visits.end());
     return visits;
+}
+
+// Meters that the rest of any route adds at least after each state (indexed as best is), by
+// links no shorter than least: the same sets weighed backwards.
+template <typename Least>
+std::vector<double> leastToFinish(const OrderProblem& problem, Least&& least) {
+    const std::size_t states = 4 * problem.cells.size();
+    const std::size_t sets = std::size_t{1} << problem.cells.size();
+    std::vector<double> rest(sets * states, kNever);
+    std::fill(rest.end() - static_cast<std::ptrdiff_t>(states), rest.end(), 0.0);
+    for (std::size_t set = sets - 1; set-- > 1;) {
+        for (std::size_t state = 0; state < states; ++state) {
+            if (((set >> (state / 4)) & 1U) == 0) {
+                continue;
+            }
+            const std::size_t exit = exitCorner(problem, {state / 4, state % 4});
+            double fewest = kNever;
+            for (std::size_t next = 0; next < states; ++next) {
+                const std::size_t cell = next / 4;
+                if (((set >> cell) & 1U) == 0) {
+                    const std::size_t grown = (set | (std::size_t{1} << cell)) * states + next;
+                    fewest =
+                        std::min(fewest, least(exit, next) + problem.cells[cell].length[next % 4] +
+                                             rest[grown]);
+                }
+            }
+            rest[set * states + state] = fewest;
+        }
+    }
+    return rest;
+}
+
+// The exact order where each link is a way to be searched: the straight distances bound the
+// links from below; the links of the shortest route by them are searched until it has no
+// link left unknown; its length then bounds the routes weighed step by step.
+std::vector<CellVisit> orderByWays(const OrderProblem& problem) {
+    const std::size_t cells = problem.cells.size();
+    const std::size_t corners = 4 * cells;
+    const std::size_t sets = std::size_t{1} << cells;
+    // Meters no link falls short of: what is known of it, else its straight distance.
+    std::vector<double> least(corners * corners, 0.0);
+    std::vector<bool> known(corners * corners, false);
+    for (std::size_t a = 0; a < corners; ++a) {
+        for (std::size_t b = 0; b < corners; ++b) {
+            least[a * corners + b] = linkBetween(problem, a, b) * kLeastWayShare;
+        }
+    }
+    const auto leastOf = [&](std::size_t a, std::size_t b) { return least[a * corners + b]; };
+    // The same way either way round, searched from the lower numbered corner.
+    const auto link = [&](std::size_t a, std::size_t b) {
+        if (!known[a * corners + b]) {
+            const double meters = problem.linkLength(std::min(a, b), std::max(a, b));
+            least[a * corners + b] = least[b * corners + a] = meters;
+            known[a * corners + b] = known[b * corners + a] = true;
+        }
+        return least[a * corners + b];
+    };
+    const std::vector<double> none(sets * corners, 0.0);
+    // Meters of a route whose every link is known, the shortest by the least links: no route
+    // is shorter.
+    double bound = 0.0;
+    for (bool settled = false; !settled;) {
+        const std::vector<CellVisit> shortest =
+            orderOverSets(problem, leastOf, leastOf, none, kNever);
+        settled = true;
+        bound = 0.0;
+        for (std::size_t k = 0; k < shortest.size(); ++k) {
+            bound += problem.cells[shortest[k].cell].length[shortest[k].entry];
+            if (k > 0) {
+                const std::size_t a = exitCorner(problem, shortest[k - 1]);
+                const std::size_t b = 4 * shortest[k].cell + shortest[k].entry;
+                settled = settled && known[a * corners + b];
+                bound += link(a, b);
+            }
+        }
+    }
+    std::vector<CellVisit> visits = orderOverSets(
+        problem, link, leastOf, leastToFinish(problem, leastOf), bound * (1.0 + kSumRounding));
+    if (visits.empty()) { // the bound undercut by a rounding not foreseen: every step weighed
+        visits = orderOverSets(problem, link, leastOf, none, kNever);
+    }
+    return visits;
+}
+
+std::vector<CellVisit> exactOrder(const OrderProblem& problem) {
+    if (problem.linkLength && problem.link.empty()) {
+        return orderByWays(problem);
+    }
+    const auto link = [&](std::size_t a, std::size_t b) { return linkBetween(problem, a, b); };
+    const std::size_t states = 4 * problem.cells.size();
+    return orderOverSets(
+        problem, link, link,
+        std::vector<double>((std::size_t{1} << problem.cells.size()) * states, 0.0), kNever);
 }
 
 // The corners of the cells not yet swept, filed by their places in a grid of square blocks,
@@ -348,10 +463,6 @@ double lengthBy(const OrderProblem& problem, const std::vector<CellVisit>& visit
     }
     return length;
 }
-
-// Sums of thousands of lengths, each bound below its way, may round past the sum of the ways
-// by this share.
-constexpr double kSumRounding = 1e-9;
 
 } // namespace
 

@@ -31,6 +31,11 @@ struct OrderProblem {
     // Where link is empty, the corners' places (x, y in meters, by the same numbering) and
     // each link the straight distance: thousands of cells would need gigabytes of links.
     std::vector<std::array<double, 2>> places;
+    // Where link is empty and the cells are few enough to weigh every order: meters of the
+    // way from corner a to corner b (a below b, in different cells, the same either way
+    // round), never shorter than the straight distance between their places. It is asked only
+    // of links on a route that could be the shortest, as each is a way to be searched.
+    std::function<double(std::size_t a, std::size_t b)> linkLength;
     // Which corners the route may begin at (by the same numbering); none means any.
     std::vector<bool> mayStart;
     // Meters of the way the vehicle would take from the end of one cell's sweep to the start

@@ -205,22 +205,17 @@ std::size_t sweepInOrder(const Geos& geos, FreeWater& water, const std::vector<C
         }
         problem.cells.push_back(options);
     }
-    // Few cells are ordered by the true ways between them; many by the straight distance,
+    for (const PlanePoint& corner : corners) {
+        problem.places.push_back({corner.x, corner.y});
+    }
+    // Few cells are ordered by the true ways between them, searched only where a route
+    // through them could be the shortest: along a ragged shore a way between far cells takes
+    // a search of thousands of corners. Many cells are ordered by the straight distance,
     // which the ways themselves then follow round what is in between.
     if (cellRows.size() <= kMostCellsOrderedExactly) {
-        problem.link.assign(corners.size(), std::vector<double>(corners.size(), 0.0));
-        for (std::size_t a = 0; a < corners.size(); ++a) {
-            for (std::size_t b = a + 1; b < corners.size(); ++b) {
-                if (a / 4 != b / 4) {
-                    problem.link[a][b] = problem.link[b][a] =
-                        wayLength(shortestWay(geos, water, corners[a], corners[b]));
-                }
-            }
-        }
-    } else {
-        for (const PlanePoint& corner : corners) {
-            problem.places.push_back({corner.x, corner.y});
-        }
+        problem.linkLength = [&](std::size_t a, std::size_t b) {
+            return wayLength(shortestWay(geos, water, corners[a], corners[b]));
+        };
     }
     if (startNear) {
         double nearest = std::numeric_limits<double>::infinity();

@@ -142,3 +142,58 @@ TEST(CellOrder, PlacesGiveTheOrderOfTheTableOfDistances) {
         EXPECT_EQ(routeLength(places, fromPlaces), routeLength(table, fromTable));
     }
 }
+
+// Where each link is a way to be searched, only the links a shortest route could take are
+// asked, and the order is the one the whole table gives: with ways that bend well past the
+// straight distance, with links that tie on a lattice, and with the start fixed.
+TEST(CellOrder, LinksAskedAsNeededGiveTheOrderOfTheWholeTable) {
+    struct Case {
+        std::size_t cells;
+        double lattice;
+        double bend; // the most a way is longer than straight, as a share of it
+        bool fixedStart;
+        bool evenSweeps; // every cell swept in as long from any corner: the links decide
+    };
+    for (const Case& c :
+         {Case{1, 0.0, 0.5, false}, Case{3, 0.0, 0.5, false}, Case{6, 0.0, 0.01, false},
+          Case{8, 0.0, 2.0, true}, Case{8, 100.0, 0.0, false},
+          Case{kMostCellsOrderedExactly, 0.0, 0.3, false},
+          Case{kMostCellsOrderedExactly, 50.0, 0.0, true}}) {
+        OrderProblem table = randomProblem(c.cells, 5 + static_cast<unsigned>(c.cells), c.lattice);
+        std::mt19937 random(static_cast<unsigned>(c.cells));
+        std::uniform_real_distribution<double> bend(0.0, c.bend);
+        for (std::size_t a = 0; a < table.link.size(); ++a) {
+            for (std::size_t b = a + 1; b < table.link.size(); ++b) {
+                table.link[a][b] *= 1.0 + (random() % 3 == 0 ? bend(random) : 0.0);
+                table.link[b][a] = table.link[a][b];
+            }
+        }
+        for (CellSweeps& sweeps : table.cells) {
+            if (c.evenSweeps) {
+                sweeps.length.fill(1000.0);
+            }
+        }
+        if (c.fixedStart) {
+            table.mayStart.assign(4 * c.cells, false);
+            table.mayStart[1] = true;
+        }
+        OrderProblem ways = table;
+        ways.link.clear();
+        std::size_t asked = 0;
+        ways.linkLength = [&](std::size_t a, std::size_t b) {
+            EXPECT_LT(a, b);
+            EXPECT_NE(a / 4, b / 4);
+            ++asked;
+            return table.link[a][b];
+        };
+        const std::vector<CellVisit> fromTable = orderCells(table);
+        const std::vector<CellVisit> fromWays = orderCells(ways);
+        ASSERT_EQ(fromWays.size(), fromTable.size());
+        for (std::size_t k = 0; k < fromTable.size(); ++k) {
+            EXPECT_EQ(fromWays[k].cell, fromTable[k].cell) << c.cells << " cells, visit " << k;
+            EXPECT_EQ(fromWays[k].entry, fromTable[k].entry) << c.cells << " cells, visit " << k;
+        }
+        // Each link between cells asked once at most, either way round.
+        EXPECT_LE(asked, 16 * c.cells * (c.cells - 1) / 2) << c.cells << " cells";
+    }
+}

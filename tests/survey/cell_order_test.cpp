@@ -123,12 +123,9 @@ TEST(CellOrder, ManyCellsStillAGoodRoute) {
     EXPECT_LT(routeLength(problem, visits), naive);
 }
 
-// Orders found without the whole table are the table's. Many cells are ordered by the
-// straight distance between their corners' places, found as needed (the table would not fit
-// in memory), also where many links tie and the nearest corner is looked for among the
-// blocks around it. Few cells are ordered by ways searched as needed, each asked once at
-// most: ways that bend well past the straight distance, links that tie on a lattice, links
-// alone deciding, the start fixed.
+// Orders found without the whole table are the table's: many cells by their corners' places
+// (ties on a lattice among them), few by ways searched as needed, each asked once at most
+// (ways bent well past straight, ties, the links alone deciding, the start fixed).
 TEST(CellOrder, OrdersWithoutTheWholeTableAreTheTables) {
     struct Case {
         std::size_t cells;
@@ -137,13 +134,12 @@ TEST(CellOrder, OrdersWithoutTheWholeTableAreTheTables) {
         bool fixedStart;
         bool evenSweeps; // every cell swept in as long from any corner
     };
-    const std::size_t many = kMostCellsOrderedExactly + 8;
-    for (const Case& c : {Case{many, 0.0, 0.0, false, false}, Case{150, 0.0, 0.0, false, false},
-                          Case{150, 100.0, 0.0, false, false}, Case{1, 0.0, 0.5, false, false},
-                          Case{3, 0.0, 0.5, false, true}, Case{6, 0.0, 0.01, false, true},
-                          Case{8, 0.0, 2.0, true, false}, Case{8, 100.0, 0.0, false, true},
-                          Case{12, 0.0, 0.3, false, false}, Case{12, 0.0, 0.3, false, true},
-                          Case{12, 50.0, 0.0, true, true}}) {
+    for (const Case& c : {Case{kMostCellsOrderedExactly + 8, 0.0, 0.0, false, false},
+                          Case{150, 0.0, 0.0, false, false}, Case{150, 100.0, 0.0, false, false},
+                          Case{1, 0.0, 0.5, false, false}, Case{3, 0.0, 0.5, false, true},
+                          Case{6, 0.0, 0.01, false, true}, Case{8, 0.0, 2.0, true, false},
+                          Case{8, 100.0, 0.0, false, true}, Case{12, 0.0, 0.3, false, false},
+                          Case{12, 0.0, 0.3, false, true}, Case{12, 50.0, 0.0, true, true}}) {
         OrderProblem table = randomProblem(
             c.cells, c.cells > 12 ? 11 : 5 + static_cast<unsigned>(c.cells), c.lattice);
         std::mt19937 random(static_cast<unsigned>(c.cells));
@@ -154,10 +150,9 @@ TEST(CellOrder, OrdersWithoutTheWholeTableAreTheTables) {
                 table.link[b][a] = table.link[a][b];
             }
         }
-        for (CellSweeps& sweeps : table.cells) {
-            if (c.evenSweeps) {
-                sweeps.length.fill(1000.0);
-            }
+        if (c.evenSweeps) {
+            std::ranges::for_each(table.cells,
+                                  [](CellSweeps& sweeps) { sweeps.length.fill(1000.0); });
         }
         if (c.fixedStart) {
             table.mayStart.assign(4 * c.cells, false);

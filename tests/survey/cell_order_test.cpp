@@ -140,8 +140,7 @@ TEST(CellOrder, OrdersWithoutTheWholeTableAreTheTables) {
                           Case{6, 0.0, 0.01, false, true}, Case{8, 0.0, 2.0, true, false},
                           Case{8, 100.0, 0.0, false, true}, Case{12, 0.0, 0.3, false, false},
                           Case{12, 0.0, 0.3, false, true}, Case{12, 50.0, 0.0, true, true}}) {
-        OrderProblem table = randomProblem(
-            c.cells, c.cells > 12 ? 11 : 5 + static_cast<unsigned>(c.cells), c.lattice);
+        OrderProblem table = randomProblem(c.cells, 11, c.lattice);
         std::mt19937 random(static_cast<unsigned>(c.cells));
         std::uniform_real_distribution<double> bend(0.0, c.bend);
         for (std::size_t a = 0; a < table.link.size() && c.bend > 0.0; ++a) {

@@ -3,6 +3,7 @@
 #include "gdal/gdal_gate.h"
 
 #include "gdal/gdal_drivers.h"
+#include "gdal/gdal_file_lock.h"
 #include "gdal/gdal_names.h"
 #include "gdal/gdal_setup.h"
 #include "gdal/vrt_sources.h"
@@ -177,6 +178,8 @@ std::string fileOutsideFolder(GDALDataset& dataset, const std::string& file) {
 // Opens the path, already vetted, with the drivers allowed for the use; file is the file
 // on disk it opens, empty for bytes in memory.
 GdalOpening openVetted(const std::string& path, const std::string& file, GdalUse use) {
+    // GDAL reads in this file's folder only, while the dataset lives.
+    const std::shared_ptr<void> held = holdGdalFolderOf(file);
     const bool mayBeVrt = !file.empty();
     const int flags = kindFlag(use);
     DriverList drivers = allowedFor(use);
@@ -210,6 +213,7 @@ GdalOpening openVetted(const std::string& path, const std::string& file, GdalUse
     opening.dataset.reset(GDALDataset::Open(path.c_str(), flags | GDAL_OF_READONLY | verbose,
                                             drivers.data(), gml ? gmlOptions : nullptr, nullptr));
     if (opening.dataset) {
+        opening.folder = held;
         const std::string outside = fileOutsideFolder(*opening.dataset, file);
         if (!outside.empty()) {
             return refused(GdalRefusal::kind,
@@ -219,6 +223,13 @@ GdalOpening openVetted(const std::string& path, const std::string& file, GdalUse
                                "\", outside its own folder");
         }
         return opening;
+    }
+    // A file the header names that the lock refused: said as such, not as a file unreadable.
+    const std::string lockedOut = takeGdalFileRefusal();
+    const std::string driverName = identified(path, flags, drivers);
+    if (!lockedOut.empty() && !driverName.empty()) {
+        return refused(GdalRefusal::kind,
+                       "a file of GDAL's " + driverName + " driver that draws on " + lockedOut);
     }
     const std::string other = identified(path, GDAL_OF_RASTER | GDAL_OF_VECTOR, everyKnownDriver());
     bool allowed = false;
@@ -289,6 +300,7 @@ bool gdalTakesForVector(const std::string& name) {
     if (path.empty()) {
         return false;
     }
+    const std::shared_ptr<void> held = holdGdalFolderOf(file);
     DriverList drivers = allowedFor(GdalUse::vector);
     drivers.insert(drivers.end() - 1, kVectorVrtDriver);
     return !identified(path, GDAL_OF_VECTOR, drivers).empty();

@@ -24,6 +24,7 @@ enum class GdalRefusal {
 
 struct GdalOpening {
     std::shared_ptr<void> memory; // the bytes' file in GDAL's memory, outliving the dataset
+    std::shared_ptr<void> folder; // GDAL held to the file's folder while the dataset lives
     GDALDatasetUniquePtr dataset; // null when refused
     GdalRefusal refusal = GdalRefusal::none;
     std::string reason; // for name and kind, tavra's words, without the file name

@@ -3,6 +3,7 @@
 #include "gdal/gdal_setup.h"
 
 #include "gdal/gdal_drivers.h"
+#include "gdal/gdal_file_lock.h"
 #include "gdal/gdal_messages.h"
 
 #include <algorithm>
@@ -82,5 +83,6 @@ void prepareGdal() {
                 GDALDestroyDriver(driver);
             }
         }
+        lockGdalFiles();
     });
 }

@@ -56,6 +56,12 @@ sed 's|<SourceFilename[^>]*>[^<]*</SourceFilename>|<SourceFilename relativeToVRT
 # An ERS header whose data file is /etc/passwd, as many folders up as it takes.
 gdal_translate -q -of ERS "$ETOPO" "$INPUT/passwd.ers"
 sed -i 's|^\tDataType\t= Raster|&\n\tDataFile\t= "../../../../../../../../../../etc/passwd"|' "$INPUT/passwd.ers"
+# The same header with its data file a pipe in its own folder, which, opened, would wait
+# for a writer forever (one waits on it here, so that a run that opens it fails, not hangs).
+mkfifo "$INPUT/pipe.dat"
+sed 's|"../../[./]*etc/passwd"|"pipe.dat"|' "$INPUT/passwd.ers" >"$INPUT/pipe.ers"
+timeout 60 sh -c ": >'$INPUT/pipe.dat'" &
+WRITER=$!
 # ogr_vrt <file> <source> <relativeToVRT> <layer>
 ogr_vrt() {
     printf '<OGRVRTDataSource><OGRVRTLayer name="x"><SrcDataSource relativeToVRT="%s">%s</SrcDataSource><SrcLayer>%s</SrcLayer></OGRVRTLayer></OGRVRTDataSource>\n' \
@@ -108,6 +114,9 @@ case_of "raster VRT of /etc/passwd, --allowVrt" "*** --bathymetry $INPUT/vrt/pas
     --allowVrt --bathymetry "$INPUT/vrt/passwd.vrt" "$INPUT/bay.txt"
 case_of "ERS header of /etc/passwd" "*** --bathymetry $INPUT/passwd.ers: a file of GDAL's ERS driver that draws on \"/etc/passwd\", outside its own folder ***" \
     --bathymetry "$INPUT/passwd.ers" "$INPUT/bay.txt"
+case_of "ERS header of a pipe" "*** --bathymetry $INPUT/pipe.ers: a file of GDAL's ERS driver that draws on \"$(realpath "$INPUT")/pipe.dat\", which is no plain file ***" \
+    --bathymetry "$INPUT/pipe.ers" "$INPUT/bay.txt"
+kill "$WRITER" 2>/dev/null
 case_of "raster VRT beside its grid, --allowVrt" "" --allowVrt --bathymetry "$INPUT/vrt/beside.vrt" "$INPUT/bay.txt"
 case_of "OGR VRT as route.txt" "*** BAD GIS FILE *** $INPUT/route.txt: a GDAL OGR_VRT file, $VRT_REFUSED" \
     "$INPUT/route.txt"

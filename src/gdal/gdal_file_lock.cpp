@@ -53,8 +53,8 @@ std::vector<fs::path> foldersOf(const std::string& file) {
     return found;
 }
 
-// Why the name may not be read, or empty: outside every folder held, or (to open) no plain
-// file.
+// Why the name may not be read, or empty: outside every folder held, or (to open) neither a
+// plain file nor a folder.
 std::string refusalOf(const char* name, bool opening) {
     std::error_code error;
     const fs::path real = fs::weakly_canonical(fs::absolute(name, error), error);
@@ -75,8 +75,9 @@ std::string refusalOf(const char* name, bool opening) {
             return "\"" + real.string() + "\", outside its own folder";
         }
     }
+    // A folder is no danger: it cannot keep a run waiting, as a pipe or a device can.
     const fs::file_type type = fs::status(real, error).type();
-    if (opening && !error && type != fs::file_type::regular) {
+    if (opening && !error && type != fs::file_type::regular && type != fs::file_type::directory) {
         return "\"" + real.string() + "\", which is no plain file";
     }
     return "";

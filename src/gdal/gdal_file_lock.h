@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-// Puts the lock in front of GDAL's plain files, once. A file GDAL opens to read must be a
-// plain file: a pipe named by a header would wait for a writer forever. While any folder is
+// Puts the lock in front of GDAL's plain files, once. What GDAL opens to read must be a plain
+// file (or a folder): a pipe named by a header would wait for a writer forever. While any folder is
 // held (below), every file GDAL opens to read or looks up must lie in a folder held or among
 // GDAL's own data. What GDAL writes is left to its configuration.
 void lockGdalFiles();

@@ -3,6 +3,8 @@
 
 #include "route/displayable_text.h"
 
+#include <algorithm>
+
 namespace {
 
 // Long enough for a path and GDAL's reason; a message quoting a whole line of a binary file
@@ -26,9 +28,13 @@ std::string GdalMessages::summary(const std::string& fallback) const {
     if (texts.empty()) {
         return fallback;
     }
+    // Each text once: PROJ says the same of every point it fails to transform.
     std::string joined;
-    for (const std::string& text : texts) {
-        joined += joined.empty() ? text : "; " + text;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (std::find(texts.begin(), texts.begin() + static_cast<std::ptrdiff_t>(i), texts[i]) ==
+            texts.begin() + static_cast<std::ptrdiff_t>(i)) {
+            joined += joined.empty() ? texts[i] : "; " + texts[i];
+        }
     }
     return joined;
 }

@@ -19,7 +19,7 @@ class GdalMessages {
     const std::vector<std::string>& failures() const { return failureTexts; }
     const std::vector<std::string>& warnings() const { return warningTexts; }
 
-    // The failures joined by "; ", or else the warnings, or else the fallback.
+    // The failures joined by "; ", each once, or else the warnings, or else the fallback.
     std::string summary(const std::string& fallback) const;
 
     void clear();

@@ -5,6 +5,7 @@
 #include "gdal/gdal_drivers.h"
 #include "gdal/gdal_file_lock.h"
 #include "gdal/gdal_messages.h"
+#include "gdal/proj_file_lock.h"
 
 #include <algorithm>
 #include <cpl_conv.h>
@@ -58,6 +59,8 @@ bool kept(const char* name) {
 void lockGdalNetwork() {
     static std::once_flag locked;
     std::call_once(locked, [] {
+        // Before GDAL makes a context of PROJ's, each a copy of the one locked.
+        lockProjFiles();
         for (const auto& [key, value] : kSettings) {
             CPLSetConfigOption(key, value);
         }

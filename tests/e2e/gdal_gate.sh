@@ -134,6 +134,32 @@ case_of "WMS service description" "*** --bathymetry $INPUT/wms.xml: not a grid G
 case_of "WFS service description" "*** BAD WAYPOINT LINE *** $INPUT/wfs.xml line 1: \"<OGRWFSDataSource><URL>http://$HOST/wfs</URL></OGRWFSDataSource>\" (expected latitude then longitude in decimal degrees)" \
     --keepOut "$INPUT/wfs.xml" "$INPUT/bay.txt"
 
+# A GeoPackage whose coordinate system shifts its datum by a grid that is a pipe: PROJ, which
+# opens its grids itself, would wait on it for ever (a run that does is stopped after 60 s).
+ogr2ogr -f GPKG "$INPUT/shifted.gpkg" "$INPUT/closure.geojson"
+mkfifo "$INPUT/shift.gsb"
+python3 - "$INPUT/shifted.gpkg" "$INPUT/shift.gsb" <<'PYTHON'
+import sqlite3, sys
+axes = ('CS[ellipsoidal,2],AXIS["longitude",east,ANGLEUNIT["degree",0.0174532925199433]],'
+        'AXIS["latitude",north,ANGLEUNIT["degree",0.0174532925199433]]')
+wkt = ('BOUNDCRS[SOURCECRS[GEOGCRS["shifted",DATUM["shifted",ELLIPSOID["WGS 84",6378137,'
+       '298.257223563]],' + axes + ']],TARGETCRS[GEOGCRS["WGS 84",DATUM["World Geodetic System '
+       '1984",ELLIPSOID["WGS 84",6378137,298.257223563]],' + axes + ']],ABRIDGEDTRANSFORMATION['
+       '"shift",METHOD["NTv2",ID["EPSG",9615]],PARAMETERFILE["Latitude and longitude difference '
+       'file","' + sys.argv[2] + '"]]]')
+db = sqlite3.connect(sys.argv[1])
+db.execute("INSERT INTO gpkg_spatial_ref_sys VALUES ('shifted', 99999, 'NONE', 99999, ?, '')", (wkt,))
+db.execute("UPDATE gpkg_contents SET srs_id = 99999")
+db.execute("UPDATE gpkg_geometry_columns SET srs_id = 99999")
+db.commit()
+PYTHON
+new_run_dir
+timeout 60 "$TAVRA" --check --keepOut "$INPUT/shifted.gpkg" "$INPUT/bay.txt" </dev/null >.stdout 2>.stderr
+status=$?
+expect_status 1 "$status" "GeoPackage shifted by a pipe"
+grep -q "^\*\*\* BAD GPKG FILE \*\*\* $INPUT/shifted.gpkg .*cannot be transformed to WGS 84 (GDAL: PROJ: hgridshift: could not find required grid" .stdout ||
+    fail "GeoPackage shifted by a pipe: said '$(head -n 1 .stdout)'"
+
 # GML read under --check, which promises to write nothing: no .gfs beside it.
 mkdir "$INPUT/gml"
 ogr2ogr -f GML -dsco XSISCHEMA=OFF "$INPUT/gml/closure.gml" "$INPUT/closure.geojson"

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <gdal_priv.h>
 #include <limits>
+#include <memory>
 #include <ogr_spatialref.h>
 #include <optional>
 #include <utility>
@@ -92,8 +93,10 @@ double storedNoData(double noData, GDALDataType type) {
 
 class GdalDepthGrid final : public DepthGrid {
   public:
-    GdalDepthGrid(GDALDatasetUniquePtr dataset_, GDALRasterBand* band_, bool positiveDown_)
-        : dataset(std::move(dataset_)), band(band_), values(band_), positiveDown(positiveDown_) {
+    GdalDepthGrid(std::shared_ptr<void> folder_, GDALDatasetUniquePtr dataset_,
+                  GDALRasterBand* band_, bool positiveDown_)
+        : folder(std::move(folder_)), dataset(std::move(dataset_)), band(band_), values(band_),
+          positiveDown(positiveDown_) {
         gridShape.columns = band->GetXSize();
         gridShape.rows = band->GetYSize();
         int has = 0;
@@ -238,6 +241,9 @@ class GdalDepthGrid final : public DepthGrid {
         }
     }
 
+    // GDAL held to the grid's folder while it reads the grid's blocks: a file it opens only
+    // then (an Imagine file's spill file) lies there too.
+    std::shared_ptr<void> folder;
     GDALDatasetUniquePtr dataset;
     GDALRasterBand* band;
     BlockReader values;
@@ -323,7 +329,8 @@ GridOpening openDepthGrid(const std::string& path, const std::string& name, bool
         return refuse(name, std::string("its values are in ") + band->GetUnitType() +
                                 "; tavra reads grids in meters");
     }
-    auto grid = std::make_unique<GdalDepthGrid>(std::move(dataset), band, positiveDown);
+    auto grid = std::make_unique<GdalDepthGrid>(std::move(opening.folder), std::move(dataset), band,
+                                                positiveDown);
     std::string error;
     if (!grid->place(error)) {
         return refuse(name, error);

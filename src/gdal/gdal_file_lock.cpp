@@ -34,25 +34,6 @@ Folders& folders() {
     return *instance;
 }
 
-// The folder of a file as named and as it really is (the name may be a symbolic link).
-std::vector<fs::path> foldersOf(const std::string& file) {
-    std::error_code error;
-    std::vector<fs::path> found;
-    const fs::path given = fs::absolute(file, error);
-    if (error) {
-        return found;
-    }
-    const fs::path named = fs::weakly_canonical(given.parent_path(), error);
-    if (!error) {
-        found.push_back(named);
-    }
-    const fs::path real = fs::weakly_canonical(given, error).parent_path();
-    if (!error && real != named) {
-        found.push_back(real);
-    }
-    return found;
-}
-
 // Why the name may not be read, or empty: outside every folder held, or (to open) neither a
 // plain file nor a folder.
 std::string refusalOf(const char* name, bool opening) {
@@ -144,7 +125,7 @@ void lockGdalFiles() {
         // before the lock, which would hide the places GDAL looks for it.
         for (const char* known : {"gdalvrt.xsd", "header.dxf"}) {
             if (const char* found = CPLFindFile("gdal", known)) {
-                for (const fs::path& folder : foldersOf(found)) {
+                for (const fs::path& folder : foldersOfFile(found)) {
                     folders().always.push_back(folder);
                 }
             }
@@ -155,7 +136,7 @@ void lockGdalFiles() {
 }
 
 std::shared_ptr<void> holdGdalFolderOf(const std::string& file) {
-    std::vector<fs::path> found = file.empty() ? std::vector<fs::path>{} : foldersOf(file);
+    std::vector<fs::path> found = file.empty() ? std::vector<fs::path>{} : foldersOfFile(file);
     {
         Folders& all = folders();
         const std::lock_guard lock(all.mutex);
@@ -177,4 +158,22 @@ std::string takeGdalFileRefusal() {
     Folders& all = folders();
     const std::lock_guard lock(all.mutex);
     return std::exchange(all.refusal, std::string());
+}
+
+std::vector<fs::path> foldersOfFile(const std::string& file) {
+    std::error_code error;
+    std::vector<fs::path> found;
+    const fs::path given = fs::absolute(file, error);
+    if (error) {
+        return found;
+    }
+    const fs::path named = fs::weakly_canonical(given.parent_path(), error);
+    if (!error) {
+        found.push_back(named);
+    }
+    const fs::path real = fs::weakly_canonical(given, error).parent_path();
+    if (!error && real != named) {
+        found.push_back(real);
+    }
+    return found;
 }

@@ -9,6 +9,7 @@
 #include "gdal/vrt_sources.h"
 #include "route/displayable_text.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cpl_string.h>
@@ -155,8 +156,10 @@ GdalOpening refused(GdalRefusal refusal, std::string reason) {
 // may draw on nothing outside GDAL's memory.
 std::string fileOutsideFolder(GDALDataset& dataset, const std::string& file) {
     std::error_code error;
-    const fs::path folder =
-        file.empty() ? fs::path() : fs::canonical(fs::absolute(file, error).parent_path(), error);
+    // A grid linked into the mission's folder draws on the file it links to, and may on
+    // what lies beside that.
+    const std::vector<fs::path> folders =
+        file.empty() ? std::vector<fs::path>{} : foldersOfFile(file);
     const CPLStringList files(dataset.GetFileList());
     for (int i = 0; i < files.size(); ++i) {
         const std::string listed = files[i];
@@ -168,8 +171,12 @@ std::string fileOutsideFolder(GDALDataset& dataset, const std::string& file) {
         }
         // Named as it really is: GDAL lists it as the header spells it, "../" and all.
         const fs::path real = fs::weakly_canonical(fs::absolute(listed, error), error);
-        if (error || !liesInFolder(real, folder)) {
-            return error ? listed : real.string();
+        if (error) {
+            return listed;
+        }
+        if (std::none_of(folders.begin(), folders.end(),
+                         [&](const fs::path& folder) { return liesInFolder(real, folder); })) {
+            return real.string();
         }
     }
     return "";

@@ -62,6 +62,10 @@ mkfifo "$INPUT/pipe.dat"
 sed 's|"../../[./]*etc/passwd"|"pipe.dat"|' "$INPUT/passwd.ers" >"$INPUT/pipe.ers"
 timeout 60 sh -c ": >'$INPUT/pipe.dat'" &
 WRITER=$!
+# A grid linked from another folder, as a large one is into a mission's folder.
+mkdir -p "$WORK/grids"
+cp "$ETOPO" "$WORK/grids/etopo.nc"
+ln -s "$WORK/grids/etopo.nc" "$INPUT/linked.nc"
 # ogr_vrt <file> <source> <relativeToVRT> <layer>
 ogr_vrt() {
     printf '<OGRVRTDataSource><OGRVRTLayer name="x"><SrcDataSource relativeToVRT="%s">%s</SrcDataSource><SrcLayer>%s</SrcLayer></OGRVRTLayer></OGRVRTDataSource>\n' \
@@ -108,6 +112,7 @@ case_of "WMS:" "*** --bathymetry WMS:http://$HOST/wms: a URL, not a file on disk
 case_of "http URL" "*** --bathymetry http://$HOST/x.tif: a URL, not a file on disk; tavra reads nothing over the network ***" \
     --bathymetry "http://$HOST/x.tif" "$INPUT/bay.txt"
 case_of "a grid named like a connection string" "" --bathymetry "$CONNECTION_NAME" "$INPUT/bay.txt"
+case_of "a grid linked from another folder" "" --bathymetry "$INPUT/linked.nc" "$INPUT/bay.txt"
 case_of "raster VRT of /etc/passwd" "*** --bathymetry $INPUT/vrt/passwd.vrt: a GDAL VRT file, $VRT_REFUSED ***" \
     --bathymetry "$INPUT/vrt/passwd.vrt" "$INPUT/bay.txt"
 case_of "raster VRT of /etc/passwd, --allowVrt" "*** --bathymetry $INPUT/vrt/passwd.vrt: a GDAL VRT file that tavra does not open even with --allowVrt: it names \"/etc/passwd\", outside its own folder ***" \

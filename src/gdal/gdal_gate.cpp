@@ -233,8 +233,8 @@ GdalOpening openVetted(const std::string& path, const std::string& file, GdalUse
     }
     // A file the header names that the lock refused: said as such, not as a file unreadable.
     const std::string lockedOut = takeGdalFileRefusal();
-    const std::string driverName = identified(path, flags, drivers);
-    if (!lockedOut.empty() && !driverName.empty()) {
+    const std::string driverName = lockedOut.empty() ? "" : identified(path, flags, drivers);
+    if (!driverName.empty()) {
         return refused(GdalRefusal::kind,
                        "a file of GDAL's " + driverName + " driver that draws on " + lockedOut);
     }

@@ -59,7 +59,7 @@ bool kept(const char* name) {
 void lockGdalNetwork() {
     static std::once_flag locked;
     std::call_once(locked, [] {
-        // Before GDAL makes a context of PROJ's, each a copy of the one locked.
+        // PROJ's folders found before GDAL makes a context of PROJ's, each locked as made.
         lockProjFiles();
         for (const auto& [key, value] : kSettings) {
             CPLSetConfigOption(key, value);

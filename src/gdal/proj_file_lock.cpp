@@ -143,7 +143,7 @@ void lockProjFiles() {
         for (std::size_t i = 0; i < info.path_count; ++i) {
             addFolder(info.paths[i]);
         }
-        std::string searched = info.searchpath != nullptr ? info.searchpath : "";
+        const std::string searched = info.searchpath != nullptr ? info.searchpath : "";
         for (std::size_t start = 0; start < searched.size();) {
             const std::size_t end = std::min(searched.find(kPathSeparator, start), searched.size());
             addFolder(searched.substr(start, end - start).c_str());

@@ -2,6 +2,7 @@
 // file elsewhere, or a pipe, is not opened, and PROJ writes nothing.
 #pragma once
 
-// Puts the lock on PROJ's default context, once, before GDAL makes the contexts it uses
-// (they start as copies of it): PROJ opens only plain files in its own folders of data.
+// Finds PROJ's folders of data and locks PROJ's default context, once; every context made
+// after (GDAL makes its own, one per thread) is locked as it is made. A locked context opens
+// only plain files in PROJ's folders of data.
 void lockProjFiles();

@@ -32,10 +32,13 @@ std::vector<fs::path>& projFolders() {
     return *folders;
 }
 
+// As named and as it really is: an installation may link its data from elsewhere.
 void addFolder(const char* folder) {
     std::error_code error;
-    const fs::path real = fs::weakly_canonical(fs::absolute(folder, error), error);
+    const fs::path named = fs::absolute(folder, error).lexically_normal();
+    const fs::path real = fs::weakly_canonical(named, error);
     if (!error && !real.empty()) {
+        projFolders().push_back(named);
         projFolders().push_back(real);
     }
 }
@@ -45,13 +48,15 @@ void addFolder(const char* folder) {
 // names, and a message for each would drown the one that matters.
 bool mayRead(const char* name, bool opening) {
     std::error_code error;
-    const fs::path real = fs::weakly_canonical(fs::absolute(name, error), error);
+    const fs::path named = fs::absolute(name, error).lexically_normal();
+    const fs::path real = fs::weakly_canonical(named, error);
     if (error) {
         return false;
     }
+    // Named inside PROJ's own data, "../" resolved: what links there is the installation's.
     bool inside = false;
     for (const fs::path& folder : projFolders()) {
-        inside = inside || liesInFolder(real, folder);
+        inside = inside || liesInFolder(real, folder) || liesInFolder(named, folder);
     }
     return inside && (!opening || fs::status(real, error).type() == fs::file_type::regular);
 }

@@ -121,7 +121,8 @@ TEST(FileLocks, GdalReadsOnlyPlainFilesInTheFoldersHeld) {
 }
 
 // PROJ's contexts, as GDAL makes them, open a grid that a coordinate system names only in
-// PROJ's own data: a pipe named as a grid is not waited on, and PROJ's database still opens.
+// PROJ's own data: a pipe named as a grid is not waited on, while its own grids and its
+// database still open.
 TEST(FileLocks, ProjOpensOnlyItsOwnData) {
     lockGdalNetwork();
     LockFolders folders;
@@ -133,8 +134,11 @@ TEST(FileLocks, ProjOpensOnlyItsOwnData) {
     EXPECT_FALSE(watch.stop());
     EXPECT_EQ(shift, nullptr);
     proj_destroy(shift);
-    PJ* wgs84 = proj_create(context, "EPSG:4326");
-    EXPECT_NE(wgs84, nullptr);
-    proj_destroy(wgs84);
+    // A grid of PROJ's own data (Debian's proj-data) by its name, and its database.
+    for (const char* definition : {"+proj=hgridshift +grids=BETA2007.gsb", "EPSG:4326"}) {
+        PJ* opened = proj_create(context, definition);
+        EXPECT_NE(opened, nullptr) << definition;
+        proj_destroy(opened);
+    }
     proj_context_destroy(context);
 }

@@ -185,24 +185,13 @@ constexpr std::size_t kMostVerticesOverlaid = 2000;
 constexpr std::size_t kMostVerticesOverlaidWithPiece = 256;
 
 std::size_t vertexCount(const OGRGeometry* geometry) {
-    if (geometry == nullptr) {
-        return 0;
+    std::vector<const OGRLinearRing*> rings;
+    if (geometry != nullptr) {
+        collectRings(*geometry, rings);
     }
     std::size_t count = 0;
-    switch (wkbFlatten(geometry->getGeometryType())) {
-    case wkbPolygon:
-        for (const OGRLinearRing* ring : *geometry->toPolygon()) {
-            count += static_cast<std::size_t>(ring->getNumPoints());
-        }
-        break;
-    case wkbMultiPolygon:
-    case wkbGeometryCollection:
-        for (const OGRGeometry* part : *geometry->toGeometryCollection()) {
-            count += vertexCount(part);
-        }
-        break;
-    default:
-        break;
+    for (const OGRLinearRing* ring : rings) {
+        count += static_cast<std::size_t>(ring->getNumPoints());
     }
     return count;
 }

@@ -35,6 +35,8 @@ struct Meeting {
     bool crossing;
 };
 
+} // namespace
+
 void collectRings(const OGRGeometry& geometry, std::vector<const OGRLinearRing*>& rings) {
     switch (wkbFlatten(geometry.getGeometryType())) {
     case wkbPolygon:
@@ -52,8 +54,6 @@ void collectRings(const OGRGeometry& geometry, std::vector<const OGRLinearRing*>
         break;
     }
 }
-
-} // namespace
 
 ZoneEdges::ZoneEdges(const OGRGeometry& geometry, const GeoBox& asked) {
     std::vector<const OGRLinearRing*> rings;

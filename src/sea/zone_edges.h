@@ -8,6 +8,10 @@
 #include <ogr_geometry.h>
 #include <vector>
 
+// The rings of the polygons in a geometry, at any depth of collections; nothing of other
+// kinds.
+void collectRings(const OGRGeometry& geometry, std::vector<const OGRLinearRing*>& rings);
+
 // A stretch of a straight piece that lies in a zone, edges and corners counted as inside:
 // from and to are fractions of the piece (0 its start, 1 its end), with the places where
 // the stretch begins and ends (x longitude, y latitude).

@@ -38,21 +38,24 @@ Folders& folders() {
 // plain file nor a folder.
 std::string refusalOf(const char* name, bool opening) {
     std::error_code error;
-    const fs::path real = fs::weakly_canonical(fs::absolute(name, error), error);
-    if (error) {
-        return "\"" + std::string(name) + "\", which cannot be found";
-    }
+    bool idle = false;
     {
         Folders& all = folders();
         const std::lock_guard lock(all.mutex);
-        bool inside = all.holders == 0;
-        for (const fs::path& folder : all.always) {
-            inside = inside || liesInFolder(real, folder);
-        }
-        for (const fs::path& folder : all.held) {
-            inside = inside || liesInFolder(real, folder);
-        }
-        if (!inside) {
+        idle = all.holders == 0;
+    }
+    // Idle, the lock asks only what GDAL opens: GDAL looks files up by the dozen.
+    if (idle && !opening) {
+        return "";
+    }
+    const fs::path real = fs::weakly_canonical(fs::absolute(name, error), error);
+    if (error) {
+        return idle ? "" : "\"" + std::string(name) + "\", which cannot be found";
+    }
+    if (!idle) {
+        Folders& all = folders();
+        const std::lock_guard lock(all.mutex);
+        if (!liesInAnyFolder(real, all.always) && !liesInAnyFolder(real, all.held)) {
             return "\"" + real.string() + "\", outside its own folder";
         }
     }

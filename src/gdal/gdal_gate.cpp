@@ -9,7 +9,6 @@
 #include "gdal/vrt_sources.h"
 #include "route/displayable_text.h"
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cpl_string.h>
@@ -174,8 +173,7 @@ std::string fileOutsideFolder(GDALDataset& dataset, const std::string& file) {
         if (error) {
             return listed;
         }
-        if (std::none_of(folders.begin(), folders.end(),
-                         [&](const fs::path& folder) { return liesInFolder(real, folder); })) {
+        if (!liesInAnyFolder(real, folders)) {
             return real.string();
         }
     }

@@ -54,10 +54,8 @@ bool mayRead(const char* name, bool opening) {
         return false;
     }
     // Named inside PROJ's own data, "../" resolved: what links there is the installation's.
-    bool inside = false;
-    for (const fs::path& folder : projFolders()) {
-        inside = inside || liesInFolder(real, folder) || liesInFolder(named, folder);
-    }
+    const bool inside =
+        liesInAnyFolder(real, projFolders()) || liesInAnyFolder(named, projFolders());
     return inside && (!opening || fs::status(real, error).type() == fs::file_type::regular);
 }
 

@@ -12,3 +12,14 @@ std::string vrtSourcesRefusal(const std::string& path);
 
 // Whether the path, made canonical, lies in the canonical folder or below it.
 bool liesInFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
+
+// Whether it lies in any of the folders.
+template <typename Folders>
+bool liesInAnyFolder(const std::filesystem::path& path, const Folders& folders) {
+    for (const std::filesystem::path& folder : folders) {
+        if (liesInFolder(path, folder)) {
+            return true;
+        }
+    }
+    return false;
+}
